@@ -1,0 +1,12 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace markwright {
+
+// The command-line help, its lines joined by line_end: CR LF in the window's message box, LF on
+// a terminal. No line end follows the last line.
+std::string HelpText(std::string_view line_end);
+
+}  // namespace markwright

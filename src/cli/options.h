@@ -1,0 +1,26 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace markwright {
+
+// The argument text from the program's arguments, joined by one blank. An argument that does not
+// start with "-" and holds a blank or a quote is enclosed in quotes so it stays one value:
+// double quotes, or single quotes when it holds a double quote.
+std::string JoinArguments(const std::vector<std::string_view>& arguments);
+
+// Cuts the text into tokens at each delimiter that stands outside quotes at the start of the
+// text or after a blank. Tokens are trimmed; the quotes that open and close a quoted section are
+// removed, an unpaired quote stays. Empty tokens are dropped; without any token the result is
+// one empty text.
+std::vector<std::string> SplitOutsideQuotes(std::string_view text, char delimiter);
+
+// The value of an option (name without its "-", letter case ignored) in the argument text, or ""
+// when it is absent. Each token belongs to the longest option name it begins with (i, o, f,
+// infps, outfps) and an option takes the first token that belongs to it; the value is the rest of
+// the token after the name, trimmed, so "-id:/a.txt" gives "d:/a.txt" for i.
+std::string GetOption(std::string_view argument_text, std::string_view name);
+
+}  // namespace markwright

@@ -1,0 +1,120 @@
+#include "readers/ogg_reader.h"
+
+#include <cctype>
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "core/decimal.h"
+#include "core/error.h"
+#include "core/timestamp.h"
+#include "readers/source_file.h"
+
+namespace markwright {
+namespace {
+
+// Above this the hour count no longer maps to an exact millisecond count.
+constexpr std::int64_t kMaxHours = 2'000'000'000;
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+bool AllDigits(std::string_view text) {
+  if (text.empty()) return false;
+  for (char c : text) {
+    if (!IsDigit(c)) return false;
+  }
+  return true;
+}
+
+// A key CHAPTER followed by one or more digits, letter case ignored.
+bool IsChapterKey(std::string_view key) {
+  constexpr std::string_view kChapter = "CHAPTER";
+  if (key.size() <= kChapter.size()) return false;
+  for (std::size_t i = 0; i < kChapter.size(); ++i) {
+    if (std::toupper(static_cast<unsigned char>(key[i])) != kChapter[i]) return false;
+  }
+  return AllDigits(key.substr(kChapter.size()));
+}
+
+// A two-digit field from 00 to 59.
+std::optional<std::int64_t> SexagesimalField(std::string_view text) {
+  if (text.size() != 2 || !AllDigits(text)) return std::nullopt;
+  const std::int64_t value = (text[0] - '0') * 10 + (text[1] - '0');
+  return value < 60 ? std::optional(value) : std::nullopt;
+}
+
+// The milliseconds of a decimal fraction of a second; beyond three digits the rest rounds half
+// to even, so the result can reach 1000.
+std::int64_t FractionMilliseconds(std::string_view digits) {
+  std::int64_t milliseconds = 0;
+  for (std::size_t i = 0; i < 3; ++i) {
+    milliseconds = milliseconds * 10 + (i < digits.size() ? digits[i] - '0' : 0);
+  }
+  if (digits.size() <= 3) return milliseconds;
+  const std::string_view rest = digits.substr(3);
+  const bool above_half = rest[0] > '5' ||
+                          (rest[0] == '5' && rest.find_first_not_of('0', 1) != std::string_view::npos);
+  const bool exactly_half = rest[0] == '5' && !above_half;
+  if (above_half || (exactly_half && milliseconds % 2 == 1)) ++milliseconds;
+  return milliseconds;
+}
+
+// H:MM:SS.f as milliseconds, or nullopt when the text has another form.
+std::optional<std::int64_t> OggTime(std::string_view text) {
+  const auto first_colon = text.find(':');
+  const auto second_colon = text.find(':', first_colon == std::string_view::npos ? 0 : first_colon + 1);
+  const auto dot = text.find('.');
+  if (first_colon == std::string_view::npos || second_colon == std::string_view::npos ||
+      dot == std::string_view::npos || dot < second_colon) {
+    return std::nullopt;
+  }
+  const std::string_view hour_text = text.substr(0, first_colon);
+  const std::string_view fraction = text.substr(dot + 1);
+  if (!AllDigits(hour_text) || !AllDigits(fraction)) return std::nullopt;
+  const auto minutes = SexagesimalField(text.substr(first_colon + 1, second_colon - first_colon - 1));
+  const auto seconds = SexagesimalField(text.substr(second_colon + 1, dot - second_colon - 1));
+  const auto hours = ParseDigits(hour_text);
+  if (!minutes || !seconds || !hours || *hours > kMaxHours) return std::nullopt;
+  return *hours * 3600000 + *minutes * 60000 + *seconds * 1000 + FractionMilliseconds(fraction);
+}
+
+std::string Shown(std::string_view text) {
+  constexpr std::size_t kLongest = 40;
+  std::string shown(text.substr(0, kLongest));
+  if (text.size() > kLongest) shown += "...";
+  return "\"" + shown + "\"";
+}
+
+}  // namespace
+
+ChapterList ParseOggChapters(std::string_view text, std::string_view source_name) {
+  ChapterList chapters;
+  std::size_t line_number = 0;
+  for (const std::string_view line : SplitLines(text)) {
+    ++line_number;
+    if (TrimBlanks(line).empty()) continue;
+    const auto equals = line.find('=');
+    if (equals == std::string_view::npos) {
+      throw ReadError(source_name, AtLine(line_number),
+                      "expected KEY=VALUE, found " + Shown(TrimBlanks(line)));
+    }
+    const std::string_view key = TrimBlanks(line.substr(0, equals));
+    if (!IsChapterKey(key)) continue;
+    const std::string_view value = TrimBlanks(line.substr(equals + 1));
+    const auto milliseconds = OggTime(value);
+    if (!milliseconds) {
+      throw ReadError(source_name, AtLine(line_number),
+                      "expected a time H:MM:SS.fff after " + std::string(key) + "=, found " +
+                          Shown(value));
+    }
+    chapters.push_back(FormatTimestamp(*milliseconds));
+  }
+  if (chapters.empty()) throw ReadError(source_name, "", "no chapters found");
+  return chapters;
+}
+
+ChapterList ReadOggChapters(const std::filesystem::path& path) {
+  return ParseOggChapters(ReadSourceFile(path), path.string());
+}
+
+}  // namespace markwright

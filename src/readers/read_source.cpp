@@ -1,0 +1,30 @@
+#include "readers/read_source.h"
+
+#include "core/error.h"
+#include "readers/bluray_reader.h"
+#include "readers/celltimes_reader.h"
+#include "readers/dvd_reader.h"
+#include "readers/hddvd_reader.h"
+#include "readers/ogg_reader.h"
+
+namespace markwright {
+
+ChapterList ReadChapterSource(const std::filesystem::path& path, InputKind kind, double input_rate) {
+  switch (kind) {
+    case InputKind::kOggChapters:
+      return ReadOggChapters(path);
+    case InputKind::kBluRayPlaylist:
+      return ReadBluRayPlaylist(path);
+    case InputKind::kHdDvdPlaylist:
+      return ReadHdDvdPlaylist(path, ChooseHdDvdTitle(path));
+    case InputKind::kDvdTitleSet:
+      return ReadDvdTitleSet(path);
+    case InputKind::kCelltimes:
+      return ReadCelltimes(path, input_rate);
+    case InputKind::kUnknown:
+      break;
+  }
+  throw ReadError(path.string(), "", "not a chapter source of a known kind");
+}
+
+}  // namespace markwright

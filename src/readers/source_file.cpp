@@ -1,0 +1,69 @@
+#include "readers/source_file.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+
+#include "core/error.h"
+
+namespace markwright {
+namespace {
+
+struct FileCloser {
+  void operator()(std::FILE* file) const { std::fclose(file); }
+};
+
+}  // namespace
+
+std::string ReadSourceFile(const std::filesystem::path& path) {
+  const std::string name = path.string();
+  std::error_code error;
+  if (std::filesystem::is_directory(path, error)) {
+    throw ReadError(name, "", "is a folder, not a chapter file");
+  }
+  std::unique_ptr<std::FILE, FileCloser> file(std::fopen(name.c_str(), "rb"));
+  if (!file) throw ReadError(name, "", std::string("cannot open: ") + std::strerror(errno));
+
+  std::string bytes;
+  char buffer[65536];
+  for (;;) {
+    const std::size_t count = std::fread(buffer, 1, sizeof buffer, file.get());
+    if (count > 0) {
+      if (bytes.size() + count > kMaxSourceFileSize) {
+        throw ReadError(name, "", "too large for a chapter source");
+      }
+      bytes.append(buffer, count);
+    }
+    if (count < sizeof buffer) break;
+  }
+  if (std::ferror(file.get())) {
+    throw ReadError(name, "", std::string("cannot read: ") + std::strerror(errno));
+  }
+  return bytes;
+}
+
+std::string_view SkipUtf8Bom(std::string_view text) {
+  constexpr std::string_view kBom = "\xEF\xBB\xBF";
+  if (text.starts_with(kBom)) text.remove_prefix(kBom.size());
+  return text;
+}
+
+std::vector<std::string_view> SplitLines(std::string_view text) {
+  text = SkipUtf8Bom(text);
+  std::vector<std::string_view> lines;
+  std::size_t start = 0;
+  while (start < text.size()) {
+    const std::size_t end = text.find_first_of("\r\n", start);
+    if (end == std::string_view::npos) {
+      lines.push_back(text.substr(start));
+      break;
+    }
+    lines.push_back(text.substr(start, end - start));
+    start = end + 1;
+    if (text[end] == '\r' && start < text.size() && text[start] == '\n') ++start;
+  }
+  return lines;
+}
+
+}  // namespace markwright

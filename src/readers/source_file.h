@@ -1,0 +1,25 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace markwright {
+
+// Chapter sources are small; anything larger than this is not one, and reading it whole would
+// only waste memory.
+inline constexpr std::uintmax_t kMaxSourceFileSize = 256u * 1024u * 1024u;
+
+// The whole file as bytes. Throws ReadError naming the file and the cause when it cannot be
+// opened or read, is a folder, or is larger than kMaxSourceFileSize.
+std::string ReadSourceFile(const std::filesystem::path& path);
+
+// The text after a UTF-8 byte-order mark, or the whole text when it has none.
+std::string_view SkipUtf8Bom(std::string_view text);
+
+// The lines of a text, each ending at CR LF, CR or LF (the line end is not part of the line). A
+// last line without a line end counts; an empty text has no lines. A byte-order mark is skipped.
+std::vector<std::string_view> SplitLines(std::string_view text);
+
+}  // namespace markwright
