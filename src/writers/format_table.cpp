@@ -3,31 +3,32 @@
 #include <algorithm>
 #include <cctype>
 
+#include "writers/frame_list_writers.h"
 #include "writers/ogg_writer.h"
-#include "writers/pending_writers.h"
+#include "writers/timecode_writers.h"
 
 namespace markwright {
 
 const std::array<DestinationFormat, 12> kDestinationFormats = {{
     {"OGG Text File", "OGG", "Chapters.txt", "OGG Text File (*.txt)|*.txt", WriteOggText},
-    {"x264 QP Text File", "x264", "Qpfile.txt", "x264 QP Text File (*.txt)|*.txt", WritePending},
-    {"HC Enc Text File", "HC", "Chapters.txt", "HC Enc Text File (*.txt)|*.txt", WritePending},
-    {"CCE SP Text File", "CCE", "Chapters.txt", "CCE SP Text File (*.txt)|*.txt", WritePending},
+    {"x264 QP Text File", "x264", "Qpfile.txt", "x264 QP Text File (*.txt)|*.txt", WriteX264QpText},
+    {"HC Enc Text File", "HC", "Chapters.txt", "HC Enc Text File (*.txt)|*.txt", WriteHcEncText},
+    {"CCE SP Text File", "CCE", "Chapters.txt", "CCE SP Text File (*.txt)|*.txt", WriteCceSpText},
     {"Sonic Cinevision CSV File", "Cinevision", "Chapters.csv",
-     "Sonic Cinevision CSV File (*.csv)|*.csv", WritePending},
+     "Sonic Cinevision CSV File (*.csv)|*.csv", WriteCinevisionText},
     {"Sonic Scenarist CSV File", "Scenarist", "Chapters.csv",
-     "Sonic Scenarist CSV File (*.csv)|*.csv", WritePending},
+     "Sonic Scenarist CSV File (*.csv)|*.csv", WriteScenaristText},
     {"Spruce DVD Maestro CHP File", "Maestro", "Chapters.chp",
-     "Spruce DVD Maestro CHP File (*.chp)|*.chp", WritePending},
+     "Spruce DVD Maestro CHP File (*.chp)|*.chp", WriteMaestroText},
     {"tsMuxer Meta File", "tsMuxer", "Chapters.txt", "tsMuxer Meta File (*.txt)|*.txt",
-     WritePending},
+     WriteTsMuxerText},
     {"Timecodes Text File", "Timecodes", "Chapters.txt", "Timecodes Text File (*.txt)|*.txt",
-     WritePending},
+     WriteTimecodesText},
     {"Celltimes Text File", "Celltimes", "Celltimes.txt", "Celltimes Text (*.txt)|*.txt",
-     WritePending},
+     WriteCelltimesText},
     {"DVDAuthor Text File", "DVDAuthor", "Chapters.txt", "DVDAuthor Text File (*.txt)|*.txt",
-     WritePending},
-    {"Muxman", "Muxman", "Chapters.txt", "Muxman Text (*.txt)|*.txt", WritePending},
+     WriteDvdAuthorText},
+    {"Muxman", "Muxman", "Chapters.txt", "Muxman Text (*.txt)|*.txt", WriteMuxmanText},
 }};
 
 const DestinationFormat* FindFormatByDisplayName(std::string_view display_name) {
@@ -39,7 +40,8 @@ const DestinationFormat* FindFormatByDisplayName(std::string_view display_name) 
 
 const DestinationFormat* FindFormatByKey(std::string_view key) {
   const auto same_letters = [](char a, char b) {
-    return std::toupper(static_cast<unsigned char>(a)) == std::toupper(static_cast<unsigned char>(b));
+    return std::toupper(static_cast<unsigned char>(a)) ==
+           std::toupper(static_cast<unsigned char>(b));
   };
   for (const auto& format : kDestinationFormats) {
     if (std::ranges::equal(format.key, key, same_letters)) return &format;

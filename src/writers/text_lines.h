@@ -1,5 +1,6 @@
 #pragma once
 
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -13,6 +14,15 @@ inline void AppendLine(std::string& text, std::string_view line) {
   text += line;
   text += kLineEnd;
 }
+
+// Appends one line per item, line_of(item), each with its CR LF.
+template <typename LineOf>
+void AppendLines(std::string& text, std::span<const std::string> items, LineOf line_of) {
+  for (const auto& item : items) AppendLine(text, line_of(item));
+}
+
+// The items with the separator between two of them, none after the last; "" for no items.
+std::string JoinWith(std::span<const std::string> items, std::string_view separator);
 
 // The number with at least two digits: 07, 12, 100.
 std::string TwoDigits(long long number);
