@@ -56,6 +56,23 @@ std::string_view OwnerOf(std::string_view token) {
   return owner;
 }
 
+// The argument in quotes that the tokenizer takes away again: double quotes, or single quotes
+// when it holds a double quote; holding both, double-quoted runs with each double quote in
+// single quotes.
+std::string Quoted(std::string_view argument) {
+  if (argument.find('"') == std::string_view::npos) return "\"" + std::string(argument) + "\"";
+  if (argument.find('\'') == std::string_view::npos) return "'" + std::string(argument) + "'";
+  std::string quoted = "\"";
+  for (const char c : argument) {
+    if (c == '"') {
+      quoted += "\"'\"'\"";
+    } else {
+      quoted += c;
+    }
+  }
+  return quoted + "\"";
+}
+
 }  // namespace
 
 std::string JoinArguments(const std::vector<std::string_view>& arguments) {
@@ -69,10 +86,7 @@ std::string JoinArguments(const std::vector<std::string_view>& arguments) {
       text += argument;
       continue;
     }
-    const char quote = argument.find('"') == std::string_view::npos ? '"' : '\'';
-    text += quote;
-    text += argument;
-    text += quote;
+    text += Quoted(argument);
   }
   return text;
 }

@@ -8,7 +8,8 @@ namespace markwright {
 
 // The argument text from the program's arguments, joined by one blank. An argument that does not
 // start with "-" and holds a blank or a quote is enclosed in quotes so it stays one value:
-// double quotes, or single quotes when it holds a double quote.
+// double quotes, or single quotes when it holds a double quote (and both, pieced together, when
+// it holds both).
 std::string JoinArguments(const std::vector<std::string_view>& arguments);
 
 // Cuts the text into tokens at each delimiter that stands outside quotes at the start of the
