@@ -1,0 +1,177 @@
+#include "readers/disc_scan.h"
+
+#include <algorithm>
+#include <cctype>
+
+#include "core/error.h"
+#include "readers/bluray_reader.h"
+#include "readers/dvd_reader.h"
+#include "readers/hddvd_reader.h"
+
+namespace markwright {
+namespace {
+
+namespace fs = std::filesystem;
+
+char Lower(char c) {
+  return static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+}
+
+bool SameIgnoringCase(std::string_view a, std::string_view b) {
+  return std::ranges::equal(a, b, [](char x, char y) { return Lower(x) == Lower(y); });
+}
+
+bool LessIgnoringCase(const std::string& a, const std::string& b) {
+  const auto order = std::lexicographical_compare_three_way(
+      a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) { return Lower(x) <=> Lower(y); });
+  return order != 0 ? order < 0 : a < b;
+}
+
+struct KindFolder {
+  DiscKind kind;
+  std::vector<std::string_view> path;  // below the disc folder
+  std::string_view mask;
+};
+
+// Tested in this order; a folder holding several is taken as the first.
+const KindFolder kKindFolders[] = {
+    {DiscKind::kBluRay, {"BDMV", "PLAYLIST"}, "*.mpls"},
+    {DiscKind::kHdDvd, {"ADV_OBJ"}, "*.xpl"},
+    {DiscKind::kDvd, {"VIDEO_TS"}, "VTS*.ifo"},
+};
+
+const KindFolder& FolderOf(DiscKind kind) {
+  return *std::ranges::find(kKindFolders, kind, &KindFolder::kind);
+}
+
+std::string Label(std::string_view file_name, std::int32_t chapters) {
+  return std::string(file_name) + ", " + std::to_string(chapters) + " Chapter(s)";
+}
+
+void AddStreams(DiscKind kind, const fs::path& path, const std::string& name,
+                std::vector<DiscStream>& streams) {
+  switch (kind) {
+    case DiscKind::kBluRay:
+      streams.push_back({Label(name, CountBluRayChapters(path)), name, 0});
+      return;
+    case DiscKind::kDvd:
+      streams.push_back({Label(name, CountDvdChapters(path)), name, 0});
+      return;
+    case DiscKind::kHdDvd:
+      break;
+  }
+  const std::int32_t titles = CountHdDvdTitles(path);
+  for (std::int32_t title = 1; title <= titles; ++title) {
+    try {
+      streams.push_back({Label(name, CountHdDvdChapters(path, title)), name, title});
+    } catch (const Error&) {
+      // A title that cannot be read is not offered; its neighbours still are.
+    }
+  }
+}
+
+}  // namespace
+
+std::string_view NoValidStreamsMessage(DiscKind kind) {
+  switch (kind) {
+    case DiscKind::kBluRay:
+      return "Disc or Folder does not contain valid Blu-Ray data";
+    case DiscKind::kHdDvd:
+      return "Disc or Folder does not contain valid HD DVD data";
+    case DiscKind::kDvd:
+      break;
+  }
+  return "Disc or Folder does not contain valid DVD data";
+}
+
+std::optional<fs::path> FindChildIgnoringCase(const fs::path& folder, std::string_view name) {
+  std::error_code error;
+  if (fs::exists(folder / name, error)) return folder / name;
+  std::optional<fs::path> found;
+  for (fs::directory_iterator entry(folder, error), end; !error && entry != end;
+       entry.increment(error)) {
+    const std::string child = entry->path().filename().string();
+    if (SameIgnoringCase(child, name) && (!found || child < found->filename().string())) {
+      found = entry->path();  // the same pick whatever order the folder lists in
+    }
+  }
+  return found;
+}
+
+bool MatchesMask(std::string_view name, std::string_view mask) {
+  // Classic glob walk: on a mismatch, let the last "*" swallow one more character.
+  std::size_t n = 0, m = 0, star = std::string_view::npos, resume = 0;
+  while (n < name.size()) {
+    if (m < mask.size() && mask[m] == '*') {
+      star = m++;
+      resume = n;
+    } else if (m < mask.size() && Lower(mask[m]) == Lower(name[n])) {
+      ++m;
+      ++n;
+    } else if (star != std::string_view::npos) {
+      m = star + 1;
+      n = ++resume;
+    } else {
+      return false;
+    }
+  }
+  while (m < mask.size() && mask[m] == '*') ++m;
+  return m == mask.size();
+}
+
+std::vector<std::string> ListMatchingFiles(const fs::path& folder, std::string_view mask) {
+  std::vector<std::string> names;
+  std::error_code error;
+  for (fs::directory_iterator entry(folder, error), end; !error && entry != end;
+       entry.increment(error)) {
+    std::error_code kind_error;
+    if (!entry->is_regular_file(kind_error)) continue;
+    std::string name = entry->path().filename().string();
+    if (MatchesMask(name, mask)) names.push_back(std::move(name));
+  }
+  std::ranges::sort(names, LessIgnoringCase);
+  return names;
+}
+
+std::optional<DiscLayout> FindDiscLayout(const fs::path& folder) {
+  for (const KindFolder& candidate : kKindFolders) {
+    std::optional<fs::path> found = folder;
+    for (const std::string_view part : candidate.path) {
+      found = FindChildIgnoringCase(*found, part);
+      if (!found) break;
+    }
+    if (found) return DiscLayout{candidate.kind, *found};
+  }
+  return std::nullopt;
+}
+
+DiscScan ScanDiscFolder(const fs::path& folder) {
+  const std::optional<DiscLayout> layout = FindDiscLayout(folder);
+  if (!layout) throw Refusal(std::string(kNoDiscMessage));
+  DiscScan scan{*layout, {}};
+  for (const std::string& name :
+       ListMatchingFiles(layout->stream_folder, FolderOf(layout->kind).mask)) {
+    try {
+      AddStreams(layout->kind, layout->stream_folder / name, name, scan.streams);
+    } catch (const Error&) {
+      // A playlist or title set that cannot be counted is not offered; the others still are.
+    }
+  }
+  if (scan.streams.empty()) throw Refusal(std::string(NoValidStreamsMessage(layout->kind)));
+  return scan;
+}
+
+ChapterList LoadDiscStream(const DiscScan& scan, const DiscStream& stream) {
+  const fs::path path = scan.layout.stream_folder / stream.file_name;
+  switch (scan.layout.kind) {
+    case DiscKind::kBluRay:
+      return ReadBluRayPlaylist(path);
+    case DiscKind::kHdDvd:
+      return ReadHdDvdPlaylist(path, stream.title);
+    case DiscKind::kDvd:
+      break;
+  }
+  return ReadDvdTitleSet(path);
+}
+
+}  // namespace markwright

@@ -1,0 +1,64 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/chapter_list.h"
+
+namespace markwright {
+
+enum class DiscKind { kBluRay, kHdDvd, kDvd };
+
+// The message when a folder holds none of BDMV/PLAYLIST, ADV_OBJ and VIDEO_TS.
+inline constexpr std::string_view kNoDiscMessage =
+    "Disc or Folder does not contain Blu-Ray, HD DVD or DVD data";
+
+// The message when the kind's folder holds no stream that can be offered.
+std::string_view NoValidStreamsMessage(DiscKind kind);
+
+// The child of the folder whose name equals the given one regardless of letter case (an exact
+// match wins); nullopt when there is none or the folder cannot be listed.
+std::optional<std::filesystem::path> FindChildIgnoringCase(const std::filesystem::path& folder,
+                                                           std::string_view name);
+
+// Whether the name matches the mask ("*" stands for any run of characters), letter case ignored.
+bool MatchesMask(std::string_view name, std::string_view mask);
+
+// The names of the ordinary files in the folder that match the mask, sorted by name with letter
+// case ignored. Empty when the folder cannot be listed.
+std::vector<std::string> ListMatchingFiles(const std::filesystem::path& folder,
+                                           std::string_view mask);
+
+// Where a disc keeps its streams: the first of BDMV/PLAYLIST, ADV_OBJ and VIDEO_TS found below
+// the folder decides the kind (discs copied from some media come in lower case).
+struct DiscLayout {
+  DiscKind kind;
+  std::filesystem::path stream_folder;
+};
+std::optional<DiscLayout> FindDiscLayout(const std::filesystem::path& folder);
+
+// One entry of the stream list: a playlist or title set, or for HD DVD one title of a playlist.
+struct DiscStream {
+  std::string label;      // "00000.mpls, 12 Chapter(s)"
+  std::string file_name;  // without folder
+  std::int32_t title;     // the HD DVD title number, from 1; 0 for the other kinds
+};
+
+struct DiscScan {
+  DiscLayout layout;
+  std::vector<DiscStream> streams;
+};
+
+// Lists the streams of the disc in the folder, each labelled with its chapter count. A stream
+// whose count fails is left out, so one damaged playlist does not hide the others. Throws Refusal
+// with kNoDiscMessage or the kind's NoValidStreamsMessage when nothing can be offered.
+DiscScan ScanDiscFolder(const std::filesystem::path& folder);
+
+// The chapters of the chosen stream. Throws ReadError like the kind's reader.
+ChapterList LoadDiscStream(const DiscScan& scan, const DiscStream& stream);
+
+}  // namespace markwright
