@@ -60,17 +60,19 @@ std::string_view OwnerOf(std::string_view token) {
 // when it holds a double quote; holding both, double-quoted runs with each double quote in
 // single quotes.
 std::string Quoted(std::string_view argument) {
-  if (argument.find('"') == std::string_view::npos) return "\"" + std::string(argument) + "\"";
-  if (argument.find('\'') == std::string_view::npos) return "'" + std::string(argument) + "'";
-  std::string quoted = "\"";
+  const bool has_double = argument.find('"') != std::string_view::npos;
+  const bool has_single = argument.find('\'') != std::string_view::npos;
+  const char quote = has_double && !has_single ? '\'' : '"';
+  std::string quoted(1, quote);
   for (const char c : argument) {
-    if (c == '"') {
-      quoted += "\"'\"'\"";
+    if (c == '"' && quote == '"') {
+      quoted.append("\"'\"'\"");
     } else {
-      quoted += c;
+      quoted.push_back(c);
     }
   }
-  return quoted + "\"";
+  quoted.push_back(quote);
+  return quoted;
 }
 
 }  // namespace
