@@ -47,8 +47,7 @@ void BM_WholeOggConversion(benchmark::State& state) {
   const std::string text = OggText(kChapters);
   const auto& ogg = *FindFormatByKey("OGG");
   for (auto _ : state) {
-    const ChapterList retimed =
-        RetimeChapters(ParseOggChapters(text, "bench.txt"), 24 / 1.001, 25);
+    const ChapterList retimed = RetimeChapters(ParseOggChapters(text, "bench.txt"), 24 / 1.001, 25);
     benchmark::DoNotOptimize(BuildFormatText(ogg, retimed, 25, "23.976"));
   }
   state.SetItemsProcessed(state.iterations() * kChapters);

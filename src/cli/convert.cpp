@@ -33,7 +33,8 @@ std::filesystem::path FolderPart(const std::string& path) {
 
 }  // namespace
 
-void ConvertCommandLine(std::string_view argument_text, const std::filesystem::path& program_folder) {
+void ConvertCommandLine(std::string_view argument_text,
+                        const std::filesystem::path& program_folder) {
   const std::string input_path = GetOption(argument_text, "i");
   std::string output_path = GetOption(argument_text, "o");
   const std::string input_rate_option = GetOption(argument_text, "infps");
@@ -42,7 +43,8 @@ void ConvertCommandLine(std::string_view argument_text, const std::filesystem::p
 
   if (input_path.empty()) throw Refusal("Input file is not specified!");
   std::error_code error;
-  if (!std::filesystem::is_regular_file(input_path, error)) throw Refusal("Cannot open input file!");
+  if (!std::filesystem::is_regular_file(input_path, error))
+    throw Refusal("Cannot open input file!");
   if (output_path.empty()) output_path = (program_folder / "chapter.txt").string();
   const std::filesystem::path output_folder = FolderPart(output_path);
   if (!output_folder.empty() && !std::filesystem::is_directory(output_folder, error)) {

@@ -10,7 +10,8 @@ namespace markwright {
 // re-times its chapters, writes the output in the chosen format. program_folder receives
 // chapter.txt when -o is absent. Throws Refusal for the checked failures, in the order the
 // checks run, and Error for any other failure; nothing is written unless everything succeeded.
-void ConvertCommandLine(std::string_view argument_text, const std::filesystem::path& program_folder);
+void ConvertCommandLine(std::string_view argument_text,
+                        const std::filesystem::path& program_folder);
 
 // The command-line mode as a whole: --help, -h and --version, or one conversion. Failures are
 // reported as "Markwright: <message>" on errors. Returns the exit status: 0 done, 1 a checked

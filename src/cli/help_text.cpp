@@ -18,8 +18,9 @@ std::string HelpText(std::string_view line_end) {
     if (!text.empty()) text += line_end;
     text += content;
   };
-  line("Syntax: Markwright -i <inputfile> -o <outputfile> -f <destination format> -infps "
-       "<inputFPS> -outfps <outputFPS> ");
+  line(
+      "Syntax: Markwright -i <inputfile> -o <outputfile> -f <destination format> -infps "
+      "<inputFPS> -outfps <outputFPS> ");
   text += line_end;  // an empty line 2
   line("Options:");
   text += line_end;

@@ -8,8 +8,12 @@
 namespace markwright {
 namespace {
 
-bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
-bool IsQuote(char c) { return c == '"' || c == '\''; }
+bool IsBlank(char c) {
+  return c == ' ' || c == '\t' || c == '\n' || c == '\r';
+}
+bool IsQuote(char c) {
+  return c == '"' || c == '\'';
+}
 
 std::string_view Trim(std::string_view text) {
   while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
@@ -81,9 +85,8 @@ std::string JoinArguments(const std::vector<std::string_view>& arguments) {
   std::string text;
   for (const auto argument : arguments) {
     if (!text.empty()) text += ' ';
-    const bool needs_quotes =
-        !argument.starts_with('-') &&
-        argument.find_first_of(" \t\n\r\"'") != std::string_view::npos;
+    const bool needs_quotes = !argument.starts_with('-') &&
+                              argument.find_first_of(" \t\n\r\"'") != std::string_view::npos;
     if (!needs_quotes) {
       text += argument;
       continue;

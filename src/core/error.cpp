@@ -19,8 +19,12 @@ std::string Compose(std::string_view path, std::string_view where, std::string_v
 ReadError::ReadError(std::string_view path, std::string_view where, std::string_view cause)
     : Error(Compose(path, where, cause)), path_(path), cause_(cause) {}
 
-std::string AtLine(std::size_t line_number) { return "line " + std::to_string(line_number); }
+std::string AtLine(std::size_t line_number) {
+  return "line " + std::to_string(line_number);
+}
 
-std::string AtOffset(std::size_t offset) { return "offset " + std::to_string(offset); }
+std::string AtOffset(std::size_t offset) {
+  return "offset " + std::to_string(offset);
+}
 
 }  // namespace markwright

@@ -16,7 +16,8 @@ namespace {
 double Piece(std::string_view text, std::string_view piece) {
   const auto value = ParseDecimal(TrimBlanks(piece));
   if (!value) {
-    BadRate(text, piece.empty() ? "a number is missing" : "\"" + std::string(piece) + "\" is not a number");
+    BadRate(text, piece.empty() ? "a number is missing"
+                                : "\"" + std::string(piece) + "\" is not a number");
   }
   return *value;
 }

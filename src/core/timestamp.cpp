@@ -38,11 +38,11 @@ double TimestampMilliseconds(std::string_view timestamp) {
   std::string_view millisecond_text = seconds_piece.substr(dot + 1);
   millisecond_text = millisecond_text.substr(0, millisecond_text.find('.'));
 
-  const double hours = static_cast<double>(
-      Field(timestamp, timestamp.substr(0, first_colon), "the hour field"));
-  const double minutes = static_cast<double>(Field(
-      timestamp, timestamp.substr(first_colon + 1, second_colon - first_colon - 1),
-      "the minute field"));
+  const double hours =
+      static_cast<double>(Field(timestamp, timestamp.substr(0, first_colon), "the hour field"));
+  const double minutes = static_cast<double>(
+      Field(timestamp, timestamp.substr(first_colon + 1, second_colon - first_colon - 1),
+            "the minute field"));
   const double seconds =
       static_cast<double>(Field(timestamp, seconds_piece.substr(0, dot), "the second field"));
   const double milliseconds =

@@ -16,7 +16,9 @@ namespace {
 // Above this the hour count no longer maps to an exact millisecond count.
 constexpr std::int64_t kMaxHours = 2'000'000'000;
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsDigit(char c) {
+  return c >= '0' && c <= '9';
+}
 
 bool AllDigits(std::string_view text) {
   if (text.empty()) return false;
@@ -52,8 +54,8 @@ std::int64_t FractionMilliseconds(std::string_view digits) {
   }
   if (digits.size() <= 3) return milliseconds;
   const std::string_view rest = digits.substr(3);
-  const bool above_half = rest[0] > '5' ||
-                          (rest[0] == '5' && rest.find_first_not_of('0', 1) != std::string_view::npos);
+  const bool above_half =
+      rest[0] > '5' || (rest[0] == '5' && rest.find_first_not_of('0', 1) != std::string_view::npos);
   const bool exactly_half = rest[0] == '5' && !above_half;
   if (above_half || (exactly_half && milliseconds % 2 == 1)) ++milliseconds;
   return milliseconds;
@@ -62,7 +64,8 @@ std::int64_t FractionMilliseconds(std::string_view digits) {
 // H:MM:SS.f as milliseconds, or nullopt when the text has another form.
 std::optional<std::int64_t> OggTime(std::string_view text) {
   const auto first_colon = text.find(':');
-  const auto second_colon = text.find(':', first_colon == std::string_view::npos ? 0 : first_colon + 1);
+  const auto second_colon =
+      text.find(':', first_colon == std::string_view::npos ? 0 : first_colon + 1);
   const auto dot = text.find('.');
   if (first_colon == std::string_view::npos || second_colon == std::string_view::npos ||
       dot == std::string_view::npos || dot < second_colon) {
@@ -71,7 +74,8 @@ std::optional<std::int64_t> OggTime(std::string_view text) {
   const std::string_view hour_text = text.substr(0, first_colon);
   const std::string_view fraction = text.substr(dot + 1);
   if (!AllDigits(hour_text) || !AllDigits(fraction)) return std::nullopt;
-  const auto minutes = SexagesimalField(text.substr(first_colon + 1, second_colon - first_colon - 1));
+  const auto minutes =
+      SexagesimalField(text.substr(first_colon + 1, second_colon - first_colon - 1));
   const auto seconds = SexagesimalField(text.substr(second_colon + 1, dot - second_colon - 1));
   const auto hours = ParseDigits(hour_text);
   if (!minutes || !seconds || !hours || *hours > kMaxHours) return std::nullopt;
@@ -103,9 +107,9 @@ ChapterList ParseOggChapters(std::string_view text, std::string_view source_name
     const std::string_view value = TrimBlanks(line.substr(equals + 1));
     const auto milliseconds = OggTime(value);
     if (!milliseconds) {
-      throw ReadError(source_name, AtLine(line_number),
-                      "expected a time H:MM:SS.fff after " + std::string(key) + "=, found " +
-                          Shown(value));
+      throw ReadError(
+          source_name, AtLine(line_number),
+          "expected a time H:MM:SS.fff after " + std::string(key) + "=, found " + Shown(value));
     }
     chapters.push_back(FormatTimestamp(*milliseconds));
   }

@@ -9,7 +9,8 @@
 
 namespace markwright {
 
-ChapterList ReadChapterSource(const std::filesystem::path& path, InputKind kind, double input_rate) {
+ChapterList ReadChapterSource(const std::filesystem::path& path, InputKind kind,
+                              double input_rate) {
   switch (kind) {
     case InputKind::kOggChapters:
       return ReadOggChapters(path);

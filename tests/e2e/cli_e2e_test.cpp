@@ -34,8 +34,8 @@ class CommandLine : public ::testing::Test {
 };
 
 TEST_F(CommandLine, ConvertsAnOggFileBetweenFrameRates) {
-  const auto result = Run({"-i", "in.txt", "-o", "out.txt", "-f", "ogg", "-infps", "24/1.001",
-                           "-outfps", "25"});
+  const auto result =
+      Run({"-i", "in.txt", "-o", "out.txt", "-f", "ogg", "-infps", "24/1.001", "-outfps", "25"});
   EXPECT_EQ(result.exit_status, 0) << result.errors;
   EXPECT_EQ(result.errors, "");
   EXPECT_EQ(ReadFile(folder_ / "out.txt"),
@@ -67,8 +67,7 @@ TEST_F(CommandLine, ReportsEachCheckInOrderWithExitStatusOne) {
       {{"-i", "in.txt", "-o", "out.txt"}, "output format is not specified!"},
       {{"-i", "in.txt", "-o", "out.txt", "-f"}, "output format is not specified!"},
       {{"-i", "unknown.txt", "-o", "out.txt", "-f", "nope"}, "Unknown Format!"},
-      {{"-i", "in.txt", "-o", "out.txt", "-f", "x264 QP Text File"},
-       "Unknown destination format!"},
+      {{"-i", "in.txt", "-o", "out.txt", "-f", "x264 QP Text File"}, "Unknown destination format!"},
   };
   for (const auto& one_case : cases) {
     const auto result = Run(one_case.arguments);
@@ -108,9 +107,8 @@ TEST_F(CommandLine, WritesToChapterTxtBesideTheProgramWithoutAnOutputPath) {
   const fs::path program = folder_ / "bin" / "markwright";
   fs::create_directories(program.parent_path());
   fs::copy_file(MARKWRIGHT_EXE, program);
-  const auto result =
-      testing::RunProcess(program.string(), {"-outfps", "25", "-i", "in.txt", "-f", "ogg"},
-                          folder_.path());
+  const auto result = testing::RunProcess(
+      program.string(), {"-outfps", "25", "-i", "in.txt", "-f", "ogg"}, folder_.path());
   EXPECT_EQ(result.exit_status, 0) << result.errors;
   EXPECT_EQ(ReadFile(folder_ / "bin" / "chapter.txt"),
             "CHAPTER01=00:00:00.000\r\nCHAPTER01NAME=\r\n"
@@ -127,8 +125,8 @@ TEST_F(CommandLine, TakesAwkwardFileNamesWhole) {
     EXPECT_TRUE(fs::exists(folder_ / (std::string(name) + ".out"))) << name;
   }
   // An absolute output path and an attached value.
-  const auto result = Run({"-i" + (folder_ / "in.txt").string(), "-o",
-                           (folder_ / "abs.txt").string(), "-f", "ogg"});
+  const auto result = Run(
+      {"-i" + (folder_ / "in.txt").string(), "-o", (folder_ / "abs.txt").string(), "-f", "ogg"});
   EXPECT_EQ(result.exit_status, 0) << result.errors;
   EXPECT_TRUE(fs::exists(folder_ / "abs.txt"));
 }

@@ -25,12 +25,21 @@ TEST(DetectInputKind, ClassifiesByTheFirstFourCharacters) {
 }
 
 TEST(DetectInputKind, LooksPastAByteOrderMark) {
-  EXPECT_EQ(DetectInputKindFromHead("\xEF\xBB\xBF" "CHAPTER01"), InputKind::kOggChapters);
-  EXPECT_EQ(DetectInputKindFromHead("\xEF\xBB\xBF" "<?xml"), InputKind::kHdDvdPlaylist);
-  testing::TempDir folder;
-  EXPECT_EQ(DetectInputKind(folder.Write("bom.txt", "\xEF\xBB\xBF" "CHAP")),
+  EXPECT_EQ(DetectInputKindFromHead("\xEF\xBB\xBF"
+                                    "CHAPTER01"),
             InputKind::kOggChapters);
-  EXPECT_THROW(DetectInputKind(folder.Write("bom-short.txt", "\xEF\xBB\xBF" "CHA")), ReadError);
+  EXPECT_EQ(DetectInputKindFromHead("\xEF\xBB\xBF"
+                                    "<?xml"),
+            InputKind::kHdDvdPlaylist);
+  testing::TempDir folder;
+  EXPECT_EQ(DetectInputKind(folder.Write("bom.txt",
+                                         "\xEF\xBB\xBF"
+                                         "CHAP")),
+            InputKind::kOggChapters);
+  EXPECT_THROW(DetectInputKind(folder.Write("bom-short.txt",
+                                            "\xEF\xBB\xBF"
+                                            "CHA")),
+               ReadError);
 }
 
 TEST(DetectInputKind, FailsOnFilesItCannotClassify) {
@@ -46,7 +55,9 @@ TEST(SplitLines, EndsLinesAtCrLfCrOrLf) {
   EXPECT_EQ(SplitLines("a\r\nb\rc\nd"), (Lines{"a", "b", "c", "d"}));
   EXPECT_EQ(SplitLines("a\r\n\r\n"), (Lines{"a", ""}));
   EXPECT_EQ(SplitLines("\n\r"), (Lines{"", ""}));
-  EXPECT_EQ(SplitLines("\xEF\xBB\xBF" "x"), (Lines{"x"}));
+  EXPECT_EQ(SplitLines("\xEF\xBB\xBF"
+                       "x"),
+            (Lines{"x"}));
   EXPECT_TRUE(SplitLines("").empty());
 }
 

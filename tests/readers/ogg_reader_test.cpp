@@ -14,7 +14,9 @@ namespace {
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
 
-ChapterList Parse(std::string_view text) { return ParseOggChapters(text, "in.txt"); }
+ChapterList Parse(std::string_view text) {
+  return ParseOggChapters(text, "in.txt");
+}
 
 // The message of the ReadError that parsing the text throws.
 std::string FailureOf(std::string_view text) {
@@ -37,7 +39,8 @@ TEST(OggReader, TakesAnyLineEndAByteOrderMarkAndBlankLines) {
   const ChapterList expected = {"00:00:00.000", "00:10:00.000"};
   EXPECT_EQ(Parse("CHAPTER01=00:00:00.000\nCHAPTER01NAME=x\nCHAPTER02=00:10:00.000\n"), expected);
   EXPECT_EQ(Parse("CHAPTER01=00:00:00.000\rCHAPTER02=00:10:00.000"), expected);
-  EXPECT_EQ(Parse("\xEF\xBB\xBF" "CHAPTER01=00:00:00.000\r\n\r\n  \r\nCHAPTER02=00:10:00.000\r\n\r\n"),
+  EXPECT_EQ(Parse("\xEF\xBB\xBF"
+                  "CHAPTER01=00:00:00.000\r\n\r\n  \r\nCHAPTER02=00:10:00.000\r\n\r\n"),
             expected);
 }
 
@@ -65,9 +68,9 @@ TEST(OggReader, NamesTheLineAndTheCauseOfAFailure) {
             "in.txt: line 2: expected KEY=VALUE, found \"no equals sign here\"");
   EXPECT_EQ(FailureOf("CHAPTER01=00:00:00.000\r\nCHAPTER02=00:61:00.000\r\n"),
             "in.txt: line 2: expected a time H:MM:SS.fff after CHAPTER02=, found \"00:61:00.000\"");
-  for (const char* bad : {"CHAPTER01=00:00:00\n", "CHAPTER01=00:0:00.000\n", "CHAPTER01=\n",
-                          "CHAPTER01=00:00:00.\n", "CHAPTER01=00:00:60.000\n",
-                          "CHAPTER01=-1:00:00.000\n", "CHAPTER01=00:00:00.000 x\n"}) {
+  for (const char* bad :
+       {"CHAPTER01=00:00:00\n", "CHAPTER01=00:0:00.000\n", "CHAPTER01=\n", "CHAPTER01=00:00:00.\n",
+        "CHAPTER01=00:00:60.000\n", "CHAPTER01=-1:00:00.000\n", "CHAPTER01=00:00:00.000 x\n"}) {
     EXPECT_THAT(FailureOf(bad), HasSubstr("line 1: expected a time")) << bad;
   }
   EXPECT_EQ(FailureOf(""), "in.txt: no chapters found");

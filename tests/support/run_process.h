@@ -22,7 +22,8 @@ struct ProcessResult {
 };
 
 // Runs the program with the arguments in the folder and waits for it; standard input is empty.
-inline ProcessResult RunProcess(const std::string& program, const std::vector<std::string>& arguments,
+inline ProcessResult RunProcess(const std::string& program,
+                                const std::vector<std::string>& arguments,
                                 const std::filesystem::path& folder) {
   TempDir capture;
   const std::string output_path = (capture / "stdout").string();
@@ -30,8 +31,10 @@ inline ProcessResult RunProcess(const std::string& program, const std::vector<st
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
   posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-  posix_spawn_file_actions_addopen(&actions, 1, output_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-  posix_spawn_file_actions_addopen(&actions, 2, errors_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+  posix_spawn_file_actions_addopen(&actions, 1, output_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                   0600);
+  posix_spawn_file_actions_addopen(&actions, 2, errors_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                   0600);
   posix_spawn_file_actions_addchdir_np(&actions, folder.c_str());
 
   std::vector<char*> argv;
