@@ -1,14 +1,41 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <filesystem>
+#include <string>
+#include <string_view>
 
 #include "core/chapter_list.h"
 
 namespace markwright {
 
-// The chapters of a DVD title set (VTS_xx_0.IFO), read through libmediainfo, which is loaded the
-// first time a title set is read.
+// What the DVD reader asks about a title set's chapter menu: libmediainfo answers in the
+// program; tests answer with a stand-in.
+class ChapterMenu {
+ public:
+  virtual ~ChapterMenu() = default;
+  // The text of a parameter of the menu: "Chapters_Pos_Begin" (the position of the first chapter
+  // field) or "Chapters_Pos_End" (one past the last).
+  virtual std::string Parameter(std::string_view name) = 0;
+  // The name of the field at the position: a chapter's start time, HH:MM:SS.mmm.
+  virtual std::string FieldName(std::size_t position) = 0;
+};
+
+// The number of chapters the menu reports: |begin - end - 1| - 1 of its two positions (end -
+// begin when end >= begin), each read as the number its text starts with (0 for none). Throws
+// ReadError naming source_name, "no chapters found in the title set's chapter menu", when that is
+// below 1 (a file that is not a title set, or a missing file, has no menu), and for a count no
+// DVD can hold.
+std::int32_t CountMenuChapters(ChapterMenu& menu, std::string_view source_name);
+
+// The names of the fields from begin to end - 1, in that order, as the menu gives them; empty
+// names are skipped. Fails where CountMenuChapters fails.
+ChapterList ReadMenuChapters(ChapterMenu& menu, std::string_view source_name);
+
+// The chapters of a DVD title set (VTS_xx_0.IFO; the VOB files need not be there), read through
+// libmediainfo, which is loaded the first time a title set is read. Throws ReadError "libmediainfo
+// could not be loaded" when it cannot be.
 std::int32_t CountDvdChapters(const std::filesystem::path& path);
 ChapterList ReadDvdTitleSet(const std::filesystem::path& path);
 

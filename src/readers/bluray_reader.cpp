@@ -1,0 +1,110 @@
+#include "readers/bluray_reader.h"
+
+#include <limits>
+
+#include "core/error.h"
+#include "core/timestamp.h"
+#include "readers/byte_reader.h"
+#include "readers/source_file.h"
+
+namespace markwright {
+namespace {
+
+constexpr std::int64_t kMarkSize = 14;
+
+// Sums and differences on the timeline stay in 32 bits, as the file's fields do.
+std::int32_t Checked32(std::int64_t value, std::string_view source_name, std::size_t offset) {
+  if (value < std::numeric_limits<std::int32_t>::min() ||
+      value > std::numeric_limits<std::int32_t>::max()) {
+    throw ReadError(source_name, AtOffset(offset), "playlist time out of range");
+  }
+  return static_cast<std::int32_t>(value);
+}
+
+}  // namespace
+
+BluRayPlaylist DecodeBluRayPlaylist(std::string_view bytes, std::string_view source_name) {
+  const ByteReader reader(bytes, source_name);
+  BluRayPlaylist playlist;
+
+  const std::int64_t play_list = reader.ReadUInt32BE(8);
+  const std::int64_t item_count = reader.ReadUInt16BE(play_list + 6);
+  if (item_count == 0) {
+    throw ReadError(source_name, AtOffset(static_cast<std::size_t>(play_list + 6)),
+                    "the playlist has no play items");
+  }
+  std::int64_t item = play_list + 10;
+  for (std::int64_t i = 0; i < item_count; ++i) {
+    // The length field does not count itself; IN and OUT follow the clip name, codec and flags.
+    playlist.items.push_back({reader.ReadUInt32BE(item + 14), reader.ReadUInt32BE(item + 18),
+                              static_cast<std::size_t>(item)});
+    item += 2 + reader.ReadUInt16BE(item);
+  }
+
+  const std::int64_t mark_section = reader.ReadUInt32BE(12);
+  const std::int64_t mark_count = reader.ReadUInt16BE(mark_section + 4);
+  std::int64_t mark = mark_section + 6;
+  for (std::int64_t k = 0; k < mark_count; ++k, mark += kMarkSize) {
+    // Byte 0 is reserved; the last six bytes (stream PID, duration) are not needed.
+    playlist.marks.push_back({reader.ReadUInt8(mark + 1), reader.ReadUInt16BE(mark + 2),
+                              reader.ReadUInt32BE(mark + 4), static_cast<std::size_t>(mark)});
+  }
+  return playlist;
+}
+
+std::vector<std::int32_t> BluRayChapterTicks(const BluRayPlaylist& playlist,
+                                             std::string_view source_name) {
+  // Where each play item starts on the playlist's timeline.
+  std::vector<std::int32_t> item_starts;
+  std::int32_t running = 0;
+  for (const BluRayPlayItem& item : playlist.items) {
+    item_starts.push_back(running);
+    const std::int32_t duration =
+        Checked32(std::int64_t{item.out_time} - item.in_time, source_name, item.offset);
+    running = Checked32(std::int64_t{running} + duration, source_name, item.offset);
+  }
+
+  std::vector<std::int32_t> ticks;
+  for (std::size_t k = 0; k < playlist.marks.size(); ++k) {
+    const BluRayMark& mark = playlist.marks[k];
+    if (mark.play_item < 0 || static_cast<std::size_t>(mark.play_item) >= playlist.items.size()) {
+      throw ReadError(source_name, AtOffset(mark.offset + 2),
+                      "mark " + std::to_string(k + 1) + " refers to play item " +
+                          std::to_string(mark.play_item + 1) + ", but the playlist has " +
+                          std::to_string(playlist.items.size()));
+    }
+    const auto item = static_cast<std::size_t>(mark.play_item);
+    const std::int32_t on_item = Checked32(std::int64_t{mark.stamp} - playlist.items[item].in_time,
+                                           source_name, mark.offset);
+    const std::int32_t t =
+        Checked32(std::int64_t{on_item} + item_starts[item], source_name, mark.offset);
+    // The first mark always starts the first chapter, whatever its type.
+    if (k == 0 || mark.type == 1) ticks.push_back(t);
+  }
+  return ticks;
+}
+
+std::string BluRayTicksToTimestamp(std::int32_t ticks) {
+  if (ticks <= 0) return FormatTimestamp(0);
+  // 45 ticks to the millisecond; 45 is odd, so there are no exact halves.
+  return FormatTimestamp((std::int64_t{ticks} + 22) / 45);
+}
+
+ChapterList ParseBluRayPlaylist(std::string_view bytes, std::string_view source_name) {
+  ChapterList chapters;
+  for (const std::int32_t t :
+       BluRayChapterTicks(DecodeBluRayPlaylist(bytes, source_name), source_name)) {
+    chapters.push_back(BluRayTicksToTimestamp(t));
+  }
+  return chapters;
+}
+
+ChapterList ReadBluRayPlaylist(const std::filesystem::path& path) {
+  return ParseBluRayPlaylist(ReadSourceFile(path), path.string());
+}
+
+std::int32_t CountBluRayChapters(const std::filesystem::path& path) {
+  return static_cast<std::int32_t>(ReadBluRayPlaylist(path).size());
+}
+
+}  // namespace markwright

@@ -1,0 +1,56 @@
+#include "readers/celltimes_reader.h"
+
+#include <cmath>
+#include <cstdint>
+#include <limits>
+#include <string>
+
+#include "core/decimal.h"
+#include "core/error.h"
+#include "core/timestamp.h"
+#include "readers/source_file.h"
+
+namespace markwright {
+namespace {
+
+std::string Shown(std::string_view text) {
+  constexpr std::size_t kLongest = 40;
+  std::string shown(text.substr(0, kLongest));
+  if (text.size() > kLongest) shown += "...";
+  return "\"" + shown + "\"";
+}
+
+}  // namespace
+
+ChapterList ParseCelltimes(std::string_view text, std::string_view source_name, double input_rate) {
+  if (!(std::isfinite(input_rate) && input_rate > 0)) {
+    throw ReadError(source_name, "", "the input frame rate must be a number above 0");
+  }
+  ChapterList chapters;
+  std::size_t line_number = 0;
+  for (const std::string_view line : SplitLines(text)) {
+    ++line_number;
+    const std::string_view number = TrimBlanks(line);
+    if (number.empty()) continue;
+    const auto frame = ParseDecimal(number);
+    if (!frame || !std::isfinite(*frame) || *frame < 0) {
+      throw ReadError(source_name, AtLine(line_number),
+                      "expected a frame number of 0 or more, found " + Shown(number));
+    }
+    // The seconds are rounded to 15 digits first, which drops the division's last-bit noise.
+    const double seconds = RoundTo15Digits(*frame / input_rate);
+    const double milliseconds = RoundHalfEven(seconds * 1000);
+    if (!(milliseconds <= std::numeric_limits<std::int32_t>::max())) {
+      throw ReadError(source_name, AtLine(line_number),
+                      "frame " + std::string(number) + " lies beyond 596 hours");
+    }
+    chapters.push_back(FormatTimestamp(static_cast<std::int64_t>(milliseconds)));
+  }
+  return chapters;
+}
+
+ChapterList ReadCelltimes(const std::filesystem::path& path, double input_rate) {
+  return ParseCelltimes(ReadSourceFile(path), path.string(), input_rate);
+}
+
+}  // namespace markwright

@@ -1,0 +1,152 @@
+#include "readers/mediainfo_library.h"
+
+#include <dlfcn.h>
+#include <langinfo.h>
+
+#include <clocale>
+#include <cstring>
+#include <cwchar>
+#include <vector>
+
+#include "core/error.h"
+
+// The library's own header, in its wide-character form (wchar_t, 32 bits on Linux).
+#define UNICODE
+#include <MediaInfoDLL/MediaInfoDLL.h>
+
+namespace markwright {
+
+struct MediaInfoLibrary::Functions {
+  MEDIAINFO_New create = nullptr;
+  MEDIAINFO_Open open = nullptr;
+  MEDIAINFO_Get get = nullptr;
+  MEDIAINFO_GetI get_by_position = nullptr;
+  MEDIAINFO_Close close = nullptr;
+  MEDIAINFO_Delete destroy = nullptr;
+};
+
+namespace {
+
+[[noreturn]] void CannotLoad(const char* reason) {
+  std::string text = "libmediainfo could not be loaded";
+  if (reason != nullptr) text += std::string(" (") + reason + ")";
+  throw Error(text);
+}
+
+template <typename Function>
+void LookUp(void* module, const char* name, Function& function) {
+  function = reinterpret_cast<Function>(dlsym(module, name));
+  if (function == nullptr) CannotLoad(dlerror());
+}
+
+// The library turns a wide path back into bytes through the C library's character locale. In
+// the default "C" locale only ASCII survives, so the environment's locale is taken, or UTF-8
+// when that is plain ASCII too. Done once, before the first path is converted.
+void PrepareCharacterLocale() {
+  static const bool prepared = [] {
+    if (std::setlocale(LC_CTYPE, "") == nullptr ||
+        std::strcmp(nl_langinfo(CODESET), "ANSI_X3.4-1968") == 0) {
+      std::setlocale(LC_CTYPE, "C.UTF-8");
+    }
+    return true;
+  }();
+  (void)prepared;
+}
+
+std::wstring WidePath(const std::filesystem::path& path) {
+  PrepareCharacterLocale();
+  const std::string bytes = path.string();
+  std::mbstate_t state{};
+  const char* source = bytes.c_str();
+  const std::size_t length = std::mbsrtowcs(nullptr, &source, 0, &state);
+  if (length == static_cast<std::size_t>(-1)) {
+    throw ReadError(bytes, "", "the path is not valid text in the current locale");
+  }
+  std::wstring wide(length, L'\0');
+  source = bytes.c_str();
+  state = std::mbstate_t{};
+  std::mbsrtowcs(wide.data(), &source, length + 1, &state);
+  return wide;
+}
+
+std::string Utf8(const wchar_t* text) {
+  std::string bytes;
+  if (text == nullptr) return bytes;
+  for (; *text != L'\0'; ++text) {
+    const auto c = static_cast<std::uint32_t>(*text);
+    if (c < 0x80) {
+      bytes += static_cast<char>(c);
+    } else if (c < 0x800) {
+      bytes += static_cast<char>(0xC0 | (c >> 6));
+      bytes += static_cast<char>(0x80 | (c & 0x3F));
+    } else if (c < 0x10000) {
+      bytes += static_cast<char>(0xE0 | (c >> 12));
+      bytes += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+      bytes += static_cast<char>(0x80 | (c & 0x3F));
+    } else {
+      bytes += static_cast<char>(0xF0 | ((c >> 18) & 0x07));
+      bytes += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+      bytes += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+      bytes += static_cast<char>(0x80 | (c & 0x3F));
+    }
+  }
+  return bytes;
+}
+
+std::wstring Wide(std::string_view ascii) {
+  return std::wstring(ascii.begin(), ascii.end());
+}
+
+}  // namespace
+
+const char* const MediaInfoLibrary::kDefaultFileName = MEDIAINFODLL_NAME;
+
+void MediaInfoLibrary::ModuleCloser::operator()(void* module) const {
+  dlclose(module);
+}
+
+MediaInfoLibrary::MediaInfoLibrary(const char* file_name)
+    : functions_(std::make_unique<Functions>()) {
+  module_.reset(dlopen(file_name, RTLD_NOW | RTLD_LOCAL));
+  if (!module_) CannotLoad(dlerror());
+  // The wide-character functions: without the "A" of the narrow ones.
+  LookUp(module_.get(), "MediaInfo_New", functions_->create);
+  LookUp(module_.get(), "MediaInfo_Open", functions_->open);
+  LookUp(module_.get(), "MediaInfo_Get", functions_->get);
+  LookUp(module_.get(), "MediaInfo_GetI", functions_->get_by_position);
+  LookUp(module_.get(), "MediaInfo_Close", functions_->close);
+  LookUp(module_.get(), "MediaInfo_Delete", functions_->destroy);
+}
+
+MediaInfoLibrary::~MediaInfoLibrary() = default;
+
+const MediaInfoLibrary& MediaInfoLibrary::Shared() {
+  static const MediaInfoLibrary library;
+  return library;
+}
+
+MediaInfoFile::MediaInfoFile(const MediaInfoLibrary& library, const std::filesystem::path& path)
+    : functions_(library.functions()), handle_(nullptr) {
+  const std::wstring wide_path = WidePath(path);
+  handle_ = functions_.create();
+  if (handle_ == nullptr) throw ReadError(path.string(), "", "libmediainfo gave no handle");
+  // A file the library cannot open shows up as missing parameters, which the reader reports.
+  functions_.open(handle_, wide_path.c_str());
+}
+
+MediaInfoFile::~MediaInfoFile() {
+  functions_.close(handle_);
+  functions_.destroy(handle_);
+}
+
+std::string MediaInfoFile::MenuParameter(std::string_view name) const {
+  return Utf8(functions_.get(handle_, MediaInfo_Stream_Menu, 0, Wide(name).c_str(),
+                             MediaInfo_Info_Text, MediaInfo_Info_Name));
+}
+
+std::string MediaInfoFile::MenuFieldName(std::size_t position) const {
+  return Utf8(
+      functions_.get_by_position(handle_, MediaInfo_Stream_Menu, 0, position, MediaInfo_Info_Name));
+}
+
+}  // namespace markwright

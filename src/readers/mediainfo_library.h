@@ -1,0 +1,60 @@
+#pragma once
+
+#include <cstddef>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <string_view>
+
+namespace markwright {
+
+// libmediainfo's plain function interface, loaded at run time (dlopen) so that the program runs
+// without the library until a DVD title set is read.
+class MediaInfoLibrary {
+ public:
+  // The library's usual file name on this platform (libmediainfo.so.0 on Linux).
+  static const char* const kDefaultFileName;
+
+  // Loads the library from the file and looks up its functions. Throws Error "libmediainfo could
+  // not be loaded" (with the loader's reason) when either fails.
+  explicit MediaInfoLibrary(const char* file_name = kDefaultFileName);
+  ~MediaInfoLibrary();
+  MediaInfoLibrary(const MediaInfoLibrary&) = delete;
+  MediaInfoLibrary& operator=(const MediaInfoLibrary&) = delete;
+
+  // The library under its default name, loaded on first use and kept for the program's life. A
+  // failed load throws and is tried again on the next call.
+  static const MediaInfoLibrary& Shared();
+
+  struct Functions;
+  const Functions& functions() const { return *functions_; }
+
+ private:
+  struct ModuleCloser {
+    void operator()(void* module) const;
+  };
+  std::unique_ptr<void, ModuleCloser> module_;
+  std::unique_ptr<Functions> functions_;
+};
+
+// One file opened by the library. Owns the library's handle: it is closed and deleted when the
+// object goes, whatever happened in between. Every text the library returns is copied at once
+// (the library reuses one buffer for all of them) and given as UTF-8; a missing text is empty.
+class MediaInfoFile {
+ public:
+  MediaInfoFile(const MediaInfoLibrary& library, const std::filesystem::path& path);
+  ~MediaInfoFile();
+  MediaInfoFile(const MediaInfoFile&) = delete;
+  MediaInfoFile& operator=(const MediaInfoFile&) = delete;
+
+  // A parameter of the first menu stream, as text.
+  std::string MenuParameter(std::string_view name) const;
+  // The name of the first menu stream's field at the position.
+  std::string MenuFieldName(std::size_t position) const;
+
+ private:
+  const MediaInfoLibrary::Functions& functions_;
+  void* handle_;
+};
+
+}  // namespace markwright
