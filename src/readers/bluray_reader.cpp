@@ -10,7 +10,7 @@
 namespace markwright {
 namespace {
 
-constexpr std::int64_t kMarkSize = 14;
+constexpr std::size_t kMarkSize = 14;
 
 // Sums and differences on the timeline stay in 32 bits, as the file's fields do.
 std::int32_t Checked32(std::int64_t value, std::string_view source_name, std::size_t offset) {
@@ -45,7 +45,9 @@ BluRayPlaylist DecodeBluRayPlaylist(std::string_view bytes, std::string_view sou
   const std::int64_t mark_count = reader.ReadUInt16BE(mark_section + 4);
   std::int64_t mark = mark_section + 6;
   for (std::int64_t k = 0; k < mark_count; ++k, mark += kMarkSize) {
-    // Byte 0 is reserved; the last six bytes (stream PID, duration) are not needed.
+    // A mark is whole or the file is cut. Byte 0 is reserved; the last six bytes (stream PID,
+    // duration) are not needed.
+    reader.Require(mark, kMarkSize);
     playlist.marks.push_back({reader.ReadUInt8(mark + 1), reader.ReadUInt16BE(mark + 2),
                               reader.ReadUInt32BE(mark + 4), static_cast<std::size_t>(mark)});
   }

@@ -4,11 +4,15 @@
 
 namespace markwright {
 
-std::uint32_t ByteReader::Field(std::int64_t offset, std::size_t width) const {
+void ByteReader::Require(std::int64_t offset, std::size_t length) const {
   if (offset < 0 || static_cast<std::uint64_t>(offset) > bytes_.size() ||
-      bytes_.size() - static_cast<std::size_t>(offset) < width) {
+      bytes_.size() - static_cast<std::size_t>(offset) < length) {
     throw ReadError(source_name_, "", "truncated playlist at offset " + std::to_string(offset));
   }
+}
+
+std::uint32_t ByteReader::Field(std::int64_t offset, std::size_t width) const {
+  Require(offset, width);
   std::uint32_t value = 0;
   for (std::size_t i = 0; i < width; ++i) {
     value = (value << 8) | static_cast<unsigned char>(bytes_[static_cast<std::size_t>(offset) + i]);

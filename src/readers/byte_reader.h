@@ -20,6 +20,8 @@ class ByteReader {
   std::int32_t ReadUInt32BE(std::int64_t offset) const;
   std::int16_t ReadUInt16BE(std::int64_t offset) const;
   std::uint8_t ReadUInt8(std::int64_t offset) const;
+  // Checks that the length bytes from offset on are all there, as a whole record must be.
+  void Require(std::int64_t offset, std::size_t length) const;
 
   std::size_t size() const { return bytes_.size(); }
   const std::string& source_name() const { return source_name_; }
