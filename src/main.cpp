@@ -1,4 +1,5 @@
 // Started with arguments, Markwright converts one file and exits; without, it opens its window.
+#include <dlfcn.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -7,8 +8,12 @@
 #include <vector>
 
 #include "cli/convert.h"
-#include "cli/help_text.h"
 #include "cli/options.h"
+#include "ui/window_entry.h"
+
+#ifndef MARKWRIGHT_UI_MODULE_DIR
+#define MARKWRIGHT_UI_MODULE_DIR "../lib/markwright"
+#endif
 
 namespace {
 
@@ -18,14 +23,47 @@ std::filesystem::path ProgramFolder() {
   return error ? std::filesystem::current_path() : executable.parent_path();
 }
 
+// Loads the window module (beside the program in a build tree, in its library folder once
+// installed) and runs it. The module stays loaded until the process ends: Qt's exit handlers
+// live in it.
+int RunWindowMode(const char* program_path, const char* open_path) {
+  const std::filesystem::path folder = ProgramFolder();
+  const std::filesystem::path candidates[] = {
+      folder / markwright::kWindowModuleFileName,
+      folder / MARKWRIGHT_UI_MODULE_DIR / markwright::kWindowModuleFileName,
+  };
+  std::string problem = "cannot find " + std::string(markwright::kWindowModuleFileName) + " in " +
+                        folder.string() + " or " + candidates[1].parent_path().string();
+  for (const auto& candidate : candidates) {
+    std::error_code error;
+    if (!std::filesystem::exists(candidate, error)) continue;
+    void* module = ::dlopen(candidate.c_str(), RTLD_NOW | RTLD_LOCAL);
+    if (module == nullptr) {
+      problem = ::dlerror();  // Qt itself is missing, most likely
+      break;
+    }
+    const auto entry =
+        reinterpret_cast<markwright::WindowEntry>(::dlsym(module, markwright::kWindowEntryName));
+    if (entry == nullptr) {
+      problem = candidate.string() + " is not a Markwright window module";
+      break;
+    }
+    return entry(program_path, open_path);
+  }
+  std::cerr << "Markwright: the window cannot be opened: " << problem << "\n"
+            << "The command line works without it; see markwright --help.\n";
+  return markwright::kWindowUnavailableStatus;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   const std::vector<std::string_view> arguments(argv + 1, argv + argc);
-  const std::string argument_text = markwright::JoinArguments(arguments);
-  if (argument_text.empty()) {
-    std::cout << markwright::HelpText("\n") << '\n';
-    return 0;
+  // The desktop entry starts the window with the file the user opened it with.
+  if (!arguments.empty() && arguments.front() == "--window") {
+    return RunWindowMode(argv[0], arguments.size() > 1 ? argv[2] : nullptr);
   }
+  const std::string argument_text = markwright::JoinArguments(arguments);
+  if (argument_text.empty()) return RunWindowMode(argv[0], nullptr);
   return markwright::RunCommandLine(argument_text, ProgramFolder(), std::cout, std::cerr);
 }

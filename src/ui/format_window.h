@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QDialog>
+#include <string>
+
+#include "core/chapter_list.h"
+#include "ui/platform_services.h"
+
+class QListWidget;
+class QPlainTextEdit;
+
+namespace markwright::ui {
+
+// What the writers read in window mode: the main window's listed (re-timed) chapters, its output
+// rate and the text of its Input FPS selection.
+struct FormatInputs {
+  ChapterList retimed_chapters;
+  double output_rate = 0;
+  std::string input_rate_text;
+};
+
+// "Select destination format": every format with a live preview of its output, and Save.
+class FormatWindow : public QDialog {
+  Q_OBJECT
+
+ public:
+  FormatWindow(FormatInputs inputs, MessageBoxes& messages, CommonDialog& common_dialog,
+               QWidget* parent = nullptr);
+
+  // The preview as it will be written: its lines end with CR LF.
+  std::string PreviewText() const;
+
+ private:
+  void RebuildPreview();
+  void Save();
+
+  FormatInputs inputs_;
+  MessageBoxes& messages_;
+  CommonDialog& common_dialog_;
+  QListWidget* format_list_;
+  QPlainTextEdit* preview_;
+};
+
+}  // namespace markwright::ui

@@ -1,0 +1,246 @@
+#include "ui/main_window.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QMenuBar>
+#include <QVBoxLayout>
+#include <filesystem>
+
+#include "cli/help_text.h"
+#include "core/error.h"
+#include "core/frame_rate.h"
+#include "readers/disc_scan.h"
+#include "readers/input_kind.h"
+#include "readers/read_source.h"
+#include "ui/about_window.h"
+#include "ui/app_icon.h"
+#include "ui/chapter_list_widget.h"
+#include "ui/format_window.h"
+#include "ui/stream_window.h"
+#include "ui/twips.h"
+
+namespace markwright::ui {
+namespace {
+
+constexpr const char* kOpenFilter =
+    "Supported Files|*.txt;*.mpls;*.xpl;VTS*.ifo|OGG Chapter Files (*.txt)|*.txt|Celltimes Files "
+    "(*.txt)|*.txt|Blu-Ray Playlist (*.mpls)|*.mpls|HD-DVD Playlist (*.xpl)|*.xpl|DVD Playlist "
+    "(*.ifo)|VTS*.ifo";
+constexpr const char* kDiscFolderTitle =
+    "Select Drive or Folder that contain Blu-Ray, HD DVD or DVD files";
+
+std::filesystem::path ToPath(const QString& path) {
+  return path.toStdString();
+}
+
+QComboBox* RateList(const char* name) {
+  auto* list = new QComboBox;
+  list->setObjectName(name);
+  list->setEditable(false);
+  list->setMinimumWidth(Twips(1215));
+  return list;
+}
+
+QLabel* Caption(const char* name, const QString& text) {
+  auto* label = new QLabel(text);
+  label->setObjectName(name);
+  return label;
+}
+
+}  // namespace
+
+MainWindow::MainWindow(PlatformServices services, CommonDialog& common_dialog, QWidget* parent)
+    : QMainWindow(parent),
+      services_(services),
+      common_dialog_(common_dialog),
+      input_rate_(kDefaultFrameRate),
+      output_rate_(kDefaultFrameRate) {
+  setObjectName("Form1");
+  setWindowTitle("Markwright");
+  setWindowIcon(AppIcon());
+  setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                 Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                 Qt::WindowCloseButtonHint);
+
+  auto* rates = new QGroupBox("FPS Options:");
+  rates->setObjectName("Frame2");
+  input_rate_list_ = RateList("Combo1");
+  output_rate_list_ = RateList("Combo2");
+  auto* rates_layout = new QGridLayout(rates);
+  rates_layout->addWidget(Caption("Label1", "Input FPS:"), 0, 0);
+  rates_layout->addWidget(input_rate_list_, 1, 0);
+  rates_layout->setColumnStretch(1, 1);
+  rates_layout->setColumnMinimumWidth(1, Twips(2760 - 240 - 1215));
+  rates_layout->addWidget(Caption("Label2", "Output FPS:"), 0, 2);
+  rates_layout->addWidget(output_rate_list_, 1, 2);
+
+  auto* chapters = new QGroupBox("Chapters");
+  chapters->setObjectName("Frame1");
+  chapter_list_ = new ChapterListWidget;
+  chapter_list_->setObjectName("List1");
+  chapter_list_->setMinimumSize(Twips(3735), Twips(4050));
+  QFont list_font(QStringLiteral("Arial"), 12, QFont::Bold);
+  list_font.setStyleHint(QFont::SansSerif);  // where Arial is missing
+  chapter_list_->setFont(list_font);
+  auto* chapters_layout = new QVBoxLayout(chapters);
+  chapters_layout->addWidget(chapter_list_);
+
+  auto* client = new QWidget;
+  auto* client_layout = new QVBoxLayout(client);
+  client_layout->addWidget(rates);
+  client_layout->addWidget(chapters);
+  setCentralWidget(client);
+  BuildMenus();
+  layout()->setSizeConstraint(QLayout::SetFixedSize);  // not resizable
+
+  // Selecting a rate, by the user or below, re-times the display at once.
+  connect(input_rate_list_, &QComboBox::currentIndexChanged, this,
+          [this] { SelectRate(input_rate_list_, input_rate_); });
+  connect(output_rate_list_, &QComboBox::currentIndexChanged, this,
+          [this] { SelectRate(output_rate_list_, output_rate_); });
+  // Queued, so the file manager's drag ends before a dialog of ours may open.
+  connect(chapter_list_, &ChapterListWidget::PathDropped, this, &MainWindow::OpenPath,
+          Qt::QueuedConnection);
+
+  for (QComboBox* list : {input_rate_list_, output_rate_list_}) {
+    for (const NamedRate& rate : kNamedRates) {
+      list->addItem(QString::fromUtf8(rate.label.data(), static_cast<int>(rate.label.size())));
+    }
+    list->setCurrentText("23.976");
+  }
+}
+
+void MainWindow::BuildMenus() {
+  // No shortcuts: the menus are reached with the mouse or the menu key, as they always were.
+  const auto add = [this](QMenu* menu, const char* name, const QString& text, auto handler) {
+    QAction* action = menu->addAction(text);
+    action->setObjectName(name);
+    connect(action, &QAction::triggered, this, handler);
+  };
+  QMenu* file = menuBar()->addMenu("File");
+  add(file, "OpenFile", "Open File", &MainWindow::OpenFile);
+  add(file, "OpenDisc", "Open Disc", &MainWindow::OpenDisc);
+  add(file, "SaveAs", "Save As", &MainWindow::SaveAs);
+  file->addSeparator();
+  add(file, "Exit", "Exit", &MainWindow::close);
+  QMenu* help = menuBar()->addMenu("Help");
+  add(help, "Cmdhelp", "Commandline Options Help", &MainWindow::ShowCommandLineHelp);
+  add(help, "About", "About", &MainWindow::ShowAbout);
+}
+
+void MainWindow::SelectRate(QComboBox* list, double& rate) {
+  const double previous = rate;
+  if (const auto value = NamedRateValue(list->currentText().toStdString())) rate = *value;
+  if (!ShowChapters(chapters_)) rate = previous;
+}
+
+void MainWindow::RefreshChapters() {
+  ShowChapters(chapters_);
+}
+
+bool MainWindow::ShowChapters(ChapterList chapters) {
+  ChapterList retimed;
+  try {
+    retimed = RetimeChapters(chapters, input_rate_, output_rate_);
+  } catch (const Error& failure) {
+    services_.messages.Show(QString::fromStdString(failure.what()), MessageIcon::kStop);
+    return false;
+  }
+  chapters_ = std::move(chapters);
+  chapter_list_->clear();
+  for (const std::string& timestamp : retimed) {
+    chapter_list_->addItem(QString::fromStdString(timestamp));
+  }
+  return true;
+}
+
+void MainWindow::OpenFile() {
+  DialogSettings& settings = common_dialog_.settings();
+  settings.cancel_error = true;
+  settings.dialog_title = "Open Chapter file";
+  settings.filter = kOpenFilter;
+  try {
+    common_dialog_.ShowOpen();
+  } catch (const DialogCancelled&) {
+    return;  // a cancel is the user's own choice: nothing to tell
+  }
+  LoadFile(QString::fromStdString(settings.file_name));
+}
+
+void MainWindow::OpenPath(const QString& path) {
+  if (QFileInfo(path).isDir()) return ScanDisc(path);
+  LoadFile(path);
+}
+
+void MainWindow::LoadFile(const QString& path) {
+  try {
+    const InputKind kind = DetectInputKind(ToPath(path));
+    if (kind == InputKind::kUnknown) {
+      services_.messages.Show("Unknown Format!", MessageIcon::kStop);
+      return;
+    }
+    ShowChapters(ReadChapterSource(ToPath(path), kind, input_rate_));
+  } catch (const std::exception& failure) {
+    ReportReadFailure(path, failure);
+  }
+}
+
+void MainWindow::OpenDisc() {
+  ScanDisc(services_.folder_chooser.ChooseFolder(this, kDiscFolderTitle));
+}
+
+void MainWindow::ScanDisc(const QString& folder) {
+  if (folder.isEmpty()) return;  // the chooser was cancelled
+  DiscScan scan;
+  try {
+    scan = ScanDiscFolder(ToPath(folder));
+  } catch (const Refusal& refusal) {
+    services_.messages.Show(QString::fromStdString(refusal.what()), MessageIcon::kNone);
+    return;
+  }
+  QStringList labels;
+  for (const DiscStream& stream : scan.streams) labels << QString::fromStdString(stream.label);
+  StreamWindow streams(labels, this);
+  services_.modal_runner.Run(streams);
+  if (streams.selected_stream() == 0) return;
+  const DiscStream& chosen = scan.streams[static_cast<std::size_t>(streams.selected_stream() - 1)];
+  try {
+    ShowChapters(LoadDiscStream(scan, chosen));
+  } catch (const std::exception& failure) {
+    ReportReadFailure(
+        QString::fromStdString((scan.layout.stream_folder / chosen.file_name).string()), failure);
+  }
+}
+
+void MainWindow::ReportReadFailure(const QString& path, const std::exception& failure) {
+  // A ReadError names its file; anything else gets the file put in front.
+  QString text = QString::fromStdString(failure.what());
+  if (dynamic_cast<const ReadError*>(&failure) == nullptr) text = path + ": " + text;
+  services_.messages.Show(text, MessageIcon::kStop);
+}
+
+void MainWindow::SaveAs() {
+  FormatInputs inputs;
+  for (int row = 0; row < chapter_list_->count(); ++row) {
+    inputs.retimed_chapters.push_back(chapter_list_->item(row)->text().toStdString());
+  }
+  inputs.output_rate = output_rate_;
+  inputs.input_rate_text = input_rate_list_->currentText().toStdString();
+  FormatWindow formats(std::move(inputs), services_.messages, common_dialog_, this);
+  services_.modal_runner.Run(formats);
+}
+
+void MainWindow::ShowCommandLineHelp() {
+  services_.messages.Show(QString::fromStdString(HelpText("\r\n")), MessageIcon::kNone);
+}
+
+void MainWindow::ShowAbout() {
+  AboutWindow about(this);
+  services_.modal_runner.Run(about);
+}
+
+}  // namespace markwright::ui

@@ -1,0 +1,57 @@
+#include "ui/qt_services.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QStringList>
+
+#include "ui/app_icon.h"
+
+namespace markwright::ui {
+
+void QtMessageBoxes::Show(const QString& text, MessageIcon icon) {
+  QMessageBox box(icon == MessageIcon::kStop ? QMessageBox::Critical : QMessageBox::NoIcon,
+                  QStringLiteral("Markwright"), QString(text).replace(QStringLiteral("\r\n"), "\n"),
+                  QMessageBox::Ok, QApplication::activeWindow());
+  box.setWindowIcon(AppIcon());
+  box.exec();
+}
+
+bool QtFileDialogs::Run(DialogMode mode, FileDialogRecord& record) {
+  QStringList filters;
+  for (const std::string& filter : QtNameFilters(record.filter)) {
+    filters << QString::fromStdString(filter);
+  }
+  // The dialog starts at the name box's text; without one, in the initial folder.
+  QString start = QString::fromStdString(TrimAtNul(record.file));
+  if (start.isEmpty()) start = QString::fromStdString(record.initial_dir);
+  const QString title = QString::fromStdString(record.title);
+  QString selected_filter = filters.value(0);
+  QFileDialog::Options options;
+  QString path;
+  if (mode == DialogMode::kSave) {
+    if ((record.flags & kConfirmOverwrite) == 0) options |= QFileDialog::DontConfirmOverwrite;
+    path = QFileDialog::getSaveFileName(QApplication::activeWindow(), title, start,
+                                        filters.join(";;"), &selected_filter, options);
+  } else {
+    path = QFileDialog::getOpenFileName(QApplication::activeWindow(), title, start,
+                                        filters.join(";;"), &selected_filter, options);
+  }
+  if (path.isEmpty()) return false;
+  record.file = path.toStdString() + '\0';
+  record.file_title = QFileInfo(path).fileName().toStdString() + '\0';
+  return true;
+}
+
+QString QtFolderChooser::ChooseFolder(QWidget* owner, const QString& title) {
+  return QFileDialog::getExistingDirectory(owner, title, QStringLiteral("/"),
+                                           QFileDialog::ShowDirsOnly);
+}
+
+int QtModalRunner::Run(QDialog& dialog) {
+  return dialog.exec();
+}
+
+}  // namespace markwright::ui

@@ -1,0 +1,104 @@
+// Renders each window with sample chapters to PNG files, for the README and as a check that
+// every window builds and draws:
+//   markwright_screenshots OUT_FOLDER CHAPTER_FILE
+// Run it on the offscreen platform (QT_QPA_PLATFORM=offscreen) for pictures free of any desktop.
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QDialog>
+#include <QDir>
+#include <QListWidget>
+#include <cstdio>
+
+#include "ui/about_window.h"
+#include "ui/app_icon.h"
+#include "ui/main_window.h"
+#include "ui/stream_window.h"
+
+namespace markwright::ui {
+namespace {
+
+bool Save(QWidget& window, const QString& folder) {
+  QApplication::processEvents();
+  const QString path = QDir(folder).filePath(window.objectName().toLower() + ".png");
+  if (!window.grab().save(path)) {
+    std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+    return false;
+  }
+  std::printf("%s\n", qPrintable(path));
+  return true;
+}
+
+// Nothing on screen asks the user anything here: every message is a failure to report.
+class ReportingMessages : public MessageBoxes {
+ public:
+  void Show(const QString& text, MessageIcon) override {
+    std::fprintf(stderr, "message: %s\n", qPrintable(text));
+    failed = true;
+  }
+  bool failed = false;
+};
+
+class NoFileDialogs : public FileDialogs {
+ public:
+  bool Run(DialogMode, FileDialogRecord&) override { return false; }
+};
+
+class NoFolderChooser : public FolderChooser {
+ public:
+  QString ChooseFolder(QWidget*, const QString&) override { return {}; }
+};
+
+// Shows each modal window long enough to draw it, with a format picked in the format window.
+class PictureTaker : public ModalRunner {
+ public:
+  explicit PictureTaker(QString folder) : folder_(std::move(folder)) {}
+  int Run(QDialog& dialog) override {
+    if (auto* formats = dialog.findChild<QListWidget*>("List1");
+        formats && dialog.objectName() == "Form3") {
+      formats->setCurrentRow(0);
+    }
+    dialog.show();
+    saved = Save(dialog, folder_) && saved;
+    dialog.reject();
+    return dialog.result();
+  }
+  bool saved = true;
+
+ private:
+  QString folder_;
+};
+
+int Run(const QString& folder, const QString& chapter_file) {
+  QDir().mkpath(folder);
+  ReportingMessages messages;
+  NoFileDialogs file_dialogs;
+  NoFolderChooser folder_chooser;
+  PictureTaker pictures(folder);
+  CommonDialog common_dialog(file_dialogs);
+  MainWindow window({messages, file_dialogs, folder_chooser, pictures}, common_dialog);
+  window.show();
+  window.OpenPath(chapter_file);
+  window.findChild<QComboBox*>("Combo2")->setCurrentText("25");
+  bool saved = Save(window, folder);
+  window.findChild<QAction*>("SaveAs")->trigger();
+  window.findChild<QAction*>("About")->trigger();
+  StreamWindow streams(
+      {"00000.mpls, 12 Chapter(s)", "00001.mpls, 1 Chapter(s)", "00800.mpls, 32 Chapter(s)"},
+      &window);
+  pictures.Run(streams);
+  return saved && pictures.saved && !messages.failed ? 0 : 1;
+}
+
+}  // namespace
+}  // namespace markwright::ui
+
+int main(int argc, char** argv) {
+  QApplication application(argc, argv);
+  if (argc != 3) {
+    std::fprintf(stderr, "usage: %s OUT_FOLDER CHAPTER_FILE\n", argv[0]);
+    return 2;
+  }
+  QApplication::setWindowIcon(markwright::ui::AppIcon());
+  return markwright::ui::Run(QString::fromLocal8Bit(argv[1]), QString::fromLocal8Bit(argv[2]));
+}
