@@ -1,6 +1,7 @@
 // The entry point of the window module, which the markwright executable loads at run time so
 // that the executable itself needs no Qt.
 #include <QApplication>
+#include <QListWidget>
 #include <QScreen>
 #include <QTimer>
 #include <cstdio>
@@ -75,6 +76,7 @@ extern "C" __attribute__((visibility("default"))) int markwright_run_window(
           std::printf("%s: %s\n", qPrintable(top->objectName()), qPrintable(top->windowTitle()));
         }
       }
+      std::printf("List1: %d chapter(s)\n", window.findChild<QListWidget*>("List1")->count());
       std::fflush(stdout);
       window.close();
     });
