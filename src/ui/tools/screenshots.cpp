@@ -7,6 +7,7 @@
 #include <QComboBox>
 #include <QDialog>
 #include <QDir>
+#include <QHash>
 #include <QListWidget>
 #include <cstdio>
 
@@ -20,7 +21,11 @@ namespace {
 
 bool Save(QWidget& window, const QString& folder) {
   QApplication::processEvents();
-  const QString path = QDir(folder).filePath(window.objectName().toLower() + ".png");
+  static const QHash<QString, QString> kFileNames = {{"Form1", "main-window.png"},
+                                                     {"Form2", "stream-window.png"},
+                                                     {"Form3", "format-window.png"},
+                                                     {"Form4", "about-window.png"}};
+  const QString path = QDir(folder).filePath(kFileNames.value(window.objectName()));
   if (!window.grab().save(path)) {
     std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
     return false;
