@@ -78,6 +78,22 @@ const MediaInfoLibrary& Library(const std::filesystem::path& path) {
   }
 }
 
+// Asks libmediainfo about the title set in a child process (see RunWithDeadline). The library is
+// loaded here first, so that the child inherits it and a missing library is reported as such.
+template <typename Work>
+ChapterList ReadInChild(const std::filesystem::path& path, std::chrono::milliseconds deadline,
+                        Work work) {
+  const MediaInfoLibrary& library = Library(path);
+  const std::string name = path.string();
+  return RunWithDeadline(
+      [&] {
+        const MediaInfoFile file(library, path);
+        LibraryMenu menu(file);
+        return work(menu, name);
+      },
+      name, deadline);
+}
+
 }  // namespace
 
 std::int32_t CountMenuChapters(ChapterMenu& menu, std::string_view source_name) {
@@ -99,15 +115,24 @@ ChapterList ReadMenuChapters(ChapterMenu& menu, std::string_view source_name) {
 }
 
 std::int32_t CountDvdChapters(const std::filesystem::path& path) {
-  const MediaInfoFile file(Library(path), path);
-  LibraryMenu menu(file);
-  return CountMenuChapters(menu, path.string());
+  return CountDvdChapters(path, kDvdReadDeadline);
 }
 
 ChapterList ReadDvdTitleSet(const std::filesystem::path& path) {
-  const MediaInfoFile file(Library(path), path);
-  LibraryMenu menu(file);
-  return ReadMenuChapters(menu, path.string());
+  return ReadDvdTitleSet(path, kDvdReadDeadline);
+}
+
+std::int32_t CountDvdChapters(const std::filesystem::path& path,
+                              std::chrono::milliseconds deadline) {
+  const ChapterList count =
+      ReadInChild(path, deadline, [](ChapterMenu& menu, std::string_view name) {
+        return ChapterList{std::to_string(CountMenuChapters(menu, name))};
+      });
+  return static_cast<std::int32_t>(std::stol(count.at(0)));
+}
+
+ChapterList ReadDvdTitleSet(const std::filesystem::path& path, std::chrono::milliseconds deadline) {
+  return ReadInChild(path, deadline, ReadMenuChapters);
 }
 
 }  // namespace markwright

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
@@ -33,10 +34,18 @@ std::int32_t CountMenuChapters(ChapterMenu& menu, std::string_view source_name);
 // names are skipped. Fails where CountMenuChapters fails.
 ChapterList ReadMenuChapters(ChapterMenu& menu, std::string_view source_name);
 
+// How long libmediainfo may take over one title set. It takes milliseconds over a sound one, but
+// can loop without end over a damaged one.
+inline constexpr std::chrono::milliseconds kDvdReadDeadline{10'000};
+
 // The chapters of a DVD title set (VTS_xx_0.IFO; the VOB files need not be there), read through
-// libmediainfo, which is loaded the first time a title set is read. Throws ReadError "libmediainfo
-// could not be loaded" when it cannot be.
+// libmediainfo, which is loaded the first time a title set is read. The library does its work in
+// a child process that is stopped after the deadline. Throws ReadError "libmediainfo could not be
+// loaded" when it cannot be, and when the library does not finish in time or fails.
 std::int32_t CountDvdChapters(const std::filesystem::path& path);
 ChapterList ReadDvdTitleSet(const std::filesystem::path& path);
+std::int32_t CountDvdChapters(const std::filesystem::path& path,
+                              std::chrono::milliseconds deadline);
+ChapterList ReadDvdTitleSet(const std::filesystem::path& path, std::chrono::milliseconds deadline);
 
 }  // namespace markwright

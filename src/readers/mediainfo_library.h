@@ -1,10 +1,13 @@
 #pragma once
 
+#include <chrono>
 #include <cstddef>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace markwright {
 
@@ -56,5 +59,14 @@ class MediaInfoFile {
   const MediaInfoLibrary::Functions& functions_;
   void* handle_;
 };
+
+// Runs work in a child process and returns the texts it gives. libmediainfo can loop without end
+// on a damaged title set, and only a separate process can be stopped: a child that has not
+// answered within the deadline is killed. Throws ReadError naming source_name: with the cause of
+// the child's own ReadError, "libmediainfo did not finish reading ..." after the deadline, or
+// "libmediainfo failed ..." when the child ends without answering.
+std::vector<std::string> RunWithDeadline(const std::function<std::vector<std::string>()>& work,
+                                         std::string_view source_name,
+                                         std::chrono::milliseconds deadline);
 
 }  // namespace markwright
