@@ -49,7 +49,7 @@ std::string Label(std::string_view file_name, std::int32_t chapters) {
 }
 
 void AddStreams(DiscKind kind, const fs::path& path, const std::string& name,
-                std::vector<DiscStream>& streams) {
+                std::vector<DiscStream>& streams, std::string& first_failure) {
   switch (kind) {
     case DiscKind::kBluRay:
       streams.push_back({Label(name, CountBluRayChapters(path)), name, 0});
@@ -64,8 +64,9 @@ void AddStreams(DiscKind kind, const fs::path& path, const std::string& name,
   for (std::int32_t title = 1; title <= titles; ++title) {
     try {
       streams.push_back({Label(name, CountHdDvdChapters(path, title)), name, title});
-    } catch (const Error&) {
+    } catch (const Error& failure) {
       // A title that cannot be read is not offered; its neighbours still are.
+      if (first_failure.empty()) first_failure = failure.what();
     }
   }
 }
@@ -149,15 +150,21 @@ DiscScan ScanDiscFolder(const fs::path& folder) {
   const std::optional<DiscLayout> layout = FindDiscLayout(folder);
   if (!layout) throw Refusal(std::string(kNoDiscMessage));
   DiscScan scan{*layout, {}};
+  std::string first_failure;
   for (const std::string& name :
        ListMatchingFiles(layout->stream_folder, FolderOf(layout->kind).mask)) {
     try {
-      AddStreams(layout->kind, layout->stream_folder / name, name, scan.streams);
-    } catch (const Error&) {
+      AddStreams(layout->kind, layout->stream_folder / name, name, scan.streams, first_failure);
+    } catch (const Error& failure) {
       // A playlist or title set that cannot be counted is not offered; the others still are.
+      if (first_failure.empty()) first_failure = failure.what();
     }
   }
-  if (scan.streams.empty()) throw Refusal(std::string(NoValidStreamsMessage(layout->kind)));
+  if (scan.streams.empty()) {
+    std::string message(NoValidStreamsMessage(layout->kind));
+    if (!first_failure.empty()) message += "\r\n\r\n" + first_failure;
+    throw Refusal(message);
+  }
   return scan;
 }
 

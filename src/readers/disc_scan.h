@@ -55,7 +55,9 @@ struct DiscScan {
 
 // Lists the streams of the disc in the folder, each labelled with its chapter count. A stream
 // whose count fails is left out, so one damaged playlist does not hide the others. Throws Refusal
-// with kNoDiscMessage or the kind's NoValidStreamsMessage when nothing can be offered.
+// with kNoDiscMessage or the kind's NoValidStreamsMessage when nothing can be offered; when
+// streams were left out, the first one's failure follows after an empty line, so a cause such
+// as a missing library is not hidden.
 DiscScan ScanDiscFolder(const std::filesystem::path& folder);
 
 // The chapters of the chosen stream. Throws ReadError like the kind's reader.

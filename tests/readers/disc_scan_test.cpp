@@ -1,5 +1,6 @@
 #include "readers/disc_scan.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -113,9 +114,12 @@ TEST(DiscScan, BluRayPlaylistsAreLabelledAndDamagedOnesLeftOut) {
             (std::vector<std::string>{"00000.mpls, 12 Chapter(s)", "00001.mpls, 1 Chapter(s)"}));
   EXPECT_EQ(LoadDiscStream(scan, scan.streams[1]), (ChapterList{"00:00:00.000"}));
 
+  // With nothing left to offer, the message says why the first playlist was left out.
   TempDir only_damaged;
-  only_damaged.Write("BDMV/PLAYLIST/00000.mpls", "MPLS0200");
-  EXPECT_EQ(RefusalText(only_damaged.path()), "Disc or Folder does not contain valid Blu-Ray data");
+  const fs::path damaged = only_damaged.Write("BDMV/PLAYLIST/00000.mpls", "MPLS0200");
+  EXPECT_THAT(RefusalText(only_damaged.path()),
+              ::testing::StartsWith("Disc or Folder does not contain valid Blu-Ray data\r\n\r\n" +
+                                    damaged.string() + ": "));
 }
 
 TEST(DiscScan, HdDvdOffersEveryTitleOfEveryPlaylist) {
