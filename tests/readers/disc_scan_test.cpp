@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "core/error.h"
-#include "support/playlist_builders.h"
 #include "support/temp_dir.h"
+#include "ui/disc_builders.h"
 
 namespace markwright {
 namespace {
@@ -17,23 +17,8 @@ namespace {
 namespace fs = std::filesystem;
 using testing::TempDir;
 
-// A playlist of one play item with an entry mark every minute.
-std::string PlaylistWithChapters(int chapters) {
-  testing::MplsPlaylist playlist{
-      {{27'000'000u, 27'000'000u + 100u * 60u * testing::kTicksPerSecond}}, {}};
-  for (int i = 0; i < chapters; ++i) {
-    playlist.marks.push_back(
-        {0, 27'000'000u + static_cast<std::uint32_t>(i) * 60u * testing::kTicksPerSecond, 1});
-  }
-  return testing::BuildMpls(playlist);
-}
-
-// A playlist with one title per count, padded past the tail that the reader leaves unread.
-std::string HdDvdPlaylist(const std::vector<int>& chapters_per_title) {
-  std::vector<testing::XplTitle> titles;
-  for (const int count : chapters_per_title) titles.push_back(testing::XplTitleOfChapters(count));
-  return testing::BuildXpl(titles) + "<!--" + std::string(1100, ' ') + "-->\r\n";
-}
+using testing::HdDvdPlaylist;
+using testing::PlaylistWithChapters;
 
 std::vector<std::string> Labels(const DiscScan& scan) {
   std::vector<std::string> labels;

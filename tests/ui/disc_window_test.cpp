@@ -7,7 +7,7 @@
 #include <filesystem>
 #include <memory>
 
-#include "support/playlist_builders.h"
+#include "disc_builders.h"
 #include "support/temp_dir.h"
 #include "ui_test_registry.h"
 #include "window_harness.h"
@@ -17,15 +17,6 @@ namespace {
 
 namespace fs = std::filesystem;
 using ui::MessageIcon;
-
-std::string PlaylistWithChapters(int chapters) {
-  MplsPlaylist playlist{{{27'000'000, 27'000'000 + 100 * 60 * kTicksPerSecond}}, {}};
-  for (int i = 0; i < chapters; ++i) {
-    playlist.marks.push_back(
-        {0, 27'000'000u + static_cast<std::uint32_t>(i) * 60 * kTicksPerSecond, 1});
-  }
-  return BuildMpls(playlist);
-}
 
 QStringList Entries(QDialog& streams) {
   QStringList labels;
@@ -82,9 +73,7 @@ class DiscWindowTest : public QObject {
   void HdDvdOffersOneEntryPerTitle() {
     WindowHarness& h = *harness_;
     TempDir disc;
-    disc.Write("ADV_OBJ/VPLST000.XPL",
-               BuildXpl({XplTitleOfChapters(8), XplTitleOfChapters(1), XplTitleOfChapters(20)}) +
-                   "<!--" + std::string(1100, ' ') + "-->\r\n");
+    disc.Write("ADV_OBJ/VPLST000.XPL", HdDvdPlaylist({8, 1, 20}));
     h.modal_runner.scripts.push_back([](QDialog& streams) {
       QCOMPARE(Entries(streams),
                QStringList({"VPLST000.XPL, 8 Chapter(s)", "VPLST000.XPL, 1 Chapter(s)",

@@ -10,7 +10,7 @@
 #include <memory>
 
 #include "core/frame_rate.h"
-#include "support/playlist_builders.h"
+#include "disc_builders.h"
 #include "support/temp_dir.h"
 #include "ui_test_registry.h"
 #include "window_harness.h"
@@ -112,9 +112,7 @@ class MainWindowTest : public QObject {
     QCOMPARE(h.Listed(), QStringList({"00:00:00.000", "00:01:01.001"}));
 
     // Of an HD DVD playlist the first title with the most chapters is read.
-    h.OpenFile(folder.Write("VPLST000.XPL", BuildXpl({XplTitleOfChapters(5), XplTitleOfChapters(12),
-                                                      XplTitleOfChapters(7)}) +
-                                                "<!--" + std::string(1100, ' ') + "-->\r\n"));
+    h.OpenFile(folder.Write("VPLST000.XPL", HdDvdPlaylist({5, 12, 7})));
     QCOMPARE(h.Listed().size(), 12);
     QCOMPARE(h.Listed()[1], QString("00:01:00.060"));
 
