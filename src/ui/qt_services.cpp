@@ -12,9 +12,15 @@
 namespace markwright::ui {
 
 void QtMessageBoxes::Show(const QString& text, MessageIcon icon) {
+  QString shown = QString(text).replace(QStringLiteral("\r\n"), "\n");
+  // Text aligned in columns by tabs (the command-line help) keeps its lines: the box would wrap
+  // them at half the screen's width.
+  if (shown.contains('\t')) {
+    shown = "<div style=\"white-space:pre\">" + shown.toHtmlEscaped() + "</div>";
+  }
   QMessageBox box(icon == MessageIcon::kStop ? QMessageBox::Critical : QMessageBox::NoIcon,
-                  QStringLiteral("Markwright"), QString(text).replace(QStringLiteral("\r\n"), "\n"),
-                  QMessageBox::Ok, QApplication::activeWindow());
+                  QStringLiteral("Markwright"), shown, QMessageBox::Ok,
+                  QApplication::activeWindow());
   box.setWindowIcon(AppIcon());
   box.exec();
 }
