@@ -1,0 +1,72 @@
+// Two ways in for the DVD reader. Bytes that begin like a title set ("DVDV") are written to a
+// file and read through libmediainfo, as a damaged disc would be (this found a title set on which
+// the library never returns; tests/fuzz/regressions keeps it). Anything else stands for the
+// library's answers: the first line is Chapters_Pos_Begin, the second Chapters_Pos_End, and each
+// further line the name of the next field from position 0 on.
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/error.h"
+#include "readers/dvd_reader.h"
+
+namespace {
+
+class FuzzedMenu : public markwright::ChapterMenu {
+ public:
+  explicit FuzzedMenu(std::string_view text) {
+    std::size_t start = 0;
+    while (start <= text.size()) {
+      const std::size_t end = std::min(text.find('\n', start), text.size());
+      lines_.emplace_back(text.substr(start, end - start));
+      start = end + 1;
+    }
+  }
+  std::string Parameter(std::string_view name) override {
+    return Line(name == "Chapters_Pos_Begin" ? 0 : 1);
+  }
+  std::string FieldName(std::size_t position) override { return Line(position + 2); }
+
+ private:
+  std::string Line(std::size_t index) const { return index < lines_.size() ? lines_[index] : ""; }
+  std::vector<std::string> lines_;
+};
+
+std::string TitleSetPath() {
+  return "/tmp/markwright-dvd-fuzz-" + std::to_string(getpid()) + ".IFO";
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+  if (bytes.starts_with("DVDV")) {
+    static const std::string path = TitleSetPath();
+    std::FILE* file = std::fopen(path.c_str(), "wb");
+    if (file == nullptr) return 0;
+    std::fwrite(bytes.data(), 1, bytes.size(), file);
+    std::fclose(file);
+    try {
+      // A deadline well below the fuzzer's own limit for one input (-timeout).
+      markwright::CountDvdChapters(path, std::chrono::seconds(3));
+      markwright::ReadDvdTitleSet(path, std::chrono::seconds(3));
+    } catch (const markwright::ReadError&) {
+    }
+    std::remove(path.c_str());
+    return 0;
+  }
+  FuzzedMenu menu(bytes);
+  try {
+    markwright::CountMenuChapters(menu, "fuzz.IFO");
+    markwright::ReadMenuChapters(menu, "fuzz.IFO");
+  } catch (const markwright::ReadError&) {
+  }
+  return 0;
+}
