@@ -20,22 +20,23 @@ std::uint32_t ByteReader::Field(std::int64_t offset, std::size_t width) const {
   return value;
 }
 
-std::int32_t ByteReader::ReadUInt32BE(std::int64_t offset) const {
-  const std::uint32_t value = Field(offset, 4);
-  if (value > 0x7FFFFFFFu) {
+std::uint32_t ByteReader::SignedField(std::int64_t offset, std::size_t width) const {
+  const std::uint32_t value = Field(offset, width);
+  const std::size_t sign_bit = 8 * width - 1;
+  if (value >> sign_bit != 0) {
     throw ReadError(source_name_, AtOffset(static_cast<std::size_t>(offset)),
-                    "value out of range (" + std::to_string(value) + ", 2^31 or more)");
+                    "value out of range (" + std::to_string(value) + ", 2^" +
+                        std::to_string(sign_bit) + " or more)");
   }
-  return static_cast<std::int32_t>(value);
+  return value;
+}
+
+std::int32_t ByteReader::ReadUInt32BE(std::int64_t offset) const {
+  return static_cast<std::int32_t>(SignedField(offset, 4));
 }
 
 std::int16_t ByteReader::ReadUInt16BE(std::int64_t offset) const {
-  const std::uint32_t value = Field(offset, 2);
-  if (value > 0x7FFFu) {
-    throw ReadError(source_name_, AtOffset(static_cast<std::size_t>(offset)),
-                    "value out of range (" + std::to_string(value) + ", 2^15 or more)");
-  }
-  return static_cast<std::int16_t>(value);
+  return static_cast<std::int16_t>(SignedField(offset, 2));
 }
 
 std::uint8_t ByteReader::ReadUInt8(std::int64_t offset) const {

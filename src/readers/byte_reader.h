@@ -20,14 +20,14 @@ class ByteReader {
   std::int32_t ReadUInt32BE(std::int64_t offset) const;
   std::int16_t ReadUInt16BE(std::int64_t offset) const;
   std::uint8_t ReadUInt8(std::int64_t offset) const;
-  // Checks that the length bytes from offset on are all there, as a whole record must be.
+  // Checks that the length bytes from offset on are all there, as a whole record must be;
+  // throws ReadError "truncated playlist at offset N" when they are not.
   void Require(std::int64_t offset, std::size_t length) const;
-
-  std::size_t size() const { return bytes_.size(); }
-  const std::string& source_name() const { return source_name_; }
 
  private:
   std::uint32_t Field(std::int64_t offset, std::size_t width) const;
+  // The field, which must fit a signed integer of its width.
+  std::uint32_t SignedField(std::int64_t offset, std::size_t width) const;
 
   std::string_view bytes_;
   std::string source_name_;
