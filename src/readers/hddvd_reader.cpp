@@ -26,10 +26,8 @@ struct Block {
 };
 
 std::string AtLineOf(std::string_view text, std::size_t position) {
-  return AtLine(
-      1 + static_cast<std::size_t>(std::count(
-              text.begin(),
-              text.begin() + static_cast<std::ptrdiff_t>(std::min(position, text.size())), '\n')));
+  const std::string_view before = text.substr(0, position);
+  return AtLine(1 + static_cast<std::size_t>(std::count(before.begin(), before.end(), '\n')));
 }
 
 // The chapter-list blocks in text order; empty when the text has neither tag. Each
