@@ -11,16 +11,6 @@
 #include "readers/source_file.h"
 
 namespace markwright {
-namespace {
-
-std::string Shown(std::string_view text) {
-  constexpr std::size_t kLongest = 40;
-  std::string shown(text.substr(0, kLongest));
-  if (text.size() > kLongest) shown += "...";
-  return "\"" + shown + "\"";
-}
-
-}  // namespace
 
 ChapterList ParseCelltimes(std::string_view text, std::string_view source_name, double input_rate) {
   if (!(std::isfinite(input_rate) && input_rate > 0)) {
@@ -35,7 +25,7 @@ ChapterList ParseCelltimes(std::string_view text, std::string_view source_name, 
     const auto frame = ParseDecimal(number);
     if (!frame || !std::isfinite(*frame) || *frame < 0) {
       throw ReadError(source_name, AtLine(line_number),
-                      "expected a frame number of 0 or more, found " + Shown(number));
+                      "expected a frame number of 0 or more, found " + QuotedExcerpt(number));
     }
     // The seconds are rounded to 15 digits first, which drops the division's last-bit noise.
     const double seconds = RoundTo15Digits(*frame / input_rate);

@@ -82,13 +82,6 @@ std::optional<std::int64_t> OggTime(std::string_view text) {
   return *hours * 3600000 + *minutes * 60000 + *seconds * 1000 + FractionMilliseconds(fraction);
 }
 
-std::string Shown(std::string_view text) {
-  constexpr std::size_t kLongest = 40;
-  std::string shown(text.substr(0, kLongest));
-  if (text.size() > kLongest) shown += "...";
-  return "\"" + shown + "\"";
-}
-
 }  // namespace
 
 ChapterList ParseOggChapters(std::string_view text, std::string_view source_name) {
@@ -100,16 +93,16 @@ ChapterList ParseOggChapters(std::string_view text, std::string_view source_name
     const auto equals = line.find('=');
     if (equals == std::string_view::npos) {
       throw ReadError(source_name, AtLine(line_number),
-                      "expected KEY=VALUE, found " + Shown(TrimBlanks(line)));
+                      "expected KEY=VALUE, found " + QuotedExcerpt(TrimBlanks(line)));
     }
     const std::string_view key = TrimBlanks(line.substr(0, equals));
     if (!IsChapterKey(key)) continue;
     const std::string_view value = TrimBlanks(line.substr(equals + 1));
     const auto milliseconds = OggTime(value);
     if (!milliseconds) {
-      throw ReadError(
-          source_name, AtLine(line_number),
-          "expected a time H:MM:SS.fff after " + std::string(key) + "=, found " + Shown(value));
+      throw ReadError(source_name, AtLine(line_number),
+                      "expected a time H:MM:SS.fff after " + std::string(key) + "=, found " +
+                          QuotedExcerpt(value));
     }
     chapters.push_back(FormatTimestamp(*milliseconds));
   }

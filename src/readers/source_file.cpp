@@ -66,4 +66,13 @@ std::vector<std::string_view> SplitLines(std::string_view text) {
   return lines;
 }
 
+std::string QuotedExcerpt(std::string_view text) {
+  constexpr std::size_t kLongest = 40;
+  std::string excerpt = "\"";
+  excerpt += text.substr(0, kLongest);
+  if (text.size() > kLongest) excerpt += "...";
+  excerpt += '"';
+  return excerpt;
+}
+
 }  // namespace markwright

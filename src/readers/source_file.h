@@ -22,4 +22,7 @@ std::string_view SkipUtf8Bom(std::string_view text);
 // last line without a line end counts; an empty text has no lines. A byte-order mark is skipped.
 std::vector<std::string_view> SplitLines(std::string_view text);
 
+// The text as a reader's message shows it: in double quotes, cut after 40 characters.
+std::string QuotedExcerpt(std::string_view text);
+
 }  // namespace markwright
