@@ -35,7 +35,8 @@ ensure_packages() {
 # Configures and builds into the given folder, showing the compiler's output only on failure.
 build_tree() {
   local build_dir=$1; shift
-  local log="$build_dir.log"
+  local log="$build_dir/build.log"
+  mkdir -p "$build_dir"
   if ! { cmake -S "$ROOT" -B "$build_dir" "$@" && cmake --build "$build_dir" -j"$(nproc)"; } >"$log" 2>&1; then
     cat "$log" >&2
     echo "Build failed (log: $log)" >&2
