@@ -11,7 +11,6 @@
 #include "core/error.h"
 #include "core/frame_rate.h"
 #include "markwright/version.h"
-#include "readers/input_kind.h"
 #include "readers/read_source.h"
 #include "writers/format_table.h"
 #include "writers/text_file.h"
@@ -56,14 +55,25 @@ void ConvertCommandLine(std::string_view argument_text,
   const double output_rate = std::strtod(output_rate_text.c_str(), nullptr);
   if (format_key.empty()) throw Refusal("output format is not specified!");
 
-  const InputKind kind = DetectInputKind(input_path);
-  if (kind == InputKind::kUnknown) throw Refusal("Unknown Format!");
-  const ChapterList chapters = ReadChapterSource(input_path, kind, input_rate);
-  const ChapterList retimed = RetimeChapters(chapters, input_rate, output_rate);
+  const ChapterList chapters = LoadChapterFile(input_path, input_rate);
+  ChapterList retimed;
+  try {
+    retimed = RetimeChapters(chapters, input_rate, output_rate);
+  } catch (const Error& failure) {
+    // The times came from the input: say which file holds the one that cannot be re-timed.
+    throw ReadError(input_path, "", failure.what());
+  }
 
   const DestinationFormat* format = FindFormatByKey(format_key);
   if (format == nullptr) throw Refusal("Unknown destination format!");
-  const std::string text = BuildFormatText(*format, retimed, output_rate, input_rate_text);
+  std::string text;
+  try {
+    text = BuildFormatText(*format, retimed, output_rate, input_rate_text);
+  } catch (const Refusal&) {
+    throw;
+  } catch (const Error& failure) {
+    throw WriteError("cannot write " + output_path + ": " + failure.what());
+  }
   WriteTextFile(output_path, text);
 }
 

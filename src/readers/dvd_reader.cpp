@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 #include "core/decimal.h"
 #include "core/error.h"
@@ -128,7 +129,9 @@ std::int32_t CountDvdChapters(const std::filesystem::path& path,
       ReadInChild(path, deadline, [](ChapterMenu& menu, std::string_view name) {
         return ChapterList{std::to_string(CountMenuChapters(menu, name))};
       });
-  return static_cast<std::int32_t>(std::stol(count.at(0)));
+  const auto value = count.size() == 1 ? ParseDigits(count.front()) : std::nullopt;
+  if (!value) throw ReadError(path.string(), "", "the chapter count could not be read");
+  return static_cast<std::int32_t>(*value);
 }
 
 ChapterList ReadDvdTitleSet(const std::filesystem::path& path, std::chrono::milliseconds deadline) {

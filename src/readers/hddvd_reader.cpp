@@ -131,10 +131,10 @@ ChapterList ParseHdDvdPlaylist(std::string_view text, std::string_view source_na
     if (!milliseconds) {
       throw ReadError(
           source_name, AtLineOf(text, block.start + position),
-          "expected titleTimeBegin=\"HH:MM:SS:FF\", found \"" +
-              std::string(block.text.substr(position, kTimecodeOffset + kTimecodeLength)) + "\"");
+          "expected titleTimeBegin=\"HH:MM:SS:FF\", found " +
+              QuotedExcerpt(block.text.substr(position, kTimecodeOffset + kTimecodeLength)));
     }
-    // Disc timecodes count 24 frames a second for video that runs at 24/1.001.
+    // The disc's clock runs 1.001 times too fast for its 24/1.001 video: stretch the times.
     chapters.push_back(RetimeTimestamp(FormatTimestamp(*milliseconds), 24, 24 / 1.001));
   }
   return chapters;

@@ -6,6 +6,7 @@
 #include "readers/dvd_reader.h"
 #include "readers/hddvd_reader.h"
 #include "readers/ogg_reader.h"
+#include "readers/source_file.h"
 
 namespace markwright {
 
@@ -16,8 +17,10 @@ ChapterList ReadChapterSource(const std::filesystem::path& path, InputKind kind,
       return ReadOggChapters(path);
     case InputKind::kBluRayPlaylist:
       return ReadBluRayPlaylist(path);
-    case InputKind::kHdDvdPlaylist:
-      return ReadHdDvdPlaylist(path, ChooseHdDvdTitle(path));
+    case InputKind::kHdDvdPlaylist: {
+      const std::string text = ReadSourceFile(path);
+      return ParseHdDvdPlaylist(text, path.string(), ChooseHdDvdTitleInText(text, path.string()));
+    }
     case InputKind::kDvdTitleSet:
       return ReadDvdTitleSet(path);
     case InputKind::kCelltimes:
@@ -26,6 +29,12 @@ ChapterList ReadChapterSource(const std::filesystem::path& path, InputKind kind,
       break;
   }
   throw ReadError(path.string(), "", "not a chapter source of a known kind");
+}
+
+ChapterList LoadChapterFile(const std::filesystem::path& path, double input_rate) {
+  const InputKind kind = DetectInputKind(path);
+  if (kind == InputKind::kUnknown) throw Refusal("Unknown Format!");
+  return ReadChapterSource(path, kind, input_rate);
 }
 
 }  // namespace markwright

@@ -7,6 +7,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QMenuBar>
+#include <QSignalBlocker>
 #include <QVBoxLayout>
 #include <filesystem>
 
@@ -14,7 +15,6 @@
 #include "core/error.h"
 #include "core/frame_rate.h"
 #include "readers/disc_scan.h"
-#include "readers/input_kind.h"
 #include "readers/read_source.h"
 #include "ui/about_window.h"
 #include "ui/app_icon.h"
@@ -135,7 +135,14 @@ void MainWindow::BuildMenus() {
 void MainWindow::SelectRate(QComboBox* list, double& rate) {
   const double previous = rate;
   if (const auto value = NamedRateValue(list->currentText().toStdString())) rate = *value;
-  if (!ShowChapters(chapters_)) rate = previous;
+  if (ShowChapters(chapters_)) return;
+  // The chapters cannot be shown at the new rate: the list goes back with the rate, so what it
+  // shows is what the writers get.
+  rate = previous;
+  const QSignalBlocker blocker(list);
+  for (int i = 0; i < list->count(); ++i) {
+    if (NamedRateValue(list->itemText(i).toStdString()) == previous) list->setCurrentIndex(i);
+  }
 }
 
 void MainWindow::RefreshChapters() {
@@ -178,12 +185,9 @@ void MainWindow::OpenPath(const QString& path) {
 
 void MainWindow::LoadFile(const QString& path) {
   try {
-    const InputKind kind = DetectInputKind(ToPath(path));
-    if (kind == InputKind::kUnknown) {
-      services_.messages.Show("Unknown Format!", MessageIcon::kStop);
-      return;
-    }
-    ShowChapters(ReadChapterSource(ToPath(path), kind, input_rate_));
+    ShowChapters(LoadChapterFile(ToPath(path), input_rate_));
+  } catch (const Refusal& refusal) {
+    services_.messages.Show(QString::fromStdString(refusal.what()), MessageIcon::kStop);
   } catch (const std::exception& failure) {
     ReportReadFailure(path, failure);
   }
@@ -200,6 +204,9 @@ void MainWindow::ScanDisc(const QString& folder) {
     scan = ScanDiscFolder(ToPath(folder));
   } catch (const Refusal& refusal) {
     services_.messages.Show(QString::fromStdString(refusal.what()), MessageIcon::kNone);
+    return;
+  } catch (const std::exception& failure) {
+    ReportReadFailure(folder, failure);
     return;
   }
   QStringList labels;

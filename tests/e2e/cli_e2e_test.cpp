@@ -95,6 +95,12 @@ TEST_F(CommandLine, OtherFailuresExitWithTwoAndLeaveTheOutputAlone) {
             "Markwright: bad.txt: line 2: expected a time H:MM:SS.fff after CHAPTER02=, found "
             "\"00:00:xx.000\"\n");
 
+  // A time that cannot be re-timed is put down to the file that holds it.
+  folder_.Write("far.txt", "CHAPTER01=2000000000:00:00.000\r\n");
+  result = Run({"-i", "far.txt", "-o", "out.txt", "-f", "ogg", "-infps", "60", "-outfps", "24"});
+  EXPECT_EQ(result.exit_status, 2);
+  EXPECT_THAT(result.errors, HasSubstr("Markwright: far.txt: re-timing 2000000000:00:00.000"));
+
   fs::create_directory(folder_ / "taken");
   result = Run({"-i", "in.txt", "-o", "taken", "-f", "ogg"});
   EXPECT_EQ(result.exit_status, 2);

@@ -19,12 +19,11 @@ inline std::string PlaylistWithChapters(int chapters) {
   return BuildMpls(playlist);
 }
 
-// An HD DVD playlist with one title per count, padded past the 1000-byte tail that the reader
-// leaves unread.
+// An HD DVD playlist with one title per count.
 inline std::string HdDvdPlaylist(const std::vector<int>& chapters_per_title) {
   std::vector<XplTitle> titles;
   for (const int count : chapters_per_title) titles.push_back(XplTitleOfChapters(count));
-  return BuildXpl(titles) + "<!--" + std::string(1100, ' ') + "-->\r\n";
+  return BuildXpl(titles);
 }
 
 }  // namespace markwright::testing

@@ -87,6 +87,19 @@ class MainWindowTest : public QObject {
     QVERIFY(h.messages.shown.empty());
   }
 
+  void ARateTheChaptersCannotTakeIsToldAndTakenBack() {
+    WindowHarness& h = *harness_;
+    TempDir folder;
+    // Two billion hours fit a millisecond count, two and a half times that do not.
+    h.OpenFile(folder.Write("far.txt", "CHAPTER01=2000000000:00:00.000\r\n"));
+    QCOMPARE(h.Listed().size(), 1);
+    h.SelectRate("Combo1", "60");
+    QCOMPARE(h.messages.shown.size(), std::size_t{1});
+    QCOMPARE(h.Find<QComboBox>("Combo1")->currentText(), QString("23.976"));
+    QCOMPARE(h.window.input_rate(), 24 / 1.001);
+    QCOMPARE(h.Listed(), QStringList({"2000000000:00:00.000"}));
+  }
+
   void OpensEveryKindThroughTheDialog() {
     WindowHarness& h = *harness_;
     TempDir folder;
