@@ -1,5 +1,6 @@
 #include "readers/source_file.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -14,9 +15,9 @@ struct FileCloser {
   void operator()(std::FILE* file) const { std::fclose(file); }
 };
 
-}  // namespace
-
-std::string ReadSourceFile(const std::filesystem::path& path) {
+// Reads the file up to limit bytes; more than that is an error, or left unread when only the
+// head is wanted.
+std::string ReadBytes(const std::filesystem::path& path, std::size_t limit, bool head_only) {
   const std::string name = path.string();
   std::error_code error;
   if (std::filesystem::is_directory(path, error)) {
@@ -28,19 +29,29 @@ std::string ReadSourceFile(const std::filesystem::path& path) {
   std::string bytes;
   char buffer[65536];
   for (;;) {
-    const std::size_t count = std::fread(buffer, 1, sizeof buffer, file.get());
-    if (count > 0) {
-      if (bytes.size() + count > kMaxSourceFileSize) {
-        throw ReadError(name, "", "too large for a chapter source");
-      }
-      bytes.append(buffer, count);
+    const std::size_t wanted =
+        head_only ? std::min(sizeof buffer, limit - bytes.size()) : sizeof buffer;
+    const std::size_t count = std::fread(buffer, 1, wanted, file.get());
+    if (bytes.size() + count > limit) {
+      throw ReadError(name, "", "too large for a chapter source");
     }
-    if (count < sizeof buffer) break;
+    bytes.append(buffer, count);
+    if (count < wanted || (head_only && bytes.size() == limit)) break;
   }
   if (std::ferror(file.get())) {
     throw ReadError(name, "", std::string("cannot read: ") + std::strerror(errno));
   }
   return bytes;
+}
+
+}  // namespace
+
+std::string ReadSourceFile(const std::filesystem::path& path) {
+  return ReadBytes(path, kMaxSourceFileSize, false);
+}
+
+std::string ReadSourceHead(const std::filesystem::path& path, std::size_t count) {
+  return ReadBytes(path, count, true);
 }
 
 std::string_view SkipUtf8Bom(std::string_view text) {

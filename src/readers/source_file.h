@@ -15,6 +15,9 @@ inline constexpr std::uintmax_t kMaxSourceFileSize = 256u * 1024u * 1024u;
 // opened or read, is a folder, or is larger than kMaxSourceFileSize.
 std::string ReadSourceFile(const std::filesystem::path& path);
 
+// The first count bytes of the file, or all of it when it is shorter; fails like ReadSourceFile.
+std::string ReadSourceHead(const std::filesystem::path& path, std::size_t count);
+
 // The text after a UTF-8 byte-order mark, or the whole text when it has none.
 std::string_view SkipUtf8Bom(std::string_view text);
 
