@@ -5,7 +5,7 @@
 
 namespace markwright::ui {
 
-// "Markwright 1.0.8" and three credit lines, joined by CR LF CR LF.
+// "Markwright <kVersionText>" and three credit lines, joined by CR LF CR LF.
 std::string AboutText();
 
 // "About Markwright": the picture, the About text and OK.
