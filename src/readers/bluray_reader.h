@@ -31,9 +31,13 @@ struct BluRayPlaylist {
   std::vector<BluRayMark> marks;
 };
 
-// The play items and marks of a playlist file's bytes. Every field is bounds-checked: a field
-// past the end throws ReadError "truncated playlist at offset N"; a 4-byte field of 2^31 or more
-// or a 2-byte field of 2^15 or more, and a playlist without play items, throw ReadError too.
+// The play items and marks of a playlist file's bytes. The file must start with MPLS and a known
+// version (0100, 0200 or 0300), else ReadError "not a Blu-ray playlist ...". Every field is
+// bounds-checked, and each play item's length and the mark section's length are checked against
+// the fields read from them, before those are read: failures throw ReadError "truncated playlist
+// at offset N" (or "truncated play item" / "truncated mark section" at offset N). A 4-byte field
+// of 2^31 or more or a 2-byte field of 2^15 or more, and a playlist without play items, throw
+// ReadError too.
 BluRayPlaylist DecodeBluRayPlaylist(std::string_view bytes, std::string_view source_name);
 
 // The chapter starts on the playlist's continuous timeline, in ticks and file order: the first

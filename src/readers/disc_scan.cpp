@@ -49,7 +49,7 @@ std::string Label(std::string_view file_name, std::int32_t chapters) {
 }
 
 void AddStreams(DiscKind kind, const fs::path& path, const std::string& name,
-                std::vector<DiscStream>& streams, std::string& first_failure) {
+                std::vector<DiscStream>& streams) {
   switch (kind) {
     case DiscKind::kBluRay:
       streams.push_back({Label(name, CountBluRayChapters(path)), name, 0});
@@ -60,14 +60,12 @@ void AddStreams(DiscKind kind, const fs::path& path, const std::string& name,
     case DiscKind::kHdDvd:
       break;
   }
-  const std::int32_t titles = CountHdDvdTitles(path);
-  for (std::int32_t title = 1; title <= titles; ++title) {
-    try {
-      streams.push_back({Label(name, CountHdDvdChapters(path, title)), name, title});
-    } catch (const Error& failure) {
-      // A title that cannot be read is not offered; its neighbours still are.
-      if (first_failure.empty()) first_failure = failure.what();
-    }
+  // One reading of the playlist labels all of its titles.
+  const HdDvdPlaylist playlist = ReadHdDvdPlaylist(path);
+  std::int32_t title = 0;
+  for (const HdDvdTitle& each : playlist.titles) {
+    streams.push_back(
+        {Label(name, static_cast<std::int32_t>(each.chapters.size())), name, ++title});
   }
 }
 
@@ -154,7 +152,7 @@ DiscScan ScanDiscFolder(const fs::path& folder) {
   for (const std::string& name :
        ListMatchingFiles(layout->stream_folder, FolderOf(layout->kind).mask)) {
     try {
-      AddStreams(layout->kind, layout->stream_folder / name, name, scan.streams, first_failure);
+      AddStreams(layout->kind, layout->stream_folder / name, name, scan.streams);
     } catch (const Error& failure) {
       // A playlist or title set that cannot be counted is not offered; the others still are.
       if (first_failure.empty()) first_failure = failure.what();
@@ -174,7 +172,7 @@ ChapterList LoadDiscStream(const DiscScan& scan, const DiscStream& stream) {
     case DiscKind::kBluRay:
       return ReadBluRayPlaylist(path);
     case DiscKind::kHdDvd:
-      return ReadHdDvdPlaylist(path, stream.title);
+      return HdDvdTitleChapters(ReadHdDvdPlaylist(path), stream.title, path.string());
     case DiscKind::kDvd:
       break;
   }

@@ -2,8 +2,6 @@
 
 #include <algorithm>
 #include <optional>
-#include <string>
-#include <vector>
 
 #include "core/error.h"
 #include "core/timestamp.h"
@@ -19,68 +17,32 @@ constexpr std::string_view kChapterAttribute = "titleTimeBegin";
 constexpr std::size_t kTimecodeOffset = kChapterAttribute.size() + 2;
 constexpr std::size_t kTimecodeLength = 11;
 
-// A block's text and where it starts in the whole text, for messages.
-struct Block {
-  std::string_view text;
-  std::size_t start = 0;
+// Line numbers of positions met in increasing order, so that the whole text is counted once.
+class LineCounter {
+ public:
+  explicit LineCounter(std::string_view text) : text_(text) {}
+
+  std::size_t LineAt(std::size_t position) {
+    line_ += static_cast<std::size_t>(
+        std::count(text_.begin() + counted_, text_.begin() + position, '\n'));
+    counted_ = position;
+    return line_;
+  }
+
+ private:
+  std::string_view text_;
+  std::size_t counted_ = 0;
+  std::size_t line_ = 1;
 };
 
-std::string AtLineOf(std::string_view text, std::size_t position) {
-  const std::string_view before = text.substr(0, position);
-  return AtLine(1 + static_cast<std::size_t>(std::count(before.begin(), before.end(), '\n')));
-}
-
-// The chapter-list blocks in text order; empty when the text has neither tag. Each
-// "<ChapterList>" pairs with the first "</ChapterList>" after it. Blocks never overlap, which
-// keeps every search linear in the text's length.
-std::vector<Block> ChapterListBlocks(std::string_view text, std::string_view source_name) {
-  std::vector<Block> blocks;
-  std::size_t opening = text.find(kOpeningTag);
-  const std::size_t first_closing = text.find(kClosingTag);
-  if (opening == std::string_view::npos && first_closing == std::string_view::npos) return blocks;
-  if (first_closing < opening) {
-    throw ReadError(source_name, AtLineOf(text, first_closing),
-                    "</ChapterList> without a <ChapterList> before it");
-  }
-  while (opening != std::string_view::npos) {
-    const std::size_t start = opening + kOpeningTag.size();
-    const std::size_t closing = text.find(kClosingTag, start);
-    if (closing == std::string_view::npos) {
-      // Like a stray closing tag after the last block, a last opening tag that is never closed
-      // is left alone once a chapter list has been read.
-      if (blocks.empty()) {
-        throw ReadError(source_name, AtLineOf(text, opening), "<ChapterList> is never closed");
-      }
-      break;
-    }
-    const std::size_t next = text.find(kOpeningTag, start);
-    if (next < closing) {
-      throw ReadError(source_name, AtLineOf(text, next),
-                      "<ChapterList> inside another chapter list");
-    }
-    blocks.push_back({text.substr(start, closing - start), start});
-    opening = next;
-  }
-  return blocks;
-}
-
-const Block& TitleBlock(const std::vector<Block>& blocks, std::string_view source_name,
-                        std::int32_t title) {
-  if (title < 1 || static_cast<std::size_t>(title) > blocks.size()) {
-    throw ReadError(source_name, "",
-                    "there is no title " + std::to_string(title) + " (the playlist has " +
-                        std::to_string(blocks.size()) + ")");
-  }
-  return blocks[static_cast<std::size_t>(title - 1)];
-}
-
-std::vector<std::size_t> ChapterPositions(std::string_view block) {
-  std::vector<std::size_t> positions;
+HdDvdTitle DecodeTitle(std::string_view block, std::size_t block_start, LineCounter& lines) {
+  HdDvdTitle title;
   for (std::size_t p = block.find(kChapterAttribute); p != std::string_view::npos;
        p = block.find(kChapterAttribute, p + 1)) {
-    positions.push_back(p);
+    title.chapters.push_back({std::string(block.substr(p, kTimecodeOffset + kTimecodeLength)),
+                              lines.LineAt(block_start + p)});
   }
-  return positions;
+  return title;
 }
 
 std::optional<std::int64_t> TwoDigits(std::string_view text, std::size_t at) {
@@ -106,47 +68,48 @@ std::optional<std::int64_t> TimecodeMilliseconds(std::string_view timecode) {
 
 }  // namespace
 
-std::int32_t CountHdDvdTitlesInText(std::string_view text, std::string_view source_name) {
-  return static_cast<std::int32_t>(ChapterListBlocks(text, source_name).size());
-}
-
-std::int32_t CountHdDvdChaptersInText(std::string_view text, std::string_view source_name,
-                                      std::int32_t title) {
-  const std::vector<Block> blocks = ChapterListBlocks(text, source_name);
-  if (blocks.empty()) return 0;
-  return static_cast<std::int32_t>(
-      ChapterPositions(TitleBlock(blocks, source_name, title).text).size());
-}
-
-ChapterList ParseHdDvdPlaylist(std::string_view text, std::string_view source_name,
-                               std::int32_t title) {
-  const std::vector<Block> blocks = ChapterListBlocks(text, source_name);
-  if (blocks.empty()) throw ReadError(source_name, "", "no chapter list found");
-  const Block& block = TitleBlock(blocks, source_name, title);
-  ChapterList chapters;
-  for (const std::size_t position : ChapterPositions(block.text)) {
-    const std::string_view timecode = block.text.substr(position).substr(
-        std::min(kTimecodeOffset, block.text.size() - position), kTimecodeLength);
-    const auto milliseconds = TimecodeMilliseconds(timecode);
-    if (!milliseconds) {
-      throw ReadError(
-          source_name, AtLineOf(text, block.start + position),
-          "expected titleTimeBegin=\"HH:MM:SS:FF\", found " +
-              QuotedExcerpt(block.text.substr(position, kTimecodeOffset + kTimecodeLength)));
-    }
-    // The disc's clock runs 1.001 times too fast for its 24/1.001 video: stretch the times.
-    chapters.push_back(RetimeTimestamp(FormatTimestamp(*milliseconds), 24, 24 / 1.001));
+HdDvdPlaylist DecodeHdDvdPlaylist(std::string_view text, std::string_view source_name) {
+  HdDvdPlaylist playlist;
+  LineCounter lines(text);
+  std::size_t opening = text.find(kOpeningTag);
+  const std::size_t first_closing = text.find(kClosingTag);
+  if (first_closing < opening) {
+    throw ReadError(source_name, AtLine(lines.LineAt(first_closing)),
+                    "</ChapterList> without a <ChapterList> before it");
   }
-  return chapters;
+  // Each title ends at the first closing tag after its opening tag. Titles never overlap, which
+  // keeps every search linear in the text's length.
+  while (opening != std::string_view::npos) {
+    const std::size_t start = opening + kOpeningTag.size();
+    const std::size_t closing = text.find(kClosingTag, start);
+    if (closing == std::string_view::npos) {
+      if (playlist.titles.empty()) {
+        throw ReadError(source_name, AtLine(lines.LineAt(opening)),
+                        "<ChapterList> is never closed");
+      }
+      break;
+    }
+    const std::size_t next = text.find(kOpeningTag, start);
+    if (next < closing) {
+      throw ReadError(source_name, AtLine(lines.LineAt(next)),
+                      "<ChapterList> inside another chapter list");
+    }
+    playlist.titles.push_back(DecodeTitle(text.substr(start, closing - start), start, lines));
+    opening = next;
+  }
+  return playlist;
 }
 
-std::int32_t ChooseHdDvdTitleInText(std::string_view text, std::string_view source_name) {
-  const std::vector<Block> blocks = ChapterListBlocks(text, source_name);
+HdDvdPlaylist ReadHdDvdPlaylist(const std::filesystem::path& path) {
+  return DecodeHdDvdPlaylist(ReadSourceFile(path), path.string());
+}
+
+std::int32_t ChooseHdDvdTitle(const HdDvdPlaylist& playlist) {
   std::int32_t chosen = 0;
   std::size_t most = 0;
-  for (std::size_t i = 0; i < blocks.size(); ++i) {
-    const std::size_t count = ChapterPositions(blocks[i].text).size();
-    // Strictly more: on a tie the earlier title stays chosen, and the scan goes on.
+  for (std::size_t i = 0; i < playlist.titles.size(); ++i) {
+    const std::size_t count = playlist.titles[i].chapters.size();
+    // Strictly more: on a tie the earlier title stays chosen, and the search goes on.
     if (chosen == 0 || count > most) {
       chosen = static_cast<std::int32_t>(i + 1);
       most = count;
@@ -155,20 +118,28 @@ std::int32_t ChooseHdDvdTitleInText(std::string_view text, std::string_view sour
   return chosen;
 }
 
-std::int32_t CountHdDvdTitles(const std::filesystem::path& path) {
-  return CountHdDvdTitlesInText(ReadSourceFile(path), path.string());
-}
-
-std::int32_t CountHdDvdChapters(const std::filesystem::path& path, std::int32_t title) {
-  return CountHdDvdChaptersInText(ReadSourceFile(path), path.string(), title);
-}
-
-ChapterList ReadHdDvdPlaylist(const std::filesystem::path& path, std::int32_t title) {
-  return ParseHdDvdPlaylist(ReadSourceFile(path), path.string(), title);
-}
-
-std::int32_t ChooseHdDvdTitle(const std::filesystem::path& path) {
-  return ChooseHdDvdTitleInText(ReadSourceFile(path), path.string());
+ChapterList HdDvdTitleChapters(const HdDvdPlaylist& playlist, std::int32_t title,
+                               std::string_view source_name) {
+  if (playlist.titles.empty()) throw ReadError(source_name, "", "no chapter list found");
+  if (title < 1 || static_cast<std::size_t>(title) > playlist.titles.size()) {
+    throw ReadError(source_name, "",
+                    "there is no title " + std::to_string(title) + " (the playlist has " +
+                        std::to_string(playlist.titles.size()) + ")");
+  }
+  ChapterList chapters;
+  for (const HdDvdChapter& chapter :
+       playlist.titles[static_cast<std::size_t>(title - 1)].chapters) {
+    const std::string_view written = chapter.written;
+    const auto milliseconds =
+        TimecodeMilliseconds(written.substr(std::min(kTimecodeOffset, written.size())));
+    if (!milliseconds) {
+      throw ReadError(source_name, AtLine(chapter.line),
+                      "expected titleTimeBegin=\"HH:MM:SS:FF\", found " + QuotedExcerpt(written));
+    }
+    // The disc's clock runs 1.001 times too fast for its 24/1.001 video: stretch the times.
+    chapters.push_back(RetimeTimestamp(FormatTimestamp(*milliseconds), 24, 24 / 1.001));
+  }
+  return chapters;
 }
 
 }  // namespace markwright

@@ -1,41 +1,52 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <filesystem>
+#include <string>
 #include <string_view>
+#include <vector>
 
 #include "core/chapter_list.h"
 
 namespace markwright {
 
-// An HD DVD playlist (.xpl) holds several titles, numbered from 1 in text order, each the text
-// between a "<ChapterList>" tag and its "</ChapterList>" (the k-th opening tag pairs with the
-// k-th closing tag). Each chapter is a titleTimeBegin=" attribute directly followed by a
-// timecode HH:MM:SS:FF of 60 frames a second. The text is searched exactly, letter case included,
-// without parsing XML; the whole text is examined.
+// What the reader takes from an HD DVD playlist (.xpl): its titles in text order, each with the
+// chapter start timecodes as written.
 //
-// Failures throw ReadError naming the file: a "<ChapterList>" never closed, a "</ChapterList>"
-// before its opening tag, a title number that the playlist does not have, and (when loading) a
-// malformed timecode or a text without any chapter list ("no chapter list found").
+// The text is searched exactly, letter case included, without parsing XML, and all of it is
+// examined. A title is the text between a "<ChapterList>" and the first "</ChapterList>" after
+// it. Each chapter is a titleTimeBegin=" attribute directly followed by a timecode HH:MM:SS:FF
+// of 60 frames a second; a title may hold none.
+struct HdDvdChapter {
+  std::string written;  // titleTimeBegin=" and the 11 characters after it, as far as the title goes
+  std::size_t line = 0;  // where it stands, for messages
+};
 
-// The number of titles; 0 for a text without chapter-list tags.
-std::int32_t CountHdDvdTitlesInText(std::string_view text, std::string_view source_name);
-// The number of titleTimeBegin attributes of the title (0 is possible); 0 for a text without
-// chapter-list tags.
-std::int32_t CountHdDvdChaptersInText(std::string_view text, std::string_view source_name,
-                                      std::int32_t title);
-// The title's chapter times, each re-timed from 24 to 24/1.001 frames a second.
-ChapterList ParseHdDvdPlaylist(std::string_view text, std::string_view source_name,
-                               std::int32_t title);
-// The first title with the largest chapter count; 0 when there are no titles.
-std::int32_t ChooseHdDvdTitleInText(std::string_view text, std::string_view source_name);
+struct HdDvdTitle {
+  std::vector<HdDvdChapter> chapters;
+};
 
-// The same on the file's content.
-std::int32_t CountHdDvdTitles(const std::filesystem::path& path);
-std::int32_t CountHdDvdChapters(const std::filesystem::path& path, std::int32_t title);
-ChapterList ReadHdDvdPlaylist(const std::filesystem::path& path, std::int32_t title);
+struct HdDvdPlaylist {
+  std::vector<HdDvdTitle> titles;  // none when the text has neither tag
+};
 
-// The title that Open File and the command line load: the first one with the most chapters.
-std::int32_t ChooseHdDvdTitle(const std::filesystem::path& path);
+// The titles of a playlist text. Throws ReadError naming the line for a "</ChapterList>" before
+// the first "<ChapterList>", a "<ChapterList>" inside another, and a first "<ChapterList>" never
+// closed (a later one that is never closed is left alone, like a stray closing tag at the end).
+HdDvdPlaylist DecodeHdDvdPlaylist(std::string_view text, std::string_view source_name);
+
+// The file read once and decoded; fails like ReadSourceFile and DecodeHdDvdPlaylist.
+HdDvdPlaylist ReadHdDvdPlaylist(const std::filesystem::path& path);
+
+// The title that Open File and the command line load: the first one with the most chapters,
+// every title looked at; 0 when there are none.
+std::int32_t ChooseHdDvdTitle(const HdDvdPlaylist& playlist);
+
+// The chapters of title 1, 2, ..., each timecode's time stretched by 1.001 (24 to 24/1.001
+// frames a second). Throws ReadError "no chapter list found" for a playlist without titles, and
+// for a title number the playlist does not have or a timecode that is not HH:MM:SS:FF.
+ChapterList HdDvdTitleChapters(const HdDvdPlaylist& playlist, std::int32_t title,
+                               std::string_view source_name);
 
 }  // namespace markwright

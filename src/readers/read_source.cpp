@@ -18,8 +18,8 @@ ChapterList ReadChapterSource(const std::filesystem::path& path, InputKind kind,
     case InputKind::kBluRayPlaylist:
       return ReadBluRayPlaylist(path);
     case InputKind::kHdDvdPlaylist: {
-      const std::string text = ReadSourceFile(path);
-      return ParseHdDvdPlaylist(text, path.string(), ChooseHdDvdTitleInText(text, path.string()));
+      const HdDvdPlaylist playlist = ReadHdDvdPlaylist(path);
+      return HdDvdTitleChapters(playlist, ChooseHdDvdTitle(playlist), path.string());
     }
     case InputKind::kDvdTitleSet:
       return ReadDvdTitleSet(path);

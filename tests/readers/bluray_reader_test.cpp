@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "expect_read_error.h"
+#include "support/expect_throw_message.h"
 #include "support/playlist_builders.h"
 #include "support/temp_dir.h"
 
@@ -10,35 +10,31 @@ namespace markwright {
 namespace {
 
 using testing::BuildMpls;
-using testing::ExpectReadError;
-using testing::MplsMarkSectionOffset;
-using testing::MplsPlaylist;
+using testing::ExpectThrowMessage;
 
-ChapterList Parse(const MplsPlaylist& playlist) {
-  return ParseBluRayPlaylist(BuildMpls(playlist), "00000.mpls");
+ChapterList Parse(const std::string& bytes) {
+  return ParseBluRayPlaylist(bytes, "00000.mpls");
 }
+
+// Two play items of 1 and 2 s, a mark on each; the second mark's section starts at 94.
+const std::string kTwoItems = BuildMpls({{{0, 45'000}, {0, 90'000}}, {{0, 0}, {1, 45'000}}});
 
 TEST(BluRayPlaylist, MarksBecomeChaptersOnThePlaylistTimeline) {
   // One play item starting at 10 minutes on its clock.
-  EXPECT_EQ(Parse({{{27'000'000, 40'000'000}}, {{0, 27'000'000}, {0, 29'745'045}}}),
+  EXPECT_EQ(Parse(BuildMpls({{{27'000'000, 40'000'000}}, {{0, 27'000'000}, {0, 29'745'045}}})),
             (ChapterList{"00:00:00.000", "00:01:01.001"}));
-  // A mark 3 s into the second play item comes after the whole first one (100 s).
-  EXPECT_EQ(Parse({{{900'000, 5'400'000}, {45'000'000, 90'000'000}},
-                   {{0, 900'000}, {1, 45'000'000 + 135'000}, {1, 45'000'000 + 135'000}}}),
+  // A mark 3 s into the second play item comes after the whole first one (100 s); equal marks
+  // stay, and a mark before its play item's IN time starts at 0.
+  EXPECT_EQ(Parse(BuildMpls({{{900'000, 5'400'000}, {45'000'000, 90'000'000}},
+                             {{0, 0}, {1, 45'135'000}, {1, 45'135'000}}})),
             (ChapterList{"00:00:00.000", "00:01:43.000", "00:01:43.000"}));
-  // Without marks there are no chapters.
-  EXPECT_EQ(Parse({{{0, 45'000}}, {}}), ChapterList{});
-}
-
-TEST(BluRayPlaylist, TheFirstMarkAndLaterEntryMarksAreChapters) {
-  const MplsPlaylist playlist = {{{0, 10'000'000}},
-                                 {{0, 45'000, 2}, {0, 90'000, 1}, {0, 135'000, 2}, {0, 180'000}}};
-  EXPECT_EQ(Parse(playlist), (ChapterList{"00:00:01.000", "00:00:02.000", "00:00:04.000"}));
-
+  EXPECT_EQ(Parse(BuildMpls({{{0, 45'000}}, {}})), ChapterList{});
+  // The first mark counts whatever its type; later ones only as entry marks (type 1).
+  const std::string typed =
+      BuildMpls({{{0, 10'000'000}}, {{0, 45'000, 2}, {0, 90'000}, {0, 135'000, 2}, {0, 180'000}}});
+  EXPECT_EQ(Parse(typed), (ChapterList{"00:00:01.000", "00:00:02.000", "00:00:04.000"}));
   testing::TempDir folder;
-  const auto path = folder.Write("00001.mpls", BuildMpls(playlist));
-  EXPECT_EQ(CountBluRayChapters(path), 3);
-  EXPECT_EQ(ReadBluRayPlaylist(path).size(), 3u);
+  EXPECT_EQ(CountBluRayChapters(folder.Write("00001.mpls", typed)), 3);
 }
 
 TEST(BluRayPlaylist, TicksRoundToTheNearestMillisecond) {
@@ -47,57 +43,62 @@ TEST(BluRayPlaylist, TicksRoundToTheNearestMillisecond) {
   EXPECT_EQ(BluRayTicksToTimestamp(23), "00:00:00.001");
   EXPECT_EQ(BluRayTicksToTimestamp(44'999), "00:00:01.000");
   EXPECT_EQ(BluRayTicksToTimestamp(2'147'483'647), "13:15:21.859");
-  // A mark before its play item's IN time starts at 0.
   EXPECT_EQ(BluRayTicksToTimestamp(-45'000), "00:00:00.000");
-  EXPECT_EQ(Parse({{{900'000, 5'400'000}}, {{0, 45'000}}}), ChapterList{"00:00:00.000"});
+}
+
+TEST(BluRayPlaylist, OnlyKnownVersionsOfMplsAreRead) {
+  for (const char* version : {"0100", "0300"}) {
+    std::string bytes = kTwoItems;
+    bytes.replace(4, 4, version);
+    EXPECT_EQ(Parse(bytes).size(), 2u) << version;
+  }
+  ExpectThrowMessage<ReadError>([] { Parse("MOVIE OBJECT"); },
+                                "00000.mpls: not a Blu-ray playlist");
+  ExpectThrowMessage<ReadError>([] { Parse("MPLS0400" + kTwoItems.substr(8)); },
+                                "not a Blu-ray playlist of a known version (0100, 0200 or 0300)");
 }
 
 TEST(BluRayPlaylist, EveryCutThroughTheFileIsATruncation) {
-  const std::string bytes = BuildMpls({{{0, 45'000}, {0, 90'000}}, {{0, 0}, {1, 45'000}}});
-  for (std::size_t length = 0; length < bytes.size(); ++length) {
-    SCOPED_TRACE(length);
-    ExpectReadError(
-        [&] { return ParseBluRayPlaylist(std::string_view(bytes).substr(0, length), "cut.mpls"); },
-        "cut.mpls", "truncated playlist at offset ");
+  for (std::size_t length = 0; length < kTwoItems.size(); ++length) {
+    ExpectThrowMessage<ReadError>([&] { Parse(kTwoItems.substr(0, length)); },
+                                  "00000.mpls: truncated playlist at offset ");
   }
 }
 
 TEST(BluRayPlaylist, DamagedFieldsFailWithTheirOffset) {
-  const std::string good = BuildMpls({{{0, 45'000}, {0, 90'000}}, {{0, 0}, {1, 45'000}}});
-  const std::size_t marks = MplsMarkSectionOffset(2) + 6;
-  const auto damaged = [&](std::size_t offset, std::uint64_t value, std::size_t width) {
-    std::string bytes = good;
+  const auto damaged = [](std::size_t offset, std::uint64_t value, std::size_t width) {
+    std::string bytes = kTwoItems;
     testing::PutBigEndian(bytes, offset, value, width);
-    return [bytes] { return ParseBluRayPlaylist(bytes, "bad.mpls"); };
+    return [bytes] { Parse(bytes); };
   };
-  ExpectReadError(damaged(testing::kMplsPlayListStart + 6, 0, 2), "bad.mpls",
-                  "offset 46: the playlist has no play items");
-  ExpectReadError(damaged(marks + 14 + 2, 2, 2), "bad.mpls",
-                  "mark 2 refers to play item 3, but the playlist has 2");
-  ExpectReadError(damaged(testing::kMplsPlayListOffsetField, 0x8000'0000, 4), "bad.mpls",
-                  "offset 8: value out of range");
-  ExpectReadError(damaged(marks + 2, 0x8000, 2), "bad.mpls", "value out of range");
-  ExpectReadError(damaged(testing::kMplsMarkOffsetField, 0x7FFF'FFFF, 4), "bad.mpls",
-                  "truncated playlist at offset 2147483651");
-  // A play-item length that sends the next item past the end of the file.
-  ExpectReadError(damaged(testing::kMplsPlayListStart + 10, 0x7FFF, 2), "bad.mpls",
-                  "truncated playlist at offset");
+  ExpectThrowMessage<ReadError>(damaged(46, 0, 2), "the playlist has no play items at offset 46");
+  ExpectThrowMessage<ReadError>(damaged(50, 19, 2),
+                                "truncated play item at offset 50 (length 19, 20 or more needed)");
+  ExpectThrowMessage<ReadError>(damaged(50, 0x7FFF, 2), "truncated playlist at offset 50");
+  ExpectThrowMessage<ReadError>(damaged(94, 29, 4),
+                                "truncated mark section at offset 94 (length 29, 30 needed");
+  ExpectThrowMessage<ReadError>(damaged(116, 2, 2),
+                                "mark 2 refers to play item 3 at offset 116 (the playlist has 2)");
+  ExpectThrowMessage<ReadError>(damaged(8, 0x8000'0000, 4),
+                                "value out of range at offset 8 (2147483648, 2^31 or more)");
+  ExpectThrowMessage<ReadError>(damaged(102, 0x8000, 2), "value out of range at offset 102");
+  ExpectThrowMessage<ReadError>(damaged(12, 0x7FFF'FFFF, 4),
+                                "truncated playlist at offset 2147483647");
   // Two play items of 2^31 - 1 ticks each put the second beyond the 32-bit timeline.
-  ExpectReadError(
+  ExpectThrowMessage<ReadError>(
       [] {
-        return Parse({{{0, 0x7FFF'FFFF}, {0, 0x7FFF'FFFF}}, {{0, 0}}});
+        Parse(BuildMpls({{{0, 0x7FFF'FFFF}, {0, 0x7FFF'FFFF}}, {{0, 0}}}));
       },
-      "00000.mpls", "playlist time out of range");
+      "playlist time out of range at offset 72");
 }
 
 TEST(BluRayPlaylist, FileFailuresNameTheFile) {
   testing::TempDir folder;
   const auto path = folder.Write("short.mpls", "MPLS0200");
-  ExpectReadError([&] { return ReadBluRayPlaylist(path); }, path.string(),
-                  "truncated playlist at offset 8");
-  EXPECT_THROW(CountBluRayChapters(path), ReadError);
-  const auto missing = folder / "missing.mpls";
-  ExpectReadError([&] { return ReadBluRayPlaylist(missing); }, missing.string(), "cannot open");
+  ExpectThrowMessage<ReadError>([&] { CountBluRayChapters(path); },
+                                path.string() + ": truncated playlist at offset 8");
+  ExpectThrowMessage<ReadError>([&] { ReadBluRayPlaylist(folder / "no.mpls"); },
+                                (folder / "no.mpls").string() + ": cannot open");
 }
 
 }  // namespace

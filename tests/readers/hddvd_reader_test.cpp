@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "expect_read_error.h"
+#include "support/expect_throw_message.h"
 #include "support/playlist_builders.h"
 #include "support/temp_dir.h"
 
@@ -10,98 +10,97 @@ namespace markwright {
 namespace {
 
 using testing::BuildXpl;
-using testing::ExpectReadError;
+using testing::ExpectThrowMessage;
 using testing::XplTitleOfChapters;
 
-std::int32_t Chosen(std::initializer_list<int> chapter_counts) {
-  std::vector<testing::XplTitle> titles;
-  for (const int count : chapter_counts) titles.push_back(XplTitleOfChapters(count));
-  return ChooseHdDvdTitleInText(BuildXpl(titles), "p.xpl");
+HdDvdPlaylist Decode(std::string_view text) {
+  return DecodeHdDvdPlaylist(text, "p.xpl");
+}
+ChapterList Chapters(std::string_view text, std::int32_t title) {
+  return HdDvdTitleChapters(Decode(text), title, "p.xpl");
 }
 
-TEST(HdDvdPlaylist, CountsTitlesAndTheirChapters) {
-  const std::string text = BuildXpl({XplTitleOfChapters(8), XplTitleOfChapters(1), {}});
-  EXPECT_EQ(CountHdDvdTitlesInText(text, "p.xpl"), 3);
-  EXPECT_EQ(CountHdDvdChaptersInText(text, "p.xpl", 1), 8);
-  EXPECT_EQ(CountHdDvdChaptersInText(text, "p.xpl", 2), 1);
-  // A chapter list without any titleTimeBegin has no chapters.
-  EXPECT_EQ(CountHdDvdChaptersInText(text, "p.xpl", 3), 0);
-  EXPECT_EQ(ParseHdDvdPlaylist(text, "p.xpl", 3), ChapterList{});
-  ExpectReadError([&] { return ParseHdDvdPlaylist(text, "p.xpl", 0); }, "p.xpl",
-                  "there is no title 0 (the playlist has 3)");
-  ExpectReadError([&] { return ParseHdDvdPlaylist(text, "p.xpl", 4); }, "p.xpl", "no title 4");
-  EXPECT_THROW(CountHdDvdChaptersInText(text, "p.xpl", 4), ReadError);
+std::int32_t Chosen(const std::vector<int>& chapter_counts) {
+  return ChooseHdDvdTitle(Decode(testing::XplWithTitles(chapter_counts)));
+}
+
+TEST(HdDvdPlaylist, OneDecodingGivesEveryTitleWithItsChapters) {
+  const HdDvdPlaylist playlist = Decode(BuildXpl({XplTitleOfChapters(8), {"00:00:01:00"}, {}}));
+  ASSERT_EQ(playlist.titles.size(), 3u);
+  EXPECT_EQ(playlist.titles[0].chapters.size(), 8u);
+  EXPECT_EQ(HdDvdTitleChapters(playlist, 2, "p.xpl"), ChapterList{"00:00:01.001"});
+  EXPECT_EQ(HdDvdTitleChapters(playlist, 3, "p.xpl"), ChapterList{});
+  for (const std::int32_t title : {0, 4}) {
+    ExpectThrowMessage<ReadError>(
+        [&] { HdDvdTitleChapters(playlist, title, "p.xpl"); },
+        "p.xpl: there is no title " + std::to_string(title) + " (the playlist has 3)");
+  }
 }
 
 TEST(HdDvdPlaylist, TheFirstTitleWithTheMostChaptersIsChosen) {
   EXPECT_EQ(Chosen({5, 12, 12}), 2);
-  EXPECT_EQ(Chosen({5, 12, 7}), 2);
   EXPECT_EQ(Chosen({12, 5, 20}), 3);
   EXPECT_EQ(Chosen({5, 5, 20}), 3);  // a tie does not end the search
-  EXPECT_EQ(Chosen({5, 5}), 1);
   EXPECT_EQ(Chosen({0, 0}), 1);
   EXPECT_EQ(Chosen({}), 0);
 }
 
-TEST(HdDvdPlaylist, TimecodesCount60FramesASecondAndAreRetimedTo23976) {
-  const std::string text =
-      BuildXpl({{"00:00:00:00", "00:00:00:59", "00:00:00:30", "00:00:10:00", "01:02:03:06"}});
-  // 983 ms, 500 ms, 10 s and 1:02:03.100, each multiplied by 1.001 (500.5 ms is a tie: 500).
-  EXPECT_EQ(ParseHdDvdPlaylist(text, "p.xpl", 1),
-            (ChapterList{"00:00:00.000", "00:00:00.984", "00:00:00.500", "00:00:10.010",
-                         "01:02:06.823"}));
+TEST(HdDvdPlaylist, TimecodesCount60FramesASecondAndAreStretchedBy1001) {
+  // 983 ms, 500 ms, 10 s and 1:02:03.100 before stretching (500.5 ms is a tie: 500).
+  EXPECT_EQ(
+      Chapters(
+          BuildXpl({{"00:00:00:00", "00:00:00:59", "00:00:00:30", "00:00:10:00", "01:02:03:06"}}),
+          1),
+      (ChapterList{"00:00:00.000", "00:00:00.984", "00:00:00.500", "00:00:10.010",
+                   "01:02:06.823"}));
 }
 
 TEST(HdDvdPlaylist, TheSearchIsExactAndCoversTheWholeText) {
-  // Short texts are read too: no part of the file is left unexamined.
-  const std::string tiny = "<?xml?><ChapterList><C titleTimeBegin=\"00:00:01:00\"/></ChapterList>";
-  EXPECT_EQ(ParseHdDvdPlaylist(tiny, "p.xpl", 1), ChapterList{"00:00:01.001"});
+  EXPECT_EQ(Chapters("<ChapterList><C titleTimeBegin=\"00:00:01:00\"/></ChapterList>", 1),
+            ChapterList{"00:00:01.001"});
   const std::string lower = "<?xml?><chapterlist><C titleTimeBegin=\"00:00:01:00\"/></chapterlist>";
-  EXPECT_EQ(CountHdDvdTitlesInText(lower, "p.xpl"), 0);
-  EXPECT_EQ(CountHdDvdChaptersInText(lower, "p.xpl", 1), 0);
-  EXPECT_EQ(ChooseHdDvdTitleInText(lower, "p.xpl"), 0);
-  ExpectReadError([&] { return ParseHdDvdPlaylist(lower, "p.xpl", 0); }, "p.xpl",
-                  "no chapter list found");
-  const std::string other_case = "<ChapterList><C TitleTimeBegin=\"00:00:01:00\"/></ChapterList>";
-  EXPECT_EQ(CountHdDvdChaptersInText(other_case, "p.xpl", 1), 0);
+  EXPECT_TRUE(Decode(lower).titles.empty());
+  ExpectThrowMessage<ReadError>([&] { Chapters(lower, 0); }, "p.xpl: no chapter list found");
+  EXPECT_TRUE(Decode("<ChapterList><C TitleTimeBegin=\"00:00:01:00\"/></ChapterList>")
+                  .titles[0]
+                  .chapters.empty());
 }
 
 TEST(HdDvdPlaylist, MalformedTextsFailWithTheirLine) {
-  const std::string spaced =
-      "<?xml?>\n<ChapterList>\n<C titleTimeBegin = \"00:00:01:00\"/>\n"
-      "</ChapterList>\n";
-  EXPECT_EQ(CountHdDvdChaptersInText(spaced, "p.xpl", 1), 1);
-  ExpectReadError([&] { return ParseHdDvdPlaylist(spaced, "p.xpl", 1); }, "p.xpl",
-                  "line 3: expected titleTimeBegin=\"HH:MM:SS:FF\"");
-  const std::string cut = "<ChapterList><C titleTimeBegin=\"00:00:0</ChapterList>";
-  ExpectReadError([&] { return ParseHdDvdPlaylist(cut, "p.xpl", 1); }, "p.xpl",
-                  "expected titleTimeBegin");
-  ExpectReadError([] { return ParseHdDvdPlaylist("<ChapterList>\n", "p.xpl", 1); }, "p.xpl",
-                  "line 1: <ChapterList> is never closed");
-  ExpectReadError(
-      [] { return ParseHdDvdPlaylist("x\n</ChapterList><ChapterList></ChapterList>", "p.xpl", 1); },
-      "p.xpl", "line 2: </ChapterList> without a <ChapterList> before it");
-  ExpectReadError(
-      [] {
-        return ParseHdDvdPlaylist("<ChapterList><ChapterList></ChapterList></ChapterList>", "p.xpl",
-                                  1);
-      },
-      "p.xpl", "<ChapterList> inside another chapter list");
-  EXPECT_THROW(CountHdDvdTitlesInText("<ChapterList>", "p.xpl"), ReadError);
+  // Counting takes any titleTimeBegin; loading needs its timecode right after ="
+  const std::string bad = BuildXpl({{"00:00:01:00"}, {"00:00:02:00", "x"}});
+  EXPECT_EQ(Decode(bad).titles[1].chapters.size(), 2u);
+  ExpectThrowMessage<ReadError>(
+      [&] { Chapters(bad, 2); },
+      "p.xpl: line 11: expected titleTimeBegin=\"HH:MM:SS:FF\", found \"titleTimeBegin=\"x\" />");
+  for (const char* timecode : {"00:00:0x:00", "00:00-01:00", "0:00:01:00\""}) {
+    ExpectThrowMessage<ReadError>([&] { Chapters(BuildXpl({{timecode}}), 1); }, "line 5: expected");
+  }
+  for (const char* cut : {"titleTimeBegin=\"00:00:01:0", "titleTimeBegin"}) {
+    ExpectThrowMessage<ReadError>(
+        [&] { Chapters("<ChapterList>" + std::string(cut) + "</ChapterList>", 1); },
+        "line 1: expected");
+  }
+  ExpectThrowMessage<ReadError>([] { Decode("<ChapterList>\n"); },
+                                "line 1: <ChapterList> is never closed");
+  ExpectThrowMessage<ReadError>([] { Decode("x\n</ChapterList><ChapterList></ChapterList>"); },
+                                "line 2: </ChapterList> without a <ChapterList> before it");
+  ExpectThrowMessage<ReadError>(
+      [] { Decode("<ChapterList>\n<ChapterList></ChapterList></ChapterList>"); },
+      "line 2: <ChapterList> inside another chapter list");
+  // A last chapter list that is never closed is left alone once one has been read.
+  EXPECT_EQ(Decode("<ChapterList></ChapterList><ChapterList>").titles.size(), 1u);
 }
 
-TEST(HdDvdPlaylist, ReadsTheFile) {
+TEST(HdDvdPlaylist, ReadsTheFileOnce) {
   testing::TempDir folder;
-  const auto path =
-      folder.Write("VPLST000.XPL", BuildXpl({XplTitleOfChapters(2), XplTitleOfChapters(3)}));
-  EXPECT_EQ(CountHdDvdTitles(path), 2);
-  EXPECT_EQ(CountHdDvdChapters(path, 2), 3);
-  EXPECT_EQ(ChooseHdDvdTitle(path), 2);
-  EXPECT_EQ(ReadHdDvdPlaylist(path, 2),
+  const HdDvdPlaylist playlist = ReadHdDvdPlaylist(
+      folder.Write("VPLST000.XPL", BuildXpl({XplTitleOfChapters(2), XplTitleOfChapters(3)})));
+  EXPECT_EQ(ChooseHdDvdTitle(playlist), 2);
+  EXPECT_EQ(HdDvdTitleChapters(playlist, 2, "p.xpl"),
             (ChapterList{"00:00:00.000", "00:01:00.060", "00:02:00.120"}));
-  const auto empty = folder.Write("EMPTY.XPL", "<?xml version=\"1.0\"?><Playlist/>");
-  ExpectReadError([&] { return ReadHdDvdPlaylist(empty, ChooseHdDvdTitle(empty)); }, empty.string(),
-                  "no chapter list found");
+  ExpectThrowMessage<ReadError>([&] { ReadHdDvdPlaylist(folder / "none.xpl"); },
+                                (folder / "none.xpl").string() + ": cannot open");
 }
 
 }  // namespace
