@@ -1,0 +1,130 @@
+#include "readers/matroska_xml_reader.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <optional>
+#include <pugixml.hpp>
+#include <string>
+
+#include "core/decimal.h"
+#include "core/error.h"
+#include "core/timestamp.h"
+
+namespace markwright {
+namespace {
+
+// Beyond this a nanosecond count is no longer exact in a double.
+constexpr std::int64_t kLargestNanoseconds = 9007199254740992;  // 2^53
+
+// pugixml never expands entities other than the five predefined ones and character references,
+// and without parse_doctype a document type declaration is skipped, not interpreted.
+constexpr unsigned kParseOptions = pugi::parse_default;
+
+bool Load(pugi::xml_document& document, std::string_view text, pugi::xml_parse_result& result) {
+  result = document.load_buffer(text.data(), text.size(), kParseOptions, pugi::encoding_utf8);
+  return static_cast<bool>(result);
+}
+
+std::string Line(std::string_view text, std::ptrdiff_t offset) {
+  const auto end = static_cast<std::size_t>(std::max<std::ptrdiff_t>(offset, 0));
+  const auto prefix = text.substr(0, end);
+  return AtLine(1 + static_cast<std::size_t>(std::count(prefix.begin(), prefix.end(), '\n')));
+}
+
+std::string_view Trimmed(const pugi::xml_node& node) {
+  std::string_view value = node.child_value();
+  const auto first = value.find_first_not_of(" \t\r\n");
+  if (first == std::string_view::npos) return {};
+  return value.substr(first, value.find_last_not_of(" \t\r\n") - first + 1);
+}
+
+// "1500000000", "00:00:01.500000000" or "00:01.5" as nanoseconds.
+std::optional<std::int64_t> Nanoseconds(std::string_view text) {
+  if (const auto count = ParseDigits(text)) return count;
+  const auto dot = text.find('.');
+  std::string fraction(dot == std::string_view::npos ? "" : text.substr(dot + 1));
+  if (fraction.size() > 9 || (dot != std::string_view::npos && !ParseDigits(fraction))) {
+    return std::nullopt;
+  }
+  fraction.resize(9, '0');
+  constexpr std::int64_t kLargestSeconds = kLargestNanoseconds / 1000000000;
+  std::int64_t seconds = 0;
+  int fields = 0;
+  for (std::string_view rest = text.substr(0, dot);;) {
+    const auto colon = rest.find(':');
+    const auto field = ParseDigits(rest.substr(0, colon));
+    if (!field || ++fields > 3 || *field > kLargestSeconds) return std::nullopt;
+    seconds = seconds * 60 + *field;
+    if (colon == std::string_view::npos) break;
+    rest.remove_prefix(colon + 1);
+  }
+  if (fields < 2 || seconds > kLargestSeconds) return std::nullopt;  // [HH:]MM:SS
+  return seconds * 1000000000 + *ParseDigits(fraction);
+}
+
+std::string TimeOf(const pugi::xml_node& node, std::string_view text, std::string_view path) {
+  const auto nanoseconds = Nanoseconds(Trimmed(node));
+  if (!nanoseconds || *nanoseconds >= kLargestNanoseconds) {
+    throw ReadError(path, Line(text, node.offset_debug()),
+                    std::string("malformed ") + node.name() + " \"" + node.child_value() + "\"");
+  }
+  return FormatTimestamp(
+      static_cast<std::int64_t>(RoundHalfEven(static_cast<double>(*nanoseconds) / 1e6)));
+}
+
+pugi::xml_node ChosenEdition(const pugi::xml_node& root) {
+  for (const auto& edition : root.children("EditionEntry")) {
+    if (Trimmed(edition.child("EditionFlagDefault")) == "1") return edition;
+  }
+  return root.child("EditionEntry");
+}
+
+}  // namespace
+
+bool IsMatroskaChaptersXml(std::string_view head_or_text) {
+  // A head cut anywhere fails to parse, but what came before the cut is kept.
+  pugi::xml_document document;
+  pugi::xml_parse_result result;
+  Load(document, head_or_text, result);
+  return std::string_view(document.document_element().name()) == "Chapters";
+}
+
+TitleChapters ParseMatroskaChapters(std::string_view text, std::string_view path) {
+  pugi::xml_document document;
+  pugi::xml_parse_result result;
+  if (!Load(document, text, result)) {
+    throw ReadError(path, Line(text, result.offset),
+                    std::string("malformed XML: ") + result.description());
+  }
+  const pugi::xml_node root = document.document_element();
+  if (std::string_view(root.name()) != "Chapters") {
+    throw ReadError(path, Line(text, root.offset_debug()),
+                    "the root element is not Chapters but " + std::string(root.name()));
+  }
+  const pugi::xml_node edition = ChosenEdition(root);
+  TitleChapters title;
+  pugi::xml_node last_atom;
+  for (const auto& atom : edition.children("ChapterAtom")) {
+    if (Trimmed(atom.child("ChapterFlagEnabled")) == "0") continue;
+    const pugi::xml_node start = atom.child("ChapterTimeStart");
+    if (!start) {
+      throw ReadError(path, Line(text, atom.offset_debug()),
+                      "a ChapterAtom has no ChapterTimeStart");
+    }
+    const pugi::xml_node display = atom.child("ChapterDisplay");
+    std::string language(Trimmed(display.child("ChapLanguageIETF")));
+    if (language.empty()) language = Trimmed(display.child("ChapterLanguage"));
+    if (language == "und") language.clear();
+    title.chapters.push_back(
+        {TimeOf(start, text, path), display.child_value("ChapterString"), language});
+    last_atom = atom;
+  }
+  if (title.chapters.empty()) {
+    throw ReadError(path, Line(text, (edition ? edition : root).offset_debug()),
+                    edition ? "the edition has no enabled chapter" : "there is no EditionEntry");
+  }
+  if (const auto end = last_atom.child("ChapterTimeEnd")) title.length = TimeOf(end, text, path);
+  return title;
+}
+
+}  // namespace markwright

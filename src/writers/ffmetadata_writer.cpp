@@ -1,0 +1,47 @@
+#include "writers/ffmetadata_writer.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <string_view>
+
+#include "core/timestamp.h"
+
+namespace markwright {
+namespace {
+
+std::int64_t Milliseconds(std::string_view timestamp) {
+  return static_cast<std::int64_t>(TimestampMilliseconds(timestamp));
+}
+
+// The characters ffmpeg's own metadata writer puts a backslash before, and CR, so that a name
+// ending in one is not read as a line ending in CR LF.
+std::string Escaped(std::string_view text) {
+  std::string escaped;
+  for (const char c : text) {
+    if (c == '=' || c == ';' || c == '#' || c == '\\' || c == '\n' || c == '\r') escaped += '\\';
+    escaped += c;
+  }
+  return escaped;
+}
+
+}  // namespace
+
+std::string WriteFfmetadata(const TitleChapters& title) {
+  std::string text = ";FFMETADATA1\n";
+  for (std::size_t index = 0; index < title.chapters.size(); ++index) {
+    const Chapter& chapter = title.chapters[index];
+    const std::int64_t start = Milliseconds(chapter.time);
+    std::int64_t end = start;
+    if (index + 1 < title.chapters.size()) {
+      end = Milliseconds(title.chapters[index + 1].time);
+    } else if (!title.length.empty()) {
+      end = std::max(start, Milliseconds(title.length));
+    }
+    text += "[CHAPTER]\nTIMEBASE=1/1000\nSTART=" + std::to_string(start) +
+            "\nEND=" + std::to_string(end) + "\n";
+    if (!chapter.name.empty()) text += "title=" + Escaped(chapter.name) + "\n";
+  }
+  return text;
+}
+
+}  // namespace markwright
