@@ -9,6 +9,7 @@
 
 #include "cli/convert.h"
 #include "cli/options.h"
+#include "core/error.h"
 #include "ui/window_entry.h"
 
 #ifndef MARKWRIGHT_UI_MODULE_DIR
@@ -52,7 +53,7 @@ int RunWindowMode(const char* program_path, const char* open_path) {
   }
   std::cerr << "Markwright: the window cannot be opened: " << problem << "\n"
             << "The command line works without it; see markwright --help.\n";
-  return markwright::kWindowUnavailableStatus;
+  return static_cast<int>(markwright::ExitStatus::kWindowUnavailable);
 }
 
 }  // namespace
@@ -65,5 +66,6 @@ int main(int argc, char** argv) {
   }
   const std::string argument_text = markwright::JoinArguments(arguments);
   if (argument_text.empty()) return RunWindowMode(argv[0], nullptr);
-  return markwright::RunCommandLine(argument_text, ProgramFolder(), std::cout, std::cerr);
+  return static_cast<int>(
+      markwright::RunCommandLine(argument_text, ProgramFolder(), std::cout, std::cerr));
 }

@@ -6,12 +6,11 @@
 
 #include "cli/help_text.h"
 #include "cli/options.h"
-#include "core/chapter_list.h"
 #include "core/decimal.h"
 #include "core/error.h"
 #include "core/frame_rate.h"
 #include "markwright/version.h"
-#include "readers/read_source.h"
+#include "readers/load_chapters.h"
 #include "writers/format_table.h"
 #include "writers/text_file.h"
 
@@ -40,35 +39,26 @@ void ConvertCommandLine(std::string_view argument_text,
   const std::string output_rate_option = GetOption(argument_text, "outfps");
   const std::string format_key = GetOption(argument_text, "f");
 
-  if (input_path.empty()) throw Refusal("Input file is not specified!");
+  if (input_path.empty()) throw InputNotSpecified();
   std::error_code error;
-  if (!std::filesystem::is_regular_file(input_path, error))
-    throw Refusal("Cannot open input file!");
+  if (!std::filesystem::is_regular_file(input_path, error)) throw CannotOpenInput();
   if (output_path.empty()) output_path = (program_folder / "chapter.txt").string();
   const std::filesystem::path output_folder = FolderPart(output_path);
   if (!output_folder.empty() && !std::filesystem::is_directory(output_folder, error)) {
-    throw Refusal("output path is not exist!");
+    throw OutputPathMissing();
   }
   const std::string input_rate_text = NormalisedRate(input_rate_option);
   const std::string output_rate_text = NormalisedRate(output_rate_option);
   const double input_rate = std::strtod(input_rate_text.c_str(), nullptr);
   const double output_rate = std::strtod(output_rate_text.c_str(), nullptr);
-  if (format_key.empty()) throw Refusal("output format is not specified!");
+  if (format_key.empty()) throw FormatNotSpecified();
 
-  const ChapterList chapters = LoadChapterFile(input_path, input_rate);
-  ChapterList retimed;
-  try {
-    retimed = RetimeChapters(chapters, input_rate, output_rate);
-  } catch (const Error& failure) {
-    // The times came from the input: say which file holds the one that cannot be re-timed.
-    throw ReadError(input_path, "", failure.what());
-  }
-
+  const LoadedChapters loaded = LoadChapters(input_path, input_rate, output_rate);
   const DestinationFormat* format = FindFormatByKey(format_key);
-  if (format == nullptr) throw Refusal("Unknown destination format!");
+  if (format == nullptr) throw UnknownDestinationFormat();
   std::string text;
   try {
-    text = BuildFormatText(*format, retimed, output_rate, input_rate_text);
+    text = BuildFormatText(*format, loaded.retimed, output_rate, input_rate_text);
   } catch (const Refusal&) {
     throw;
   } catch (const Error& failure) {
@@ -77,25 +67,26 @@ void ConvertCommandLine(std::string_view argument_text,
   WriteTextFile(output_path, text);
 }
 
-int RunCommandLine(std::string_view argument_text, const std::filesystem::path& program_folder,
-                   std::ostream& output, std::ostream& errors) {
+ExitStatus RunCommandLine(std::string_view argument_text,
+                          const std::filesystem::path& program_folder, std::ostream& output,
+                          std::ostream& errors) {
   if (argument_text == "--help" || argument_text == "-h") {
     output << HelpText("\n") << '\n';
-    return 0;
+    return ExitStatus::kDone;
   }
   if (argument_text == "--version") {
     output << "Markwright " << kVersionText << '\n';
-    return 0;
+    return ExitStatus::kDone;
   }
   try {
     ConvertCommandLine(argument_text, program_folder);
-    return 0;
+    return ExitStatus::kDone;
   } catch (const Refusal& refusal) {
     errors << "Markwright: " << refusal.what() << '\n';
-    return 1;
+    return ExitStatus::kRefused;
   } catch (const std::exception& failure) {
     errors << "Markwright: " << failure.what() << '\n';
-    return 2;
+    return ExitStatus::kFailed;
   }
 }
 

@@ -4,6 +4,8 @@
 #include <iosfwd>
 #include <string_view>
 
+#include "core/error.h"
+
 namespace markwright {
 
 // One conversion driven by the argument text (-i, -o, -f, -infps, -outfps): reads the input,
@@ -14,9 +16,10 @@ void ConvertCommandLine(std::string_view argument_text,
                         const std::filesystem::path& program_folder);
 
 // The command-line mode as a whole: --help, -h and --version, or one conversion. Failures are
-// reported as "Markwright: <message>" on errors. Returns the exit status: 0 done, 1 a checked
-// failure (refusal), 2 any other failure.
-int RunCommandLine(std::string_view argument_text, const std::filesystem::path& program_folder,
-                   std::ostream& output, std::ostream& errors);
+// reported as "Markwright: <message>" on errors; a Refusal ends with kRefused, any other
+// failure with kFailed.
+ExitStatus RunCommandLine(std::string_view argument_text,
+                          const std::filesystem::path& program_folder, std::ostream& output,
+                          std::ostream& errors);
 
 }  // namespace markwright

@@ -39,6 +39,38 @@ class WriteError : public Error {
   using Error::Error;
 };
 
+// The refusals whose texts are fixed: users and their scripts know them word for word, so they
+// are written here once and nowhere else.
+inline Refusal InputNotSpecified() {
+  return Refusal("Input file is not specified!");
+}
+inline Refusal CannotOpenInput() {
+  return Refusal("Cannot open input file!");
+}
+inline Refusal OutputPathMissing() {
+  return Refusal("output path is not exist!");
+}
+inline Refusal FormatNotSpecified() {
+  return Refusal("output format is not specified!");
+}
+inline Refusal UnknownFormat() {
+  return Refusal("Unknown Format!");
+}
+inline Refusal UnknownDestinationFormat() {
+  return Refusal("Unknown destination format!");
+}
+inline Refusal FrameRateNotAllowed() {
+  return Refusal("Frame rate is not allowed!, use from 23.976-30.000");
+}
+
+// How a run ends, as the process's exit status (the README's table).
+enum class ExitStatus : int {
+  kDone = 0,               // the output was written (or help or version printed)
+  kRefused = 1,            // a Refusal
+  kFailed = 2,             // any other Error: unreadable input, bad frame rate, unwritable output
+  kWindowUnavailable = 3,  // no window module, no Qt or no display; the command line still works
+};
+
 // "line 12" and "offset 40", the two ways a reader says where a problem sits.
 std::string AtLine(std::size_t line_number);
 std::string AtOffset(std::size_t offset);

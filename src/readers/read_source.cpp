@@ -31,10 +31,4 @@ ChapterList ReadChapterSource(const std::filesystem::path& path, InputKind kind,
   throw ReadError(path.string(), "", "not a chapter source of a known kind");
 }
 
-ChapterList LoadChapterFile(const std::filesystem::path& path, double input_rate) {
-  const InputKind kind = DetectInputKind(path);
-  if (kind == InputKind::kUnknown) throw Refusal("Unknown Format!");
-  return ReadChapterSource(path, kind, input_rate);
-}
-
 }  // namespace markwright

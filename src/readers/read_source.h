@@ -12,8 +12,4 @@ namespace markwright {
 // ReadError on failure; never returns a partial list.
 ChapterList ReadChapterSource(const std::filesystem::path& path, InputKind kind, double input_rate);
 
-// Detects the kind of the file and reads it with ReadChapterSource. Throws
-// Refusal("Unknown Format!") for a file of no known kind.
-ChapterList LoadChapterFile(const std::filesystem::path& path, double input_rate);
-
 }  // namespace markwright

@@ -15,7 +15,6 @@
 #include "core/error.h"
 #include "core/frame_rate.h"
 #include "readers/disc_scan.h"
-#include "readers/read_source.h"
 #include "ui/about_window.h"
 #include "ui/app_icon.h"
 #include "ui/chapter_list_widget.h"
@@ -135,9 +134,14 @@ void MainWindow::BuildMenus() {
 void MainWindow::SelectRate(QComboBox* list, double& rate) {
   const double previous = rate;
   if (const auto value = NamedRateValue(list->currentText().toStdString())) rate = *value;
-  if (ShowChapters(chapters_)) return;
-  // The chapters cannot be shown at the new rate: the list goes back with the rate, so what it
-  // shows is what the writers get.
+  try {
+    loaded_.retimed = RetimeChaptersOf(source_, loaded_.chapters, input_rate_, output_rate_);
+    return ListRetimed();
+  } catch (const Error& failure) {
+    ReportFailure(failure);
+  }
+  // The chapters cannot take the new rate: the list goes back with the rate, so what it shows
+  // is what the writers get.
   rate = previous;
   const QSignalBlocker blocker(list);
   for (int i = 0; i < list->count(); ++i) {
@@ -145,24 +149,17 @@ void MainWindow::SelectRate(QComboBox* list, double& rate) {
   }
 }
 
-void MainWindow::RefreshChapters() {
-  ShowChapters(chapters_);
+void MainWindow::ShowChapters(std::filesystem::path source, LoadedChapters loaded) {
+  source_ = std::move(source);
+  loaded_ = std::move(loaded);
+  ListRetimed();
 }
 
-bool MainWindow::ShowChapters(ChapterList chapters) {
-  ChapterList retimed;
-  try {
-    retimed = RetimeChapters(chapters, input_rate_, output_rate_);
-  } catch (const Error& failure) {
-    services_.messages.Show(QString::fromStdString(failure.what()), MessageIcon::kStop);
-    return false;
-  }
-  chapters_ = std::move(chapters);
+void MainWindow::ListRetimed() {
   chapter_list_->clear();
-  for (const std::string& timestamp : retimed) {
+  for (const std::string& timestamp : loaded_.retimed) {
     chapter_list_->addItem(QString::fromStdString(timestamp));
   }
-  return true;
 }
 
 void MainWindow::OpenFile() {
@@ -185,11 +182,9 @@ void MainWindow::OpenPath(const QString& path) {
 
 void MainWindow::LoadFile(const QString& path) {
   try {
-    ShowChapters(LoadChapterFile(ToPath(path), input_rate_));
-  } catch (const Refusal& refusal) {
-    services_.messages.Show(QString::fromStdString(refusal.what()), MessageIcon::kStop);
+    ShowChapters(ToPath(path), LoadChapters(ToPath(path), input_rate_, output_rate_));
   } catch (const std::exception& failure) {
-    ReportReadFailure(path, failure);
+    ReportFailure(failure);  // names the file, but for "Unknown Format!"
   }
 }
 
@@ -205,8 +200,12 @@ void MainWindow::ScanDisc(const QString& folder) {
   } catch (const Refusal& refusal) {
     services_.messages.Show(QString::fromStdString(refusal.what()), MessageIcon::kNone);
     return;
+  } catch (const ReadError& failure) {
+    ReportFailure(failure);
+    return;
   } catch (const std::exception& failure) {
-    ReportReadFailure(folder, failure);
+    services_.messages.Show(folder + ": " + QString::fromStdString(failure.what()),
+                            MessageIcon::kStop);
     return;
   }
   QStringList labels;
@@ -216,25 +215,20 @@ void MainWindow::ScanDisc(const QString& folder) {
   if (streams.selected_stream() == 0) return;
   const DiscStream& chosen = scan.streams[static_cast<std::size_t>(streams.selected_stream() - 1)];
   try {
-    ShowChapters(LoadDiscStream(scan, chosen));
+    ShowChapters(scan.layout.stream_folder / chosen.file_name,
+                 LoadChapters(scan, chosen, input_rate_, output_rate_));
   } catch (const std::exception& failure) {
-    ReportReadFailure(
-        QString::fromStdString((scan.layout.stream_folder / chosen.file_name).string()), failure);
+    ReportFailure(failure);
   }
 }
 
-void MainWindow::ReportReadFailure(const QString& path, const std::exception& failure) {
-  // A ReadError names its file; anything else gets the file put in front.
-  QString text = QString::fromStdString(failure.what());
-  if (dynamic_cast<const ReadError*>(&failure) == nullptr) text = path + ": " + text;
-  services_.messages.Show(text, MessageIcon::kStop);
+void MainWindow::ReportFailure(const std::exception& failure) {
+  services_.messages.Show(QString::fromStdString(failure.what()), MessageIcon::kStop);
 }
 
 void MainWindow::SaveAs() {
   FormatInputs inputs;
-  for (int row = 0; row < chapter_list_->count(); ++row) {
-    inputs.retimed_chapters.push_back(chapter_list_->item(row)->text().toStdString());
-  }
+  inputs.retimed_chapters = loaded_.retimed;
   inputs.output_rate = output_rate_;
   inputs.input_rate_text = input_rate_list_->currentText().toStdString();
   FormatWindow formats(std::move(inputs), services_.messages, common_dialog_, this);

@@ -2,9 +2,10 @@
 
 #include <QMainWindow>
 #include <QString>
-#include <string>
+#include <exception>
+#include <filesystem>
 
-#include "core/chapter_list.h"
+#include "readers/load_chapters.h"
 #include "ui/platform_services.h"
 
 class QComboBox;
@@ -13,8 +14,8 @@ namespace markwright::ui {
 
 class ChapterListWidget;
 
-// The main window: it holds the chapter list (in input timing) and the two frame rates, shows
-// the chapters re-timed, and starts every other window.
+// The main window: it holds the chapters (as read, and re-timed for the two frame rates), shows
+// the re-timed ones, and starts every other window, the format window with those same chapters.
 class MainWindow : public QMainWindow {
   Q_OBJECT
 
@@ -24,17 +25,17 @@ class MainWindow : public QMainWindow {
   // Opens a file or, for a folder, scans it as a disc: what a drop does.
   void OpenPath(const QString& path);
 
-  const ChapterList& chapters() const { return chapters_; }
+  const ChapterList& chapters() const { return loaded_.chapters; }
+  const ChapterList& retimed() const { return loaded_.retimed; }
   double input_rate() const { return input_rate_; }
   double output_rate() const { return output_rate_; }
 
  private:
   void BuildMenus();
   void SelectRate(QComboBox* list, double& rate);
-  void RefreshChapters();
-  // Shows the chapters re-timed and keeps them; leaves everything as it was when they cannot
-  // be re-timed.
-  bool ShowChapters(ChapterList chapters);
+  // Keeps the chapters loaded from the source and lists their re-timed times.
+  void ShowChapters(std::filesystem::path source, LoadedChapters loaded);
+  void ListRetimed();
   void OpenFile();
   void LoadFile(const QString& path);
   void OpenDisc();
@@ -42,11 +43,12 @@ class MainWindow : public QMainWindow {
   void SaveAs();
   void ShowCommandLineHelp();
   void ShowAbout();
-  void ReportReadFailure(const QString& path, const std::exception& failure);
+  void ReportFailure(const std::exception& failure);
 
   PlatformServices services_;
   CommonDialog& common_dialog_;
-  ChapterList chapters_;
+  std::filesystem::path source_;  // named when the chapters cannot take a new rate
+  LoadedChapters loaded_;
   double input_rate_;
   double output_rate_;
   QComboBox* input_rate_list_;

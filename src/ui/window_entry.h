@@ -9,11 +9,9 @@ namespace markwright {
 inline constexpr const char* kWindowModuleFileName = "libmarkwright_ui.so";
 inline constexpr const char* kWindowEntryName = "markwright_run_window";
 
-// Runs the window mode until its last window closes and returns the exit status. open_path,
+// Runs the window mode until its last window closes and returns the exit status
+// (ExitStatus::kWindowUnavailable when it cannot start). open_path,
 // when not null, is a file or disc folder to open at once, as if it had been dropped.
 using WindowEntry = int (*)(const char* program_path, const char* open_path);
-
-// Exit status when the window mode cannot start (module or Qt missing, no display).
-inline constexpr int kWindowUnavailableStatus = 3;
 
 }  // namespace markwright

@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "core/error.h"
 #include "markwright/version.h"
 #include "ui/app_icon.h"
 #include "ui/main_window.h"
@@ -43,7 +44,7 @@ extern "C" __attribute__((visibility("default"))) int markwright_run_window(
         "Markwright: no display for the window (neither DISPLAY nor WAYLAND_DISPLAY is set); "
         "for the command line see markwright --help\n",
         stderr);
-    return markwright::kWindowUnavailableStatus;
+    return static_cast<int>(markwright::ExitStatus::kWindowUnavailable);
   }
   // Qt sees no arguments of the user: any argument means command-line mode.
   std::string program = program_path != nullptr ? program_path : "markwright";

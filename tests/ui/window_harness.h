@@ -3,69 +3,93 @@
 #include <QAction>
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QDialog>
+#include <QDropEvent>
 #include <QListWidget>
 #include <QMimeData>
-#include <QStringList>
-#include <QTest>
+#include <QPushButton>
 #include <QUrl>
+#include <deque>
 #include <filesystem>
+#include <functional>
 #include <string>
+#include <vector>
 
-#include "stand_ins.h"
 #include "ui/main_window.h"
 
 namespace markwright::testing {
 
-// A main window wired to the stand-ins, with the few moves every window test makes.
-struct WindowHarness {
-  RecordingMessages messages;
-  ScriptedFileDialogs file_dialogs;
-  ScriptedFolderChooser folder_chooser;
-  ScriptedModalRunner modal_runner;
-  ui::CommonDialog common_dialog{file_dialogs};
-  ui::MainWindow window{{messages, file_dialogs, folder_chooser, modal_runner}, common_dialog};
+// A main window whose desktop is this harness: it records the messages and answers the file
+// dialogs, the folder chooser and the program's own modal windows from scripts.
+struct WindowHarness : ui::MessageBoxes, ui::FileDialogs, ui::FolderChooser, ui::ModalRunner {
+  void Show(const QString& text, ui::MessageIcon) override {
+    messages.push_back(text.toStdString());
+  }
+  // The next path answers; an empty one cancels.
+  bool Run(ui::DialogMode, ui::FileDialogRecord& record) override {
+    records.push_back(record);
+    const std::string answer = file_answers.at(0);
+    file_answers.pop_front();
+    record.file = answer + '\0';
+    record.file_title = std::filesystem::path(answer).filename().string() + '\0';
+    return !answer.empty();
+  }
+  QString ChooseFolder(QWidget*, const QString&) override {
+    ++folders_asked;
+    return QString::fromStdString(std::exchange(folder_answer, ""));
+  }
+  // Runs the next script on the window; what it leaves open is closed as by the close box.
+  int Run(QDialog& dialog) override {
+    dialog.show();
+    const auto script = scripts.at(0);
+    scripts.pop_front();
+    script(dialog);
+    if (dialog.isVisible()) dialog.reject();
+    return dialog.result();
+  }
 
-  template <typename Widget>
-  Widget* Find(const char* name, QObject* parent = nullptr) {
-    auto* widget = (parent ? parent : &window)->findChild<Widget*>(name);
+  template <typename Widget = QListWidget>
+  static Widget* Find(QObject& parent, const char* name = "List1") {
+    auto* widget = parent.findChild<Widget*>(name);
     if (widget == nullptr) qFatal("no widget named %s", name);
     return widget;
   }
-
-  void Trigger(const char* action) { Find<QAction>(action)->trigger(); }
-
+  void Trigger(const char* action) { Find<QAction>(window, action)->trigger(); }
   void SelectRate(const char* list, const char* label) {
-    Find<QComboBox>(list)->setCurrentText(label);
+    Find<QComboBox>(window, list)->setCurrentText(label);
   }
-
-  QStringList Listed() {
-    QStringList lines;
-    auto* list = Find<QListWidget>("List1");
-    for (int row = 0; row < list->count(); ++row) lines << list->item(row)->text();
+  std::vector<std::string> Listed() {
+    std::vector<std::string> lines;
+    for (int row = 0; row < Find(window)->count(); ++row) {
+      lines.push_back(Find(window)->item(row)->text().toStdString());
+    }
     return lines;
   }
-
-  // File > Open File, answering the dialog with the path.
   void OpenFile(const std::filesystem::path& path) {
-    file_dialogs.answers.push_back(path.string());
+    file_answers.push_back(path);
     Trigger("OpenFile");
   }
-
-  // Drops the paths on the chapter list as a file manager does, and lets the drop be handled.
+  // Drops the paths on the chapter list as a file manager does.
   void Drop(const std::vector<std::filesystem::path>& paths) {
-    QList<QUrl> urls;
-    for (const auto& path : paths)
-      urls << QUrl::fromLocalFile(QString::fromStdString(path.string()));
     QMimeData data;
-    data.setUrls(urls);
-    QWidget* target = Find<QListWidget>("List1")->viewport();
-    const QPoint spot = target->rect().center();
-    QDragEnterEvent enter(spot, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(target, &enter);
-    QDropEvent drop(QPointF(spot), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(target, &drop);
+    for (const auto& path : paths) {
+      data.setUrls(data.urls() << QUrl::fromLocalFile(QString::fromStdString(path)));
+    }
+    QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(Find(window)->viewport(), &enter);
+    QCoreApplication::sendEvent(Find(window)->viewport(), &drop);
     QCoreApplication::sendPostedEvents();
   }
+
+  std::vector<std::string> messages;
+  std::deque<std::string> file_answers;
+  std::vector<ui::FileDialogRecord> records;
+  std::string folder_answer;
+  int folders_asked = 0;
+  std::deque<std::function<void(QDialog&)>> scripts;
+  ui::CommonDialog common_dialog{*this};
+  ui::MainWindow window{{*this, *this, *this, *this}, common_dialog};
 };
 
 }  // namespace markwright::testing

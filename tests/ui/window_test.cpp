@@ -1,0 +1,177 @@
+// The windows through their real widgets: re-timing on a rate change, Open File of each kind,
+// failures that name the file and change nothing, drops, the disc stream choice, Save.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+
+#include "markwright/version.h"
+#include "support/playlist_builders.h"
+#include "support/temp_dir.h"
+#include "ui/about_window.h"
+#include "ui/format_window.h"
+#include "window_harness.h"
+
+namespace markwright::testing {
+namespace {
+
+namespace fs = std::filesystem;
+using Lines = std::vector<std::string>;
+
+constexpr const char* kTwoChapters = "CHAPTER01=00:00:00.000\r\nCHAPTER02=00:10:00.000\r\n";
+
+// A Blu-ray playlist with entry marks at 0 s and at 61.001 s.
+const std::string kPlaylist =
+    BuildMpls({{{27'000'000, 40'000'000}}, {{0, 27'000'000, 1}, {0, 29'745'045, 1}}});
+
+// Picks the row of a window's list and presses the button.
+auto Choose(int row, const char* button = "Command1") {
+  return [=](QDialog& window) {
+    WindowHarness::Find(window)->setCurrentRow(row);
+    WindowHarness::Find<QPushButton>(window, button)->click();
+  };
+}
+
+// Picks the format at the row (the format table's order) and returns its preview.
+std::string PreviewOf(QDialog& formats, int row) {
+  WindowHarness::Find(formats)->setCurrentRow(row);
+  return static_cast<ui::FormatWindow&>(formats).PreviewText();
+}
+
+TEST(MainWindow, ARateChangeRetimesTheListAndWhatTheWritersGet) {
+  WindowHarness h;
+  TempDir folder;
+  h.OpenFile(folder.Write("chapters.txt", kTwoChapters));
+  h.SelectRate("Combo2", "25");
+  EXPECT_EQ(h.Listed(), Lines({"00:00:00.000", "00:09:35.425"}));
+  h.SelectRate("Combo1", "25");
+  h.SelectRate("Combo2", "23.976");
+  EXPECT_EQ(h.Listed(), Lines({"00:00:00.000", "00:10:25.625"}));
+  EXPECT_EQ(h.window.retimed(), h.Listed());
+  EXPECT_EQ(h.window.chapters(), Lines({"00:00:00.000", "00:10:00.000"}));  // input timing kept
+  // Two billion hours fit a millisecond count; two and a half times that do not.
+  const fs::path far = folder.Write("far.txt", "CHAPTER01=2000000000:00:00.000\r\n");
+  h.OpenFile(far);
+  h.SelectRate("Combo1", "60");
+  ASSERT_EQ(h.messages.size(), 1u);
+  EXPECT_TRUE(h.messages[0].starts_with(far.string() + ": ")) << h.messages[0];
+  EXPECT_EQ(WindowHarness::Find<QComboBox>(h.window, "Combo1")->currentText(), "25");
+  EXPECT_EQ(h.window.retimed(), Lines({"2085416666:40:00.000"}));  // as at 25 to 23.976
+}
+
+TEST(MainWindow, OpensEachKind) {
+  WindowHarness h;
+  TempDir folder;
+  // Celltimes frames count at the input rate chosen when the file is opened.
+  h.SelectRate("Combo1", "25");
+  h.OpenFile(folder.Write("cells.txt", "0\r\n24000\r\n"));
+  EXPECT_EQ(h.window.chapters(), Lines({"00:00:00.000", "00:16:00.000"}));
+  h.OpenFile(folder.Write("00000.mpls", kPlaylist));
+  EXPECT_EQ(h.window.chapters(), Lines({"00:00:00.000", "00:01:01.001"}));
+  // Of an HD DVD playlist, the title with the most chapters.
+  h.OpenFile(folder.Write("VPLST000.XPL", BuildXpl({XplTitleOfChapters(5), XplTitleOfChapters(12),
+                                                    XplTitleOfChapters(7)})));
+  EXPECT_EQ(h.window.chapters().size(), 12u);
+  h.OpenFile(fs::path(MARKWRIGHT_SOURCE_DIR) /
+             "tests/fixtures/dvd/pal_two_title_sets/VIDEO_TS/VTS_01_0.IFO");
+  EXPECT_EQ(h.window.chapters().size(), 3u);
+  EXPECT_EQ(h.messages, Lines());
+}
+
+TEST(MainWindow, AFailedOpenNamesTheFileAndChangesNothing) {
+  WindowHarness h;
+  TempDir folder;
+  h.OpenFile(folder.Write("chapters.txt", kTwoChapters));
+  const fs::path broken = folder.Write("broken.txt", "CHAPTER01=00:00:00.000\r\nno equals\r\n");
+  h.OpenFile(folder.Write("notes.txt", "Hello, world\r\n"));
+  h.OpenFile(broken);
+  h.OpenFile(folder / "gone.mpls");
+  h.OpenFile("");  // cancelled: nothing to tell
+  ASSERT_EQ(h.messages.size(), 3u);
+  EXPECT_EQ(h.messages[0], "Unknown Format!");
+  EXPECT_TRUE(h.messages[1].starts_with(broken.string() + ": "));
+  EXPECT_TRUE(h.messages[2].starts_with((folder / "gone.mpls").string() + ": "));
+  EXPECT_EQ(h.window.chapters(), Lines({"00:00:00.000", "00:10:00.000"}));
+  EXPECT_EQ(h.window.chapters(), h.Listed());
+}
+
+TEST(MainWindow, ADropReadsTheFirstFileOrScansAFolder) {
+  WindowHarness h;
+  TempDir folder;
+  const fs::path broken = folder.Write("broken.txt", "CHAPTER01=garbage\r\n");
+  h.Drop({folder.Write("one.txt", "CHAPTER01=00:00:05.000\r\n"), broken});
+  EXPECT_EQ(h.Listed(), Lines({"00:00:05.000"}));
+  fs::create_directories(folder / "not a disc");
+  h.Drop({folder / "not a disc"});
+  EXPECT_EQ(h.messages, Lines({"Disc or Folder does not contain Blu-Ray, HD DVD or DVD data"}));
+  EXPECT_EQ(h.folders_asked, 0);
+  EXPECT_EQ(h.Listed(), Lines({"00:00:05.000"}));
+}
+
+TEST(DiscWindow, TheChosenStreamIsLoadedAndCancelLoadsNothing) {
+  WindowHarness h;
+  TempDir disc;
+  disc.Write("BDMV/PLAYLIST/00000.mpls",
+             BuildMpls({{{27'000'000, 40'000'000}}, {{0, 27'000'000, 1}}}));
+  const fs::path playlist = disc.Write("BDMV/PLAYLIST/00001.mpls", kPlaylist);
+  h.folder_answer = disc.path();
+  h.scripts = {Choose(1, "Command2"), Choose(1), [&](QDialog& streams) {
+                 disc.Write("BDMV/PLAYLIST/00001.mpls", "MPLS0200");  // damaged meanwhile
+                 Choose(1)(streams);
+               }};
+  h.Trigger("OpenDisc");
+  EXPECT_TRUE(h.window.chapters().empty());
+  h.Drop({disc.path()});
+  EXPECT_EQ(h.window.chapters(), Lines({"00:00:00.000", "00:01:01.001"}));
+  h.Drop({disc.path()});
+  ASSERT_EQ(h.messages.size(), 1u);
+  EXPECT_TRUE(h.messages[0].starts_with(playlist.string() + ": ")) << h.messages[0];
+  EXPECT_EQ(h.window.chapters(), Lines({"00:00:00.000", "00:01:01.001"}));
+}
+
+TEST(FormatWindow, PreviewsTheRetimedChaptersAndSavesThePreview) {
+  WindowHarness h;
+  TempDir folder;
+  h.OpenFile(folder.Write("chapters.txt", kTwoChapters));
+  h.SelectRate("Combo1", "60");  // a rate CCE SP refuses
+  h.SelectRate("Combo2", "25");
+  const fs::path nowhere = folder / "no" / "out.txt";
+  h.file_answers = {(folder / "out.txt").string(), nowhere.string(), ""};
+  h.scripts.push_back([&](QDialog& formats) {
+    EXPECT_EQ(PreviewOf(formats, 3), "");  // CCE SP
+    EXPECT_EQ(h.messages, Lines({"Frame rate is not allowed!, use from 23.976-30.000"}));
+    EXPECT_EQ(PreviewOf(formats, 1), "0 I\r\n36000 I\r\n");  // x264
+    EXPECT_EQ(PreviewOf(formats, 9), "36000\r\n");           // Celltimes
+    Choose(9)(formats);
+    EXPECT_EQ(ReadFile(folder / "out.txt"), "36000\r\n");
+    EXPECT_EQ(ui::TrimAtNul(h.records.back().file), "Celltimes.txt");
+    Choose(9)(formats);  // into a missing folder: told, and the window stays
+    ASSERT_EQ(h.messages.size(), 2u);
+    EXPECT_NE(h.messages[1].find(nowhere.string()), std::string::npos);
+    Choose(9)(formats);  // cancelled: nothing told
+    EXPECT_EQ(h.messages.size(), 2u);
+    EXPECT_TRUE(formats.isVisible());
+  });
+  h.Trigger("SaveAs");
+  EXPECT_TRUE(h.scripts.empty());
+}
+
+// Disc files come in either letter case; the dialog must offer both.
+TEST(CommonDialog, FiltersMatchEitherLetterCase) {
+  EXPECT_EQ(ui::QtNameFilters(ui::ToNulSeparated("All|*.txt;VTS*.ifo|Celltimes (*.txt)|*.txt")),
+            Lines({"All (*.txt *.TXT VTS*.ifo VTS*.IFO vts*.ifo)", "Celltimes (*.txt *.TXT)"}));
+}
+
+TEST(AboutWindow, NamesTheBuildsVersion) {
+  EXPECT_TRUE(ui::AboutText().starts_with(std::string("Markwright ") + kVersionText + "\r\n\r\n"));
+}
+
+}  // namespace
+}  // namespace markwright::testing
+
+// Offscreen: no display needed.
+int main(int argc, char** argv) {
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  testing::InitGoogleTest(&argc, argv);
+  QApplication application(argc, argv);
+  return RUN_ALL_TESTS();
+}
