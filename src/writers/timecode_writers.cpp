@@ -92,7 +92,7 @@ std::optional<std::string_view> CceFrameRateCode(std::string_view input_rate_tex
 std::string WriteCceSpText(const ChapterList& retimed_chapters, double output_rate,
                            std::string_view input_rate_text) {
   const auto code = CceFrameRateCode(input_rate_text);
-  if (!code) throw Refusal("Frame rate is not allowed!, use from 23.976-30.000");
+  if (!code) throw FrameRateNotAllowed();
   std::string text;
   AppendLine(text, "%Frame Rate\t" + std::string(*code));
   AppendLines(text, retimed_chapters,
