@@ -10,6 +10,7 @@
 #include "cli/convert.h"
 #include "cli/options.h"
 #include "core/error.h"
+#include "readers/mediainfo_child.h"
 #include "ui/window_entry.h"
 
 #ifndef MARKWRIGHT_UI_MODULE_DIR
@@ -59,6 +60,10 @@ int RunWindowMode(const char* program_path, const char* open_path) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  // First of all: a process started only to read a title set for its parent.
+  if (argc > 1 && argv[1] == markwright::kMediaInfoChildArgument) {
+    return markwright::RunMediaInfoChild(argc, argv);
+  }
   const std::vector<std::string_view> arguments(argv + 1, argv + argc);
   // The desktop entry starts the window with the file the user opened it with.
   if (!arguments.empty() && arguments.front() == "--window") {

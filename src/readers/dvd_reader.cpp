@@ -6,6 +6,8 @@
 
 #include "core/decimal.h"
 #include "core/error.h"
+#include "core/timestamp.h"
+#include "readers/mediainfo_child.h"
 #include "readers/mediainfo_library.h"
 
 namespace markwright {
@@ -71,28 +73,21 @@ class LibraryMenu : public ChapterMenu {
   const MediaInfoFile& file_;
 };
 
-const MediaInfoLibrary& Library(const std::filesystem::path& path) {
-  try {
-    return MediaInfoLibrary::Shared();
-  } catch (const Error& failure) {
-    throw ReadError(path.string(), "", failure.what());
-  }
+// What the child sends before the chapters or their count: the video's standard and frame rate.
+constexpr std::size_t kVideoTexts = 2;
+
+// numerator / denominator, both at least 0, rounded half to even.
+std::int64_t DivideHalfEven(std::int64_t numerator, std::int64_t denominator) {
+  const std::int64_t quotient = numerator / denominator;
+  const std::int64_t twice_remainder = numerator % denominator * 2;
+  const bool up =
+      twice_remainder > denominator || (twice_remainder == denominator && quotient % 2 != 0);
+  return quotient + (up ? 1 : 0);
 }
 
-// Asks libmediainfo about the title set in a child process (see RunWithDeadline). The library is
-// loaded here first, so that the child inherits it and a missing library is reported as such.
-template <typename Work>
-ChapterList ReadInChild(const std::filesystem::path& path, std::chrono::milliseconds deadline,
-                        Work work) {
-  const MediaInfoLibrary& library = Library(path);
-  const std::string name = path.string();
-  return RunWithDeadline(
-      [&] {
-        const MediaInfoFile file(library, path);
-        LibraryMenu menu(file);
-        return work(menu, name);
-      },
-      name, deadline);
+bool IsNtsc(std::string_view standard, std::string_view frame_rate) {
+  if (!standard.empty()) return standard == "NTSC";
+  return std::fabs(LeadingNumber(frame_rate) - 30000.0 / 1001) < 0.01;
 }
 
 }  // namespace
@@ -123,19 +118,59 @@ ChapterList ReadDvdTitleSet(const std::filesystem::path& path) {
   return ReadDvdTitleSet(path, kDvdReadDeadline);
 }
 
+std::string NtscChapterTime(std::string_view library_time) {
+  double nominal = 0;
+  try {
+    nominal = TimestampMilliseconds(library_time);
+  } catch (const Error&) {
+    return std::string(library_time);
+  }
+  if (!(nominal >= 0 && nominal < 1e15)) return std::string(library_time);
+  const auto milliseconds = static_cast<std::int64_t>(nominal);
+  const std::int64_t frames =
+      milliseconds / 1000 * 30 + DivideHalfEven(milliseconds % 1000 * 30, 1000);
+  return FormatTimestamp(DivideHalfEven(frames * 1001, 30));
+}
+
+std::vector<std::string> AnswerTitleSetRequest(std::string_view request,
+                                               const std::filesystem::path& path) {
+  const std::string name = path.string();
+  const MediaInfoLibrary* library = nullptr;
+  try {
+    library = &MediaInfoLibrary::Shared();
+  } catch (const Error& failure) {
+    throw ReadError(name, "", failure.what());
+  }
+  const MediaInfoFile file(*library, path);
+  LibraryMenu menu(file);
+  std::vector<std::string> texts = {file.VideoParameter("Standard"),
+                                    file.VideoParameter("FrameRate")};
+  if (request == kCountRequest) {
+    texts.push_back(std::to_string(CountMenuChapters(menu, name)));
+  } else {
+    for (std::string& chapter : ReadMenuChapters(menu, name)) texts.push_back(std::move(chapter));
+  }
+  return texts;
+}
+
 std::int32_t CountDvdChapters(const std::filesystem::path& path,
                               std::chrono::milliseconds deadline) {
-  const ChapterList count =
-      ReadInChild(path, deadline, [](ChapterMenu& menu, std::string_view name) {
-        return ChapterList{std::to_string(CountMenuChapters(menu, name))};
-      });
-  const auto value = count.size() == 1 ? ParseDigits(count.front()) : std::nullopt;
+  const auto texts = AskMediaInfoChild(kCountRequest, path, deadline);
+  const auto value = texts.size() == kVideoTexts + 1 ? ParseDigits(texts.back()) : std::nullopt;
   if (!value) throw ReadError(path.string(), "", "the chapter count could not be read");
   return static_cast<std::int32_t>(*value);
 }
 
 ChapterList ReadDvdTitleSet(const std::filesystem::path& path, std::chrono::milliseconds deadline) {
-  return ReadInChild(path, deadline, ReadMenuChapters);
+  const auto texts = AskMediaInfoChild(kReadRequest, path, deadline);
+  if (texts.size() < kVideoTexts) {
+    throw ReadError(path.string(), "", "libmediainfo failed on the title set (is it damaged?)");
+  }
+  ChapterList chapters(texts.begin() + kVideoTexts, texts.end());
+  if (IsNtsc(texts[0], texts[1])) {
+    for (std::string& chapter : chapters) chapter = NtscChapterTime(chapter);
+  }
+  return chapters;
 }
 
 }  // namespace markwright

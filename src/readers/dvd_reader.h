@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "core/chapter_list.h"
 
@@ -39,13 +40,27 @@ ChapterList ReadMenuChapters(ChapterMenu& menu, std::string_view source_name);
 inline constexpr std::chrono::milliseconds kDvdReadDeadline{10'000};
 
 // The chapters of a DVD title set (VTS_xx_0.IFO; the VOB files need not be there), read through
-// libmediainfo, which is loaded the first time a title set is read. The library does its work in
-// a child process that is stopped after the deadline. Throws ReadError "libmediainfo could not be
-// loaded" when it cannot be, and when the library does not finish in time or fails.
+// libmediainfo in a child process that is stopped after the deadline (see mediainfo_child.h).
+// NTSC chapter times are turned into real time (NtscChapterTime). Throws ReadError
+// "libmediainfo could not be loaded" when it cannot be, and when the library does not finish in
+// time or fails.
 std::int32_t CountDvdChapters(const std::filesystem::path& path);
 ChapterList ReadDvdTitleSet(const std::filesystem::path& path);
 std::int32_t CountDvdChapters(const std::filesystem::path& path,
                               std::chrono::milliseconds deadline);
 ChapterList ReadDvdTitleSet(const std::filesystem::path& path, std::chrono::milliseconds deadline);
+
+// An NTSC title set counts its times in frames at a nominal 30 a second, and libmediainfo gives
+// that count as if it were seconds (HH:MM:SS and the frames / 30 as milliseconds, cut). The
+// real time of such a chapter: the count taken back, ((H x 60 + M) x 60 + S) x 30 + mmm x 30 /
+// 1000 rounded, times 1001 / 30 ms, rounded half to even. A text that is no timestamp is kept.
+std::string NtscChapterTime(std::string_view library_time);
+
+// The reading child's side: the video's standard and frame rate, then for kCountRequest the
+// chapter count, for kReadRequest the chapters as the library names them.
+inline constexpr std::string_view kCountRequest = "count";
+inline constexpr std::string_view kReadRequest = "read";
+std::vector<std::string> AnswerTitleSetRequest(std::string_view request,
+                                               const std::filesystem::path& path);
 
 }  // namespace markwright

@@ -2,16 +2,11 @@
 
 #include <dlfcn.h>
 #include <langinfo.h>
-#include <poll.h>
-#include <signal.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
-#include <algorithm>
 #include <clocale>
+#include <cstdint>
 #include <cstring>
 #include <cwchar>
-#include <vector>
 
 #include "core/error.h"
 
@@ -46,7 +41,8 @@ void LookUp(void* module, const char* name, Function& function) {
 
 // The library turns a wide path back into bytes through the C library's character locale. In
 // the default "C" locale only ASCII survives, so the environment's locale is taken, or UTF-8
-// when that is plain ASCII too. Done once, before the first path is converted.
+// when that is plain ASCII too. Done once, before the first path is converted; only the reading
+// child gets here, so the program's own locale stays as it was.
 void PrepareCharacterLocale() {
   static const bool prepared = [] {
     if (std::setlocale(LC_CTYPE, "") == nullptr ||
@@ -102,33 +98,6 @@ std::wstring Wide(std::string_view ascii) {
   return std::wstring(ascii.begin(), ascii.end());
 }
 
-// The child's answer: "1" and length-prefixed texts, or "0" and the cause of its failure.
-std::string Encode(const std::vector<std::string>& texts) {
-  std::string reply = "1";
-  for (const std::string& text : texts) reply += std::to_string(text.size()) + ":" + text;
-  return reply;
-}
-
-std::vector<std::string> Decode(std::string_view reply) {
-  std::vector<std::string> texts;
-  reply.remove_prefix(1);
-  while (!reply.empty()) {
-    const std::size_t colon = reply.find(':');
-    const std::size_t length = std::stoul(std::string(reply.substr(0, colon)));
-    texts.emplace_back(reply.substr(colon + 1, length));
-    reply.remove_prefix(std::min(reply.size(), colon + 1 + length));
-  }
-  return texts;
-}
-
-void WriteAll(int descriptor, std::string_view bytes) {
-  while (!bytes.empty()) {
-    const ssize_t written = write(descriptor, bytes.data(), bytes.size());
-    if (written <= 0) return;
-    bytes.remove_prefix(static_cast<std::size_t>(written));
-  }
-}
-
 }  // namespace
 
 const char* const MediaInfoLibrary::kDefaultFileName = MEDIAINFODLL_NAME;
@@ -176,68 +145,14 @@ std::string MediaInfoFile::MenuParameter(std::string_view name) const {
                              MediaInfo_Info_Text, MediaInfo_Info_Name));
 }
 
-std::vector<std::string> RunWithDeadline(const std::function<std::vector<std::string>()>& work,
-                                         std::string_view source_name,
-                                         std::chrono::milliseconds deadline) {
-  int ends[2];
-  if (pipe(ends) != 0) throw ReadError(source_name, "", "cannot start reading: no pipe");
-  const pid_t child = fork();
-  if (child < 0) {
-    close(ends[0]);
-    close(ends[1]);
-    throw ReadError(source_name, "", "cannot start reading: no process");
-  }
-  if (child == 0) {
-    close(ends[0]);
-    std::string reply;
-    try {
-      reply = Encode(work());
-    } catch (const ReadError& error) {
-      reply = "0" + error.cause();
-    } catch (const std::exception& error) {
-      reply = std::string("0") + error.what();
-    }
-    WriteAll(ends[1], reply);
-    // No exit handlers: they belong to the parent.
-    _exit(0);
-  }
-  close(ends[1]);
-  std::string reply;
-  bool finished = false;
-  const auto end_time = std::chrono::steady_clock::now() + deadline;
-  for (;;) {
-    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
-        end_time - std::chrono::steady_clock::now());
-    if (left.count() <= 0) break;
-    pollfd wanted{ends[0], POLLIN, 0};
-    if (poll(&wanted, 1, static_cast<int>(left.count())) <= 0) continue;
-    char buffer[65536];
-    const ssize_t count = read(ends[0], buffer, sizeof buffer);
-    if (count <= 0) {
-      finished = true;
-      break;
-    }
-    reply.append(buffer, static_cast<std::size_t>(count));
-  }
-  close(ends[0]);
-  if (!finished) kill(child, SIGKILL);
-  int status = 0;
-  waitpid(child, &status, 0);
-  if (!finished) {
-    throw ReadError(source_name, "",
-                    "libmediainfo did not finish reading the title set within " +
-                        std::to_string(deadline.count() / 1000) + " s (is it damaged?)");
-  }
-  if (reply.empty() || !WIFEXITED(status) || WEXITSTATUS(status) != 0) {
-    throw ReadError(source_name, "", "libmediainfo failed on the title set (is it damaged?)");
-  }
-  if (reply.front() == '0') throw ReadError(source_name, "", reply.substr(1));
-  return Decode(reply);
-}
-
 std::string MediaInfoFile::MenuFieldName(std::size_t position) const {
   return Utf8(
       functions_.get_by_position(handle_, MediaInfo_Stream_Menu, 0, position, MediaInfo_Info_Name));
+}
+
+std::string MediaInfoFile::VideoParameter(std::string_view name) const {
+  return Utf8(functions_.get(handle_, MediaInfo_Stream_Video, 0, Wide(name).c_str(),
+                             MediaInfo_Info_Text, MediaInfo_Info_Name));
 }
 
 }  // namespace markwright

@@ -1,18 +1,16 @@
 #pragma once
 
-#include <chrono>
 #include <cstddef>
 #include <filesystem>
-#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
-#include <vector>
 
 namespace markwright {
 
 // libmediainfo's plain function interface, loaded at run time (dlopen) so that the program runs
-// without the library until a DVD title set is read.
+// without the library until a DVD title set is read. Used in the reading child only (see
+// mediainfo_child.h).
 class MediaInfoLibrary {
  public:
   // The library's usual file name on this platform (libmediainfo.so.0 on Linux).
@@ -54,19 +52,12 @@ class MediaInfoFile {
   std::string MenuParameter(std::string_view name) const;
   // The name of the first menu stream's field at the position.
   std::string MenuFieldName(std::size_t position) const;
+  // A parameter of the first video stream, as text ("Standard", "FrameRate").
+  std::string VideoParameter(std::string_view name) const;
 
  private:
   const MediaInfoLibrary::Functions& functions_;
   void* handle_;
 };
-
-// Runs work in a child process and returns the texts it gives. libmediainfo can loop without end
-// on a damaged title set, and only a separate process can be stopped: a child that has not
-// answered within the deadline is killed. Throws ReadError naming source_name: with the cause of
-// the child's own ReadError, "libmediainfo did not finish reading ..." after the deadline, or
-// "libmediainfo failed ..." when the child ends without answering.
-std::vector<std::string> RunWithDeadline(const std::function<std::vector<std::string>()>& work,
-                                         std::string_view source_name,
-                                         std::chrono::milliseconds deadline);
 
 }  // namespace markwright

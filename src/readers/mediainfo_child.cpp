@@ -1,0 +1,311 @@
+#include "readers/mediainfo_child.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/prctl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <optional>
+#include <thread>
+
+#include "core/decimal.h"
+#include "core/error.h"
+#include "core/timestamp.h"
+#include "readers/dvd_reader.h"
+
+extern char** environ;
+
+namespace markwright {
+namespace {
+
+// The child's end of the pipe; everything else it has is /dev/null.
+constexpr int kReplyDescriptor = 3;
+
+// Set in the child's environment. A program without the hidden mode, started as the child by
+// mistake, would otherwise go on to start children of its own, without end.
+constexpr const char* kChildMarkerName = "MARKWRIGHT_MEDIAINFO_CHILD";
+
+// The answer: a tag byte, the payload's length (8 bytes, least significant first) and the
+// payload. An answer's payload is its texts, each a 4-byte length and the bytes; an error's is
+// the cause.
+constexpr char kAnswerTag = 'A';
+constexpr char kErrorTag = 'E';
+constexpr std::size_t kHeaderSize = 9;
+// Far above any title set's answer; a longer payload means the child has gone wrong.
+constexpr std::uint64_t kLargestPayload = 256u << 20;
+
+std::filesystem::path& ChildProgram() {
+  static std::filesystem::path program = "/proc/self/exe";
+  return program;
+}
+
+void AppendNumber(std::string& bytes, std::uint64_t value, int size) {
+  for (int i = 0; i < size; ++i) bytes += static_cast<char>((value >> (8 * i)) & 0xFF);
+}
+
+std::uint64_t NumberAt(std::string_view bytes, std::size_t offset, int size) {
+  std::uint64_t value = 0;
+  for (int i = 0; i < size; ++i) {
+    value |= std::uint64_t{static_cast<unsigned char>(bytes[offset + i])} << (8 * i);
+  }
+  return value;
+}
+
+std::string Reply(char tag, std::string_view payload) {
+  std::string reply(1, tag);
+  AppendNumber(reply, payload.size(), 8);
+  reply += payload;
+  return reply;
+}
+
+std::string AnswerReply(const std::vector<std::string>& texts) {
+  std::string payload;
+  for (const std::string& text : texts) {
+    AppendNumber(payload, text.size(), 4);
+    payload += text;
+  }
+  return Reply(kAnswerTag, payload);
+}
+
+// The texts of an answer, or nothing when the payload does not divide into whole texts.
+std::optional<std::vector<std::string>> AnswerTexts(std::string_view payload) {
+  std::vector<std::string> texts;
+  while (!payload.empty()) {
+    if (payload.size() < 4) return std::nullopt;
+    const std::uint64_t length = NumberAt(payload, 0, 4);
+    if (length > payload.size() - 4) return std::nullopt;
+    texts.emplace_back(payload.substr(4, length));
+    payload.remove_prefix(4 + length);
+  }
+  return texts;
+}
+
+void WriteAll(int descriptor, std::string_view bytes) {
+  while (!bytes.empty()) {
+    const ssize_t written = write(descriptor, bytes.data(), bytes.size());
+    if (written < 0 && errno == EINTR) continue;
+    if (written <= 0) return;
+    bytes.remove_prefix(static_cast<std::size_t>(written));
+  }
+}
+
+// Ways to make the child misbehave, for the tests of the parent's side; unset in normal use.
+std::optional<std::vector<std::string>> Misbehave(std::string_view how) {
+  if (how == "hang") {
+    for (;;) pause();
+  }
+  if (how == "crash") {
+    // A whole answer first: the parent must not take it from a child that did not end well.
+    WriteAll(kReplyDescriptor, AnswerReply({"", "", "00:00:00.000"}));
+    kill(getpid(), SIGKILL);
+  }
+  if (how == "huge") {
+    std::vector<std::string> texts = {"", ""};
+    for (std::int64_t i = 0; i < 300'000; ++i) texts.push_back(FormatTimestamp(i));
+    return texts;
+  }
+  if (how == "descriptors") {
+    std::vector<std::string> texts = {"", ""};
+    for (int descriptor = 0; descriptor < 1024; ++descriptor) {
+      if (fcntl(descriptor, F_GETFD) != -1) texts.push_back(std::to_string(descriptor));
+    }
+    return texts;
+  }
+  return std::nullopt;
+}
+
+// A started child; killed and reaped when it is given up, so that no zombie is left behind.
+class Child {
+ public:
+  explicit Child(pid_t pid) : pid_(pid) {}
+  ~Child() {
+    if (!reaped_) Kill();
+  }
+  Child(const Child&) = delete;
+  Child& operator=(const Child&) = delete;
+
+  // Reaps the child if it has ended; true when it has.
+  bool TryReap() {
+    if (!reaped_ && waitpid(pid_, &status_, WNOHANG) == pid_) reaped_ = true;
+    return reaped_;
+  }
+  void Kill() {
+    kill(pid_, SIGKILL);
+    while (waitpid(pid_, &status_, 0) < 0 && errno == EINTR) {
+    }
+    reaped_ = true;
+  }
+  bool EndedWell() const { return WIFEXITED(status_) && WEXITSTATUS(status_) == 0; }
+
+ private:
+  pid_t pid_;
+  int status_ = 0;
+  bool reaped_ = false;
+};
+
+class Descriptor {
+ public:
+  explicit Descriptor(int descriptor = -1) : descriptor_(descriptor) {}
+  ~Descriptor() {
+    if (descriptor_ >= 0) close(descriptor_);
+  }
+  Descriptor(const Descriptor&) = delete;
+  Descriptor& operator=(const Descriptor&) = delete;
+  int get() const { return descriptor_; }
+  void Reset(int descriptor) {
+    if (descriptor_ >= 0) close(descriptor_);
+    descriptor_ = descriptor;
+  }
+
+ private:
+  int descriptor_;
+};
+
+// Starts the child with the pipe's write end as its descriptor 3, /dev/null as 0, 1 and 2 (so
+// that it holds none of the caller's files open), no other descriptor, default signal handling
+// and no blocked signal.
+pid_t Spawn(const std::filesystem::path& program, std::vector<std::string> arguments,
+            int write_end) {
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_adddup2(&actions, write_end, kReplyDescriptor);
+  posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+  posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+  posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+  posix_spawn_file_actions_addclosefrom_np(&actions, kReplyDescriptor + 1);
+  posix_spawnattr_t attributes;
+  posix_spawnattr_init(&attributes);
+  sigset_t signals;
+  sigemptyset(&signals);
+  posix_spawnattr_setsigmask(&attributes, &signals);
+  sigfillset(&signals);
+  posix_spawnattr_setsigdefault(&attributes, &signals);
+  posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
+
+  std::vector<char*> argv;
+  for (std::string& argument : arguments) argv.push_back(argument.data());
+  argv.push_back(nullptr);
+  std::string marker = std::string(kChildMarkerName) + "=1";
+  std::vector<char*> environment = {marker.data()};
+  for (char** variable = environ; *variable != nullptr; ++variable)
+    environment.push_back(*variable);
+  environment.push_back(nullptr);
+  pid_t pid = -1;
+  if (posix_spawn(&pid, program.c_str(), &actions, &attributes, argv.data(), environment.data()) !=
+      0) {
+    pid = -1;
+  }
+  posix_spawnattr_destroy(&attributes);
+  posix_spawn_file_actions_destroy(&actions);
+  return pid;
+}
+
+}  // namespace
+
+void SetMediaInfoChildProgram(const std::filesystem::path& program) {
+  ChildProgram() = program;
+}
+
+std::vector<std::string> AskMediaInfoChild(std::string_view request,
+                                           const std::filesystem::path& path,
+                                           std::chrono::milliseconds deadline) {
+  const std::string source_name = path.string();
+  if (std::getenv(kChildMarkerName) != nullptr) {
+    throw ReadError(source_name, "", "cannot start reading: no process");
+  }
+  int ends[2];
+  if (pipe2(ends, O_CLOEXEC) != 0)
+    throw ReadError(source_name, "", "cannot start reading: no pipe");
+  Descriptor read_end(ends[0]);
+  Descriptor write_end(ends[1]);
+  // dup2 onto itself would keep close-on-exec set.
+  if (write_end.get() == kReplyDescriptor) {
+    write_end.Reset(fcntl(kReplyDescriptor, F_DUPFD_CLOEXEC, kReplyDescriptor + 1));
+  }
+  const pid_t pid = write_end.get() < 0
+                        ? -1
+                        : Spawn(ChildProgram(),
+                                {"markwright", std::string(kMediaInfoChildArgument),
+                                 std::to_string(getpid()), std::string(request), source_name},
+                                write_end.get());
+  if (pid < 0) throw ReadError(source_name, "", "cannot start reading: no process");
+  Child child(pid);
+  write_end.Reset(-1);
+
+  // Read while the child writes (an answer can be larger than the pipe holds), until it closes
+  // its end and ends, or the deadline passes.
+  std::string reply;
+  bool closed = false;
+  bool overlong = false;
+  const auto end_time = std::chrono::steady_clock::now() + deadline;
+  const auto left = [&] {
+    return std::chrono::duration_cast<std::chrono::milliseconds>(end_time -
+                                                                 std::chrono::steady_clock::now());
+  };
+  while (!closed && !overlong && left().count() > 0) {
+    pollfd wanted{read_end.get(), POLLIN, 0};
+    if (poll(&wanted, 1, static_cast<int>(left().count())) <= 0) continue;
+    char buffer[65536];
+    const ssize_t count = read(read_end.get(), buffer, sizeof buffer);
+    if (count < 0 && errno == EINTR) continue;
+    if (count <= 0) {
+      closed = true;
+    } else {
+      reply.append(buffer, static_cast<std::size_t>(count));
+      overlong = reply.size() > kHeaderSize + kLargestPayload;
+    }
+  }
+  bool ended = false;
+  while (closed && !(ended = child.TryReap()) && left().count() > 0) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
+  if (!ended) {
+    child.Kill();
+    if (!overlong) {
+      throw ReadError(source_name, "",
+                      "libmediainfo did not finish reading the title set within " +
+                          std::to_string(deadline.count() / 1000) + " s (is it damaged?)");
+    }
+  }
+  const bool whole = ended && child.EndedWell() && reply.size() >= kHeaderSize &&
+                     NumberAt(reply, 1, 8) == reply.size() - kHeaderSize;
+  const std::string_view payload = whole ? std::string_view(reply).substr(kHeaderSize) : "";
+  if (whole && reply.front() == kErrorTag) throw ReadError(source_name, "", payload);
+  const auto texts = whole && reply.front() == kAnswerTag ? AnswerTexts(payload) : std::nullopt;
+  if (!texts) {
+    throw ReadError(source_name, "", "libmediainfo failed on the title set (is it damaged?)");
+  }
+  return *texts;
+}
+
+int RunMediaInfoChild(int argc, char** argv) {
+  if (argc != 5) return 2;
+  // Die with the parent (whose reading thread waits for this process until it ends); a parent
+  // gone before this point has left the child to another one.
+  prctl(PR_SET_PDEATHSIG, SIGKILL);
+  const auto parent = ParseDigits(argv[2]);
+  if (!parent || getppid() != static_cast<pid_t>(*parent)) return 3;
+
+  std::string reply;
+  try {
+    const char* how = std::getenv("MARKWRIGHT_CHILD_TEST");
+    auto texts = Misbehave(how == nullptr ? "" : how);
+    if (!texts) texts = AnswerTitleSetRequest(argv[3], argv[4]);
+    reply = AnswerReply(*texts);
+  } catch (const ReadError& error) {
+    reply = Reply(kErrorTag, error.cause());
+  } catch (const std::exception& error) {
+    reply = Reply(kErrorTag, error.what());
+  }
+  WriteAll(kReplyDescriptor, reply);
+  return 0;
+}
+
+}  // namespace markwright
