@@ -136,7 +136,8 @@ void MainWindow::SelectRate(QComboBox* list, double& rate) {
   if (const auto value = NamedRateValue(list->currentText().toStdString())) rate = *value;
   try {
     loaded_.retimed = RetimeChaptersOf(source_, loaded_.chapters, input_rate_, output_rate_);
-    return ListRetimed();
+    ListRetimed();
+    return;
   } catch (const Error& failure) {
     ReportFailure(failure);
   }
