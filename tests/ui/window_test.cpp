@@ -5,6 +5,7 @@
 #include <QApplication>
 
 #include "markwright/version.h"
+#include "readers/mediainfo_child.h"
 #include "support/playlist_builders.h"
 #include "support/temp_dir.h"
 #include "ui/about_window.h"
@@ -168,8 +169,11 @@ TEST(AboutWindow, NamesTheBuildsVersion) {
 }  // namespace
 }  // namespace markwright::testing
 
-// Offscreen: no display needed.
+// Offscreen: no display needed. Title sets are read by this program restarted as the child.
 int main(int argc, char** argv) {
+  if (argc > 1 && argv[1] == markwright::kMediaInfoChildArgument) {
+    return markwright::RunMediaInfoChild(argc, argv);
+  }
   qputenv("QT_QPA_PLATFORM", "offscreen");
   testing::InitGoogleTest(&argc, argv);
   QApplication application(argc, argv);
