@@ -44,8 +44,9 @@ HdDvdPlaylist ReadHdDvdPlaylist(const std::filesystem::path& path);
 std::int32_t ChooseHdDvdTitle(const HdDvdPlaylist& playlist);
 
 // The chapters of title 1, 2, ..., each timecode's time stretched by 1.001 (24 to 24/1.001
-// frames a second). Throws ReadError "no chapter list found" for a playlist without titles, and
-// for a title number the playlist does not have or a timecode that is not HH:MM:SS:FF.
+// frames a second). Throws ReadError: "no chapter list found" for a playlist without titles,
+// "there is no title N" for a number the playlist does not have, and naming the line for a
+// timecode that is not HH:MM:SS:FF.
 ChapterList HdDvdTitleChapters(const HdDvdPlaylist& playlist, std::int32_t title,
                                std::string_view source_name);
 

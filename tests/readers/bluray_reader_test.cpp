@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "support/expect_throw_message.h"
 #include "support/playlist_builders.h"
 #include "support/temp_dir.h"
@@ -16,7 +18,7 @@ ChapterList Parse(const std::string& bytes) {
   return ParseBluRayPlaylist(bytes, "00000.mpls");
 }
 
-// Two play items of 1 and 2 s, a mark on each; the second mark's section starts at 94.
+// Play items of 1 and 2 s at 50 and 72; the mark section at 94, its two marks at 100 and 114.
 const std::string kTwoItems = BuildMpls({{{0, 45'000}, {0, 90'000}}, {{0, 0}, {1, 45'000}}});
 
 TEST(BluRayPlaylist, MarksBecomeChaptersOnThePlaylistTimeline) {
@@ -35,6 +37,9 @@ TEST(BluRayPlaylist, MarksBecomeChaptersOnThePlaylistTimeline) {
   EXPECT_EQ(Parse(typed), (ChapterList{"00:00:01.000", "00:00:02.000", "00:00:04.000"}));
   testing::TempDir folder;
   EXPECT_EQ(CountBluRayChapters(folder.Write("00001.mpls", typed)), 3);
+  const auto cut = folder.Write("00002.mpls", "MPLS0200");
+  ExpectThrowMessage<ReadError>([&] { ReadBluRayPlaylist(cut); },
+                                cut.string() + ": truncated playlist at offset 8");
 }
 
 TEST(BluRayPlaylist, TicksRoundToTheNearestMillisecond) {
@@ -46,59 +51,42 @@ TEST(BluRayPlaylist, TicksRoundToTheNearestMillisecond) {
   EXPECT_EQ(BluRayTicksToTimestamp(-45'000), "00:00:00.000");
 }
 
-TEST(BluRayPlaylist, OnlyKnownVersionsOfMplsAreRead) {
+TEST(BluRayPlaylist, OnlyKnownVersionsAreRead) {
   for (const char* version : {"0100", "0300"}) {
     std::string bytes = kTwoItems;
     bytes.replace(4, 4, version);
     EXPECT_EQ(Parse(bytes).size(), 2u) << version;
   }
-  ExpectThrowMessage<ReadError>([] { Parse("MOVIE OBJECT"); },
-                                "00000.mpls: not a Blu-ray playlist");
-  ExpectThrowMessage<ReadError>([] { Parse("MPLS0400" + kTwoItems.substr(8)); },
-                                "not a Blu-ray playlist of a known version (0100, 0200 or 0300)");
 }
 
-TEST(BluRayPlaylist, EveryCutThroughTheFileIsATruncation) {
+TEST(BluRayPlaylist, DamagedOrCutFilesFailWithTheOffset) {
+  // Offset, value and width of the damage, and the message.
+  const std::tuple<std::size_t, std::uint64_t, std::size_t, const char*> damages[] = {
+      {0, 'X', 1, "00000.mpls: not a Blu-ray playlist"},
+      {4, 0x30'34'30'30, 4, "not a Blu-ray playlist of a known version (0100, 0200 or 0300)"},
+      {46, 0, 2, "the playlist has no play items at offset 46"},
+      {50, 19, 2, "truncated play item at offset 50 (length 19, 20 or more needed)"},
+      {50, 0x7FFF, 2, "truncated playlist at offset 50"},
+      {94, 29, 4, "truncated mark section at offset 94 (length 29, 30 needed for 2 marks)"},
+      {116, 2, 2, "mark 2 refers to play item 3 at offset 116 (the playlist has 2)"},
+      {8, 0x8000'0000, 4, "value out of range at offset 8 (2147483648, 2^31 or more)"},
+      {102, 0x8000, 2, "value out of range at offset 102 (32768, 2^15 or more)"},
+      {12, 0x7FFF'FFFF, 4, "truncated playlist at offset 2147483647"}};
+  for (const auto& [offset, value, width, message] : damages) {
+    std::string bytes = kTwoItems;
+    testing::PutBigEndian(bytes, offset, value, width);
+    ExpectThrowMessage<ReadError>([&] { Parse(bytes); }, message);
+  }
   for (std::size_t length = 0; length < kTwoItems.size(); ++length) {
     ExpectThrowMessage<ReadError>([&] { Parse(kTwoItems.substr(0, length)); },
                                   "00000.mpls: truncated playlist at offset ");
   }
-}
-
-TEST(BluRayPlaylist, DamagedFieldsFailWithTheirOffset) {
-  const auto damaged = [](std::size_t offset, std::uint64_t value, std::size_t width) {
-    std::string bytes = kTwoItems;
-    testing::PutBigEndian(bytes, offset, value, width);
-    return [bytes] { Parse(bytes); };
-  };
-  ExpectThrowMessage<ReadError>(damaged(46, 0, 2), "the playlist has no play items at offset 46");
-  ExpectThrowMessage<ReadError>(damaged(50, 19, 2),
-                                "truncated play item at offset 50 (length 19, 20 or more needed)");
-  ExpectThrowMessage<ReadError>(damaged(50, 0x7FFF, 2), "truncated playlist at offset 50");
-  ExpectThrowMessage<ReadError>(damaged(94, 29, 4),
-                                "truncated mark section at offset 94 (length 29, 30 needed");
-  ExpectThrowMessage<ReadError>(damaged(116, 2, 2),
-                                "mark 2 refers to play item 3 at offset 116 (the playlist has 2)");
-  ExpectThrowMessage<ReadError>(damaged(8, 0x8000'0000, 4),
-                                "value out of range at offset 8 (2147483648, 2^31 or more)");
-  ExpectThrowMessage<ReadError>(damaged(102, 0x8000, 2), "value out of range at offset 102");
-  ExpectThrowMessage<ReadError>(damaged(12, 0x7FFF'FFFF, 4),
-                                "truncated playlist at offset 2147483647");
   // Two play items of 2^31 - 1 ticks each put the second beyond the 32-bit timeline.
   ExpectThrowMessage<ReadError>(
       [] {
         Parse(BuildMpls({{{0, 0x7FFF'FFFF}, {0, 0x7FFF'FFFF}}, {{0, 0}}}));
       },
       "playlist time out of range at offset 72");
-}
-
-TEST(BluRayPlaylist, FileFailuresNameTheFile) {
-  testing::TempDir folder;
-  const auto path = folder.Write("short.mpls", "MPLS0200");
-  ExpectThrowMessage<ReadError>([&] { CountBluRayChapters(path); },
-                                path.string() + ": truncated playlist at offset 8");
-  ExpectThrowMessage<ReadError>([&] { ReadBluRayPlaylist(folder / "no.mpls"); },
-                                (folder / "no.mpls").string() + ": cannot open");
 }
 
 }  // namespace

@@ -1,0 +1,3 @@
+<?xml version="1.0"?>
+<ChapterList>
+<ChapterList></ChapterList></ChapterList>

@@ -1,0 +1,1 @@
+<?xml version="1.0"?><chapterlist><Chapter titleTimeBegin="00:00:01:00" /></chapterlist>

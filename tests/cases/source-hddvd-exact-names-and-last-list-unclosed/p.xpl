@@ -1,0 +1,1 @@
+<?xml?><ChapterList><C titleTimeBegin="00:00:01:00"/><C TitleTimeBegin="00:00:02:00"/></ChapterList><ChapterList>
