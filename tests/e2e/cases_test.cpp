@@ -12,33 +12,28 @@
 
 #include "markwright/version.h"
 #include "support/run_process.h"
-#include "support/temp_dir.h"
 
-namespace markwright {
+namespace markwright::testing {
 namespace {
 
 namespace fs = std::filesystem;
-using testing::ReadFile;
 using Files = std::map<fs::path, std::string>;
 
-const fs::path kCases = fs::path(MARKWRIGHT_SOURCE_DIR) / "tests" / "cases";
-const std::set<fs::path> kControlFiles = {"args", "expected", "status", "stdout", "stderr"};
+const fs::path kCases = fs::path(MARKWRIGHT_SOURCE_DIR) / "tests/cases";
 
 std::vector<std::string> CaseNames() {
   std::vector<std::string> names;
-  for (const auto& entry : fs::directory_iterator(kCases)) {
-    if (entry.is_directory()) names.push_back(entry.path().filename().string());
-  }
+  for (const auto& entry : fs::directory_iterator(kCases))
+    if (entry.is_directory()) names.push_back(entry.path().filename());
   std::ranges::sort(names);
   return names;
 }
 
-std::string Substitute(std::string text, const fs::path& run_folder) {
-  const std::pair<std::string, std::string> values[] = {{"{dir}", run_folder.string()},
-                                                        {"{source}", MARKWRIGHT_SOURCE_DIR},
-                                                        {"{realdata}", MARKWRIGHT_REALDATA_DIR},
-                                                        {"{version}", kVersionText}};
-  for (const auto& [key, value] : values) {
+std::string Substitute(std::string text, const std::string& run_folder) {
+  for (const auto& [key, value] : {std::pair<std::string, std::string>{"{dir}", run_folder},
+                                   {"{source}", MARKWRIGHT_SOURCE_DIR},
+                                   {"{realdata}", MARKWRIGHT_REALDATA_DIR},
+                                   {"{version}", kVersionText}}) {
     for (auto at = text.find(key); at != std::string::npos; at = text.find(key, at + value.size()))
       text.replace(at, key.size(), value);
   }
@@ -47,9 +42,8 @@ std::string Substitute(std::string text, const fs::path& run_folder) {
 
 Files Snapshot(const fs::path& folder) {
   Files files;
-  for (const auto& entry : fs::recursive_directory_iterator(folder)) {
+  for (const auto& entry : fs::recursive_directory_iterator(folder))
     if (entry.is_regular_file()) files[fs::relative(entry, folder)] = ReadFile(entry);
-  }
   return files;
 }
 
@@ -57,33 +51,33 @@ class Case : public ::testing::TestWithParam<std::string> {};
 
 TEST_P(Case, RunsAsWritten) {
   const fs::path source = kCases / GetParam();
-  const std::string args = ReadFile(source / "args");
-  if (args.find("{realdata}") != std::string::npos && !fs::exists(MARKWRIGHT_REALDATA_DIR))
+  if (ReadFile(source / "args").find("{realdata}") != std::string::npos &&
+      !fs::exists(MARKWRIGHT_REALDATA_DIR))
     GTEST_SKIP() << "no real-world samples at " << MARKWRIGHT_REALDATA_DIR;
-  testing::TempDir run;
-  for (const auto& entry : fs::directory_iterator(source)) {
-    if (!kControlFiles.contains(entry.path().filename()))
-      fs::copy(entry, run / entry.path().filename().string(), fs::copy_options::recursive);
-  }
-  std::vector<std::string> arguments;
-  std::istringstream lines(args);
-  for (std::string line; std::getline(lines, line);)
-    arguments.push_back(Substitute(line, run.path()));
-  const auto wanted = [&](const char* name, const char* otherwise) {
+  TempDir run;
+  const auto wanted = [&](const char* name, const char* otherwise = "") {
     return fs::exists(source / name) ? Substitute(ReadFile(source / name), run.path()) : otherwise;
   };
+  for (const auto& entry : fs::directory_iterator(source)) {
+    const fs::path name = entry.path().filename();
+    if (!std::set<fs::path>{"args", "expected", "status", "stdout", "stderr"}.contains(name))
+      fs::copy(entry, run.path() / name, fs::copy_options::recursive);
+  }
+  std::vector<std::string> arguments;
+  std::istringstream lines(wanted("args"));
+  for (std::string line; std::getline(lines, line);) arguments.push_back(line);
 
   const Files before = Snapshot(run.path());
-  const auto result = testing::RunMarkwright(arguments, run.path());
+  const auto result = RunMarkwright(arguments, run.path());
   EXPECT_EQ(result.exit_status, std::stoi(wanted("status", "0")));
-  EXPECT_EQ(result.errors, wanted("stderr", ""));
-  EXPECT_EQ(result.output, wanted("stdout", ""));
+  EXPECT_EQ(result.errors, wanted("stderr"));
+  EXPECT_EQ(result.output, wanted("stdout"));
   // What the run created or changed: exactly the expected file, or nothing at all.
-  Files written;
-  for (const auto& [path, bytes] : Snapshot(run.path())) {
-    if (const auto old = before.find(path); old == before.end() || old->second != bytes)
-      written.emplace(path, bytes);
-  }
+  Files written = Snapshot(run.path());
+  std::erase_if(written, [&](const auto& file) {
+    const auto old = before.find(file.first);
+    return old != before.end() && old->second == file.second;
+  });
   if (!fs::exists(source / "expected")) {
     EXPECT_TRUE(written.empty()) << "wrote " << written.begin()->first;
   } else {
@@ -100,4 +94,4 @@ INSTANTIATE_TEST_SUITE_P(Cases, Case, ::testing::ValuesIn(CaseNames()), [](const
 });
 
 }  // namespace
-}  // namespace markwright
+}  // namespace markwright::testing

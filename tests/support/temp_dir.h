@@ -21,15 +21,13 @@ class TempDir {
   TempDir& operator=(const TempDir&) = delete;
   ~TempDir() {
     std::error_code error;
-    std::filesystem::permissions(path_, std::filesystem::perms::owner_all,
-                                 std::filesystem::perm_options::add, error);
     std::filesystem::remove_all(path_, error);
   }
 
   const std::filesystem::path& path() const { return path_; }
   std::filesystem::path operator/(std::string_view name) const { return path_ / name; }
 
-  // Writes the bytes to a file in the folder and returns its path.
+  // Writes the bytes to a file in the folder (sub-folders made as needed); the file's path.
   std::filesystem::path Write(std::string_view name, std::string_view bytes) const {
     const auto file = path_ / name;
     std::filesystem::create_directories(file.parent_path());
@@ -44,7 +42,7 @@ class TempDir {
 // The whole content of a file; "" when it cannot be read.
 inline std::string ReadFile(const std::filesystem::path& path) {
   std::ifstream file(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+  return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
 }
 
 }  // namespace markwright::testing

@@ -1,0 +1,50 @@
+// The arithmetic under every conversion: rates, timestamps, frames and their rounding. Whole runs
+// of the program are the cases in tests/cases.
+#include <gtest/gtest.h>
+
+#include "core/error.h"
+#include "core/frame_rate.h"
+#include "core/timestamp.h"
+
+namespace markwright {
+namespace {
+
+constexpr double kFilm = 24 / 1.001;
+
+TEST(FrameRate, ReadsDecimalsAndRatiosAndRefusesAnythingElse) {
+  EXPECT_EQ(ParseFrameRate("24000/1001"), 23.976023976023978);
+  EXPECT_EQ(ParseFrameRate("24/1.001/5"), 23.976023976023978);  // pieces after the second go
+  EXPECT_EQ(ParseFrameRate(" 50 "), 50);
+  for (const char* bad : {"", "0", "-5", "1/0", "0/5", "inf", "nan", "abc", "/1001", "24/", "25fps",
+                          "2 5", "1e400", "--25"}) {
+    EXPECT_THROW(ParseFrameRate(bad), Error) << bad;
+  }
+  // The window's named rates are the quotients as written, not 60000/1001.
+  EXPECT_EQ(NamedRateValue("59.940"), 59.940059940059946);
+  EXPECT_EQ(NamedRateValue("29.970"), 29.970029970029973);
+  EXPECT_FALSE(NamedRateValue("29.97"));
+}
+
+TEST(Timestamp, RetimesToTheNearestMillisecondWithTiesToEven) {
+  EXPECT_EQ(RetimeTimestamp("00:10:00.000", kFilm, 25), "00:09:35.425");
+  // 3360 x 25 / (24/1.001) is 3503.4999999999995 in doubles, at 15 digits the tie 3503.5.
+  EXPECT_EQ(RetimeTimestamp("00:00:03.360", 25, kFilm), "00:00:03.504");
+  EXPECT_EQ(RetimeTimestamp("00:00:59.999", 1.00001, 1), "00:01:00.000");  // carried into minutes
+  EXPECT_EQ(RetimeTimestamp("99:59:59.9996", 1, 1), "100:00:08.996");  // fields cut at separators
+  EXPECT_EQ(RetimeTimestamp("1:2:3.4", kFilm, kFilm), "01:02:03.004");
+  EXPECT_EQ(RetimeTimestamp("00:00:00.1234", 25, 25), "00:00:01.234");
+  EXPECT_EQ(RetimeTimestamp("123456789:00:00.000", 25, 25), "123456789:00:00.000");
+  EXPECT_EQ(TimestampToFrame("00:00:00.500", 25), 12);
+  EXPECT_EQ(TimestampToFrame("00:00:00.060", 25), 2);
+  EXPECT_EQ(TimestampToFrame("123:04:05.000", 1), 443045);
+  for (const char* bad : {"", "00:00", "00:00:00", "aa:00:00.000", "00:00:00.", "-1:00:00.000",
+                          "00: 00:00.000", "00:00:00.0x0"}) {
+    EXPECT_THROW(RetimeTimestamp(bad, 25, 25), Error) << bad;
+    EXPECT_THROW(TimestampToFrame(bad, 25), Error) << bad;
+  }
+  EXPECT_THROW(RetimeTimestamp("00:00:01.000", 25, 0), Error);
+  EXPECT_THROW(TimestampToFrame("30000:00:00.000", 60), Error);  // beyond 32-bit frames
+}
+
+}  // namespace
+}  // namespace markwright
