@@ -18,6 +18,10 @@ double RoundTo15Digits(double value);
 // Rounds to the nearest whole number, a tie going to the even one (12.5 -> 12, 13.5 -> 14).
 double RoundHalfEven(double value);
 
+// RoundHalfEven(RoundTo15Digits(value)), the rounding of a re-timed chapter, without the decimal
+// round trip wherever it cannot change the result.
+double RoundHalfEvenAt15Digits(double value);
+
 // A whole decimal number of one or more ASCII digits and nothing else; nullopt otherwise, or when
 // it does not fit.
 std::optional<std::int64_t> ParseDigits(std::string_view text);

@@ -1,10 +1,9 @@
 #include "core/timestamp.h"
 
+#include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <limits>
 
-#include "core/chapter_list.h"
 #include "core/decimal.h"
 #include "core/error.h"
 
@@ -24,9 +23,43 @@ std::int64_t Field(std::string_view timestamp, std::string_view text, std::strin
   return *value;
 }
 
+bool IsDigit(char c) {
+  return c >= '0' && c <= '9';
+}
+
+// The digits' value; the caller has checked that they are digits.
+std::int64_t DigitsValue(const char* digits, std::size_t count) {
+  std::int64_t value = 0;
+  for (std::size_t i = 0; i < count; ++i) value = value * 10 + (digits[i] - '0');
+  return value;
+}
+
+// The milliseconds of H:MM:SS.mmm with one to nine hour digits and the other fields at their
+// full width, the form of every timestamp this program writes; -1 for any other text. The cut
+// at the separators reads the same value from such a text, so this only saves the work.
+std::int64_t CanonicalMilliseconds(std::string_view timestamp) {
+  const std::size_t size = timestamp.size();
+  if (size < 10 || size > 18) return -1;
+  const char* text = timestamp.data();
+  const char* tail = text + size - 9;  // ":MM:SS.mmm" without its first ':'
+  if (text[size - 10] != ':' || tail[2] != ':' || tail[5] != '.') return -1;
+  for (const std::size_t at : {0, 1, 3, 4, 6, 7, 8}) {
+    if (!IsDigit(tail[at])) return -1;
+  }
+  const std::size_t hour_digits = size - 10;
+  if (hour_digits == 0) return -1;
+  for (std::size_t i = 0; i < hour_digits; ++i) {
+    if (!IsDigit(text[i])) return -1;
+  }
+  return DigitsValue(text, hour_digits) * 3600000 + DigitsValue(tail, 2) * 60000 +
+         DigitsValue(tail + 3, 2) * 1000 + DigitsValue(tail + 6, 3);
+}
+
 }  // namespace
 
 double TimestampMilliseconds(std::string_view timestamp) {
+  const std::int64_t canonical = CanonicalMilliseconds(timestamp);
+  if (canonical >= 0) return static_cast<double>(canonical);
   const auto first_colon = timestamp.find(':');
   if (first_colon == std::string_view::npos) Malformed(timestamp, "no ':' separators");
   const auto second_colon = timestamp.find(':', first_colon + 1);
@@ -58,11 +91,21 @@ std::string FormatTimestamp(std::int64_t milliseconds) {
   const std::int64_t minutes = milliseconds / 60000 - 60 * hours;
   const std::int64_t seconds = milliseconds % 60000 / 1000;
   const std::int64_t rest = milliseconds % 1000;
-  char buffer[48];
-  const int length = std::snprintf(buffer, sizeof buffer, "%02lld:%02lld:%02lld.%03lld",
-                                   static_cast<long long>(hours), static_cast<long long>(minutes),
-                                   static_cast<long long>(seconds), static_cast<long long>(rest));
-  return std::string(buffer, static_cast<std::size_t>(length));
+  char buffer[32];
+  char* end = buffer;
+  if (hours < 10) *end++ = '0';
+  end = std::to_chars(end, buffer + sizeof buffer, hours).ptr;
+  const auto put = [&end](std::int64_t value, int digits) {
+    for (int i = digits - 1; i >= 0; --i, value /= 10) end[i] = static_cast<char>('0' + value % 10);
+    end += digits;
+  };
+  *end++ = ':';
+  put(minutes, 2);
+  *end++ = ':';
+  put(seconds, 2);
+  *end++ = '.';
+  put(rest, 3);
+  return std::string(buffer, end);
 }
 
 std::int32_t TimestampToFrame(std::string_view timestamp, double frame_rate) {
@@ -78,21 +121,11 @@ std::int32_t TimestampToFrame(std::string_view timestamp, double frame_rate) {
 std::string RetimeTimestamp(std::string_view timestamp, double input_rate, double output_rate) {
   if (output_rate == 0) throw Error("the output frame rate is 0");
   const double total = TimestampMilliseconds(timestamp);
-  const double scaled = RoundTo15Digits((total * input_rate) / output_rate);
-  const double rounded = RoundHalfEven(scaled);
+  const double rounded = RoundHalfEvenAt15Digits((total * input_rate) / output_rate);
   if (!(rounded >= 0 && rounded < kLargestMilliseconds)) {
     throw Error("re-timing " + std::string(timestamp) + " leaves the range of chapter times");
   }
   return FormatTimestamp(static_cast<std::int64_t>(rounded));
-}
-
-ChapterList RetimeChapters(const ChapterList& chapters, double input_rate, double output_rate) {
-  ChapterList retimed;
-  retimed.reserve(chapters.size());
-  for (const auto& chapter : chapters) {
-    retimed.push_back(RetimeTimestamp(chapter, input_rate, output_rate));
-  }
-  return retimed;
 }
 
 }  // namespace markwright

@@ -1,6 +1,5 @@
 #include "readers/ogg_reader.h"
 
-#include <cctype>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -28,14 +27,38 @@ bool AllDigits(std::string_view text) {
   return true;
 }
 
+// Where the first '=' stands. Keys are short, so a plain loop beats a library search here.
+std::size_t EqualsSign(std::string_view line) {
+  for (std::size_t at = 0; at < line.size(); ++at) {
+    if (line[at] == '=') return at;
+  }
+  return std::string_view::npos;
+}
+
 // A key CHAPTER followed by one or more digits, letter case ignored.
 bool IsChapterKey(std::string_view key) {
   constexpr std::string_view kChapter = "CHAPTER";
   if (key.size() <= kChapter.size()) return false;
   for (std::size_t i = 0; i < kChapter.size(); ++i) {
-    if (std::toupper(static_cast<unsigned char>(key[i])) != kChapter[i]) return false;
+    // Clearing bit 5 upper-cases a letter and makes no other byte equal to one.
+    if ((key[i] & ~0x20) != kChapter[i]) return false;
   }
   return AllDigits(key.substr(kChapter.size()));
+}
+
+// H:MM:SS.mmm as FormatTimestamp writes it (two hour digits, or more without a leading zero),
+// minutes and seconds below 60: what most files hold, kept as it is instead of being rebuilt.
+bool IsCanonicalTime(std::string_view text) {
+  const std::size_t size = text.size();
+  if (size < 12 || size > 18) return false;
+  const std::string_view tail = text.substr(size - 10);  // ":MM:SS.mmm"
+  if (tail[0] != ':' || tail[3] != ':' || tail[6] != '.') return false;
+  for (const std::size_t at : {1, 2, 4, 5, 7, 8, 9}) {
+    if (!IsDigit(tail[at])) return false;
+  }
+  const std::string_view hours = text.substr(0, size - 10);
+  return AllDigits(hours) && (hours.size() == 2 || hours[0] != '0') && tail[1] < '6' &&
+         tail[4] < '6';
 }
 
 // A two-digit field from 00 to 59.
@@ -86,18 +109,28 @@ std::optional<std::int64_t> OggTime(std::string_view text) {
 
 ChapterList ParseOggChapters(std::string_view text, std::string_view source_name) {
   ChapterList chapters;
+  // The shortest chapter line, CHAPTER0=0:00:00.0 and a line end, takes 19 bytes, so this never
+  // has to grow (which would copy every chapter and, for a large file, fault in twice the memory).
+  // Room that no chapter fills is never touched and costs no memory.
+  chapters.reserve(text.size() / 19 + 1);
   std::size_t line_number = 0;
-  for (const std::string_view line : SplitLines(text)) {
+  LineWalker lines(text);
+  std::string_view line;
+  while (lines.Next(line)) {
     ++line_number;
-    if (TrimBlanks(line).empty()) continue;
-    const auto equals = line.find('=');
+    const auto equals = EqualsSign(line);
     if (equals == std::string_view::npos) {
+      if (TrimBlanks(line).empty()) continue;
       throw ReadError(source_name, AtLine(line_number),
                       "expected KEY=VALUE, found " + QuotedExcerpt(TrimBlanks(line)));
     }
     const std::string_view key = TrimBlanks(line.substr(0, equals));
     if (!IsChapterKey(key)) continue;
     const std::string_view value = TrimBlanks(line.substr(equals + 1));
+    if (IsCanonicalTime(value)) {
+      chapters.emplace_back(value);
+      continue;
+    }
     const auto milliseconds = OggTime(value);
     if (!milliseconds) {
       throw ReadError(source_name, AtLine(line_number),

@@ -21,6 +21,19 @@ std::string ReadSourceHead(const std::filesystem::path& path, std::size_t count)
 // The text after a UTF-8 byte-order mark, or the whole text when it has none.
 std::string_view SkipUtf8Bom(std::string_view text);
 
+// Hands out the lines of a text one at a time, cut as SplitLines cuts them, so a large text is
+// read without a list of all its lines.
+class LineWalker {
+ public:
+  explicit LineWalker(std::string_view text) : rest_(SkipUtf8Bom(text)) {}
+
+  // Sets line to the next line; false when no line is left.
+  bool Next(std::string_view& line);
+
+ private:
+  std::string_view rest_;
+};
+
 // The lines of a text, each ending at CR LF, CR or LF (the line end is not part of the line). A
 // last line without a line end counts; an empty text has no lines. A byte-order mark is skipped.
 std::vector<std::string_view> SplitLines(std::string_view text);

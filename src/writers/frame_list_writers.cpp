@@ -1,5 +1,6 @@
 #include "writers/frame_list_writers.h"
 
+#include <charconv>
 #include <span>
 
 #include "core/timestamp.h"
@@ -8,13 +9,25 @@
 namespace markwright {
 namespace {
 
-// One line per chapter: its frame number at the output rate and the suffix.
+// Appends one line per chapter: its frame number at the output rate and the suffix.
+void AppendFrameLines(std::string& text, std::span<const std::string> chapters, double output_rate,
+                      std::string_view suffix = {}) {
+  // A frame number takes at most 11 characters; room that no line fills is never touched, so
+  // reserving for the longest costs no memory and spares the copies of a growing text.
+  text.reserve(text.size() + chapters.size() * (11 + suffix.size() + kLineEnd.size()));
+  const std::string line_end = std::string(suffix) + std::string(kLineEnd);
+  for (const auto& chapter : chapters) {
+    char number[16];
+    const auto written =
+        std::to_chars(number, number + sizeof number, TimestampToFrame(chapter, output_rate));
+    text.append(number, written.ptr).append(line_end);
+  }
+}
+
 std::string FrameLines(std::span<const std::string> chapters, double output_rate,
                        std::string_view suffix = {}) {
   std::string text;
-  AppendLines(text, chapters, [&](std::string_view chapter) {
-    return std::to_string(TimestampToFrame(chapter, output_rate)) + std::string(suffix);
-  });
+  AppendFrameLines(text, chapters, output_rate, suffix);
   return text;
 }
 
@@ -29,7 +42,8 @@ std::string WriteHcEncText(const ChapterList& retimed_chapters, double output_ra
                            std::string_view) {
   std::string text;
   AppendLine(text, "*CHAPTER          " + std::to_string(retimed_chapters.size()));
-  return text + FrameLines(retimed_chapters, output_rate);
+  AppendFrameLines(text, retimed_chapters, output_rate);
+  return text;
 }
 
 std::string WriteCelltimesText(const ChapterList& retimed_chapters, double output_rate,
@@ -49,6 +63,7 @@ std::string WriteTsMuxerText(const ChapterList& retimed_chapters, double, std::s
 
 std::string WriteTimecodesText(const ChapterList& retimed_chapters, double, std::string_view) {
   std::string text;
+  text.reserve(TotalSize(retimed_chapters) + retimed_chapters.size() * kLineEnd.size());
   AppendLines(text, retimed_chapters, [](std::string_view chapter) { return chapter; });
   return text;
 }

@@ -1,11 +1,19 @@
 #include "writers/text_lines.h"
 
-#include <cstdio>
+#include <charconv>
 
 namespace markwright {
 
+std::size_t TotalSize(std::span<const std::string> items) {
+  std::size_t size = 0;
+  for (const auto& item : items) size += item.size();
+  return size;
+}
+
 std::string JoinWith(std::span<const std::string> items, std::string_view separator) {
   std::string text;
+  if (items.empty()) return text;
+  text.reserve(TotalSize(items) + (items.size() - 1) * separator.size());
   for (const auto& item : items) {
     if (&item != &items.front()) text += separator;
     text += item;
@@ -13,10 +21,18 @@ std::string JoinWith(std::span<const std::string> items, std::string_view separa
   return text;
 }
 
+void AppendTwoDigits(std::string& text, long long number) {
+  char buffer[24];
+  char* start = buffer + 1;
+  char* const end = std::to_chars(start, buffer + sizeof buffer, number).ptr;
+  if (number >= 0 && number < 10) *--start = '0';
+  text.append(start, end);
+}
+
 std::string TwoDigits(long long number) {
-  char buffer[32];
-  const int length = std::snprintf(buffer, sizeof buffer, "%02lld", number);
-  return std::string(buffer, static_cast<std::size_t>(length));
+  std::string text;
+  AppendTwoDigits(text, number);
+  return text;
 }
 
 }  // namespace markwright

@@ -21,10 +21,16 @@ void AppendLines(std::string& text, std::span<const std::string> items, LineOf l
   for (const auto& item : items) AppendLine(text, line_of(item));
 }
 
+// The characters of all items together.
+std::size_t TotalSize(std::span<const std::string> items);
+
 // The items with the separator between two of them, none after the last; "" for no items.
 std::string JoinWith(std::span<const std::string> items, std::string_view separator);
 
 // The number with at least two digits: 07, 12, 100.
 std::string TwoDigits(long long number);
+
+// Appends the number with at least two digits.
+void AppendTwoDigits(std::string& text, long long number);
 
 }  // namespace markwright
