@@ -1,0 +1,112 @@
+#include "core/chapter_edit.h"
+
+#include <cmath>
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "core/decimal.h"
+#include "core/error.h"
+#include "core/timestamp.h"
+
+namespace markwright {
+namespace {
+
+// Far beyond any title, and still exact in a double.
+constexpr double kLargestShiftMilliseconds = 1e15;
+
+// A number of digits with at most one '.', as a time's seconds are written; nullopt otherwise.
+std::optional<double> UnsignedDecimal(std::string_view text) {
+  if (text.empty() || text.find_first_not_of("0123456789.") != std::string_view::npos) {
+    return std::nullopt;
+  }
+  return ParseDecimal(text);
+}
+
+// The milliseconds of H:MM:SS[.fraction]; nullopt for any other text.
+std::optional<double> ClockMilliseconds(std::string_view text) {
+  const auto first = text.find(':');
+  const auto second = text.find(':', first + 1);
+  if (first == std::string_view::npos || second == std::string_view::npos) return std::nullopt;
+  const auto hours = ParseDigits(text.substr(0, first));
+  const auto minutes = ParseDigits(text.substr(first + 1, second - first - 1));
+  const auto seconds = UnsignedDecimal(text.substr(second + 1));
+  if (!hours || !minutes || !seconds || *minutes > 59 || *seconds >= 60) return std::nullopt;
+  return (static_cast<double>(*hours) * 3600 + static_cast<double>(*minutes) * 60 + *seconds) *
+         1000;
+}
+
+std::optional<double> UnsignedShift(std::string_view text, double output_rate) {
+  if (text.ends_with("ms")) return UnsignedDecimal(text.substr(0, text.size() - 2));
+  if (text.ends_with('s')) {
+    const auto seconds = UnsignedDecimal(text.substr(0, text.size() - 1));
+    return seconds ? std::optional(*seconds * 1000) : std::nullopt;
+  }
+  if (text.ends_with('f')) {
+    const auto frames = ParseDigits(text.substr(0, text.size() - 1));
+    return frames ? std::optional(static_cast<double>(*frames) * 1000 / output_rate) : std::nullopt;
+  }
+  return ClockMilliseconds(text);
+}
+
+std::string Shifted(const std::string& timestamp, double milliseconds) {
+  const double shifted = RoundHalfEvenAt15Digits(TimestampMilliseconds(timestamp) + milliseconds);
+  return FormatTimestamp(shifted > 0 ? static_cast<std::int64_t>(shifted) : 0);
+}
+
+}  // namespace
+
+double ParseShift(std::string_view text, double output_rate) {
+  const bool negative = text.starts_with('-');
+  const auto magnitude =
+      UnsignedShift(negative || text.starts_with('+') ? text.substr(1) : text, output_rate);
+  if (!magnitude || !std::isfinite(*magnitude) || *magnitude > kLargestShiftMilliseconds) {
+    throw Refusal("cannot shift by \"" + std::string(text) +
+                  "\": give a time (1.5s, -2s, 1500ms, 00:00:01.500) or a number of frames at "
+                  "the output rate (24f, -12f)");
+  }
+  return negative ? -*magnitude : *magnitude;
+}
+
+std::vector<Chapter> ShiftChapters(TitleChapters& title, double milliseconds) {
+  std::vector<Chapter> kept;
+  std::vector<Chapter> dropped;
+  bool zero_taken = false;
+  for (Chapter& chapter : title.chapters) {
+    std::string time = Shifted(chapter.time, milliseconds);
+    const bool at_zero = TimestampMilliseconds(time) == 0;
+    if (milliseconds < 0 && at_zero && zero_taken) {
+      dropped.push_back(std::move(chapter));
+      continue;
+    }
+    zero_taken = zero_taken || at_zero;
+    chapter.time = std::move(time);
+    kept.push_back(std::move(chapter));
+  }
+  title.chapters = std::move(kept);
+  if (!title.length.empty()) title.length = Shifted(title.length, milliseconds);
+  return dropped;
+}
+
+std::vector<Chapter> DropShortChapters(TitleChapters& title, double min_seconds) {
+  if (!(min_seconds > 0)) return {};
+  const double shortest = min_seconds * 1000;
+  std::vector<Chapter> kept;
+  std::vector<Chapter> dropped;
+  for (Chapter& chapter : title.chapters) {
+    const bool too_close =
+        !kept.empty() &&
+        TimestampMilliseconds(chapter.time) - TimestampMilliseconds(kept.back().time) < shortest;
+    (too_close ? dropped : kept).push_back(std::move(chapter));
+  }
+  // Once the chapters are at least min_seconds apart, only the last can be a stub.
+  if (kept.size() > 1 && !title.length.empty() &&
+      TimestampMilliseconds(title.length) - TimestampMilliseconds(kept.back().time) < shortest) {
+    dropped.push_back(std::move(kept.back()));
+    kept.pop_back();
+  }
+  title.chapters = std::move(kept);
+  return dropped;
+}
+
+}  // namespace markwright

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <string_view>
+#include <vector>
+
+#include "core/chapter.h"
+
+namespace markwright {
+
+// The shift a text asks for, in milliseconds: seconds ("1.5s", "-2s"), milliseconds ("1500ms"),
+// a time H:MM:SS with an optional fraction ("00:00:01.500", "-0:00:02"), or a whole number of
+// frames at the output rate ("24f", "-12f"). Throws Refusal naming the text for anything else.
+double ParseShift(std::string_view text, double output_rate);
+
+// Adds the milliseconds to every chapter, rounded half to even to the millisecond. A chapter that
+// would start before 0 starts at 0, and of several chapters that end up at 0 only the first
+// stays, name and all. The title's length moves with the chapters (clamped at 0): a shift stands
+// for the video being cut or lengthened at its start, which changes its end as much. Returns the
+// chapters it dropped, as they were before the shift.
+std::vector<Chapter> ShiftChapters(TitleChapters& title, double milliseconds);
+
+// Drops each chapter that starts less than min_seconds after the previous chapter kept (the
+// first chapter always stays; a chapter earlier than that one is dropped too), then, when the
+// title's length is known, a last chapter that starts less than min_seconds before the end: the
+// stub many discs put just before the end. Returns the dropped chapters, that stub last. A
+// min_seconds of 0 or less drops nothing.
+std::vector<Chapter> DropShortChapters(TitleChapters& title, double min_seconds);
+
+}  // namespace markwright

@@ -1,0 +1,15 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+#include "core/chapter.h"
+
+namespace markwright {
+
+// The chapter's name on one line, as list-like outputs show it: each line break (CR LF, CR or
+// LF) becomes a blank, since a line of its own would end the entry; "Chapter N" (N counting from
+// 1 at index 0) when the chapter has no name.
+std::string ChapterLabel(const Chapter& chapter, std::size_t index);
+
+}  // namespace markwright
