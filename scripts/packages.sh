@@ -4,10 +4,10 @@
 # Building and running: the compiler, CMake, Qt 6 for the window, libmediainfo for DVDs.
 RUN_PACKAGES=(g++ make cmake pkg-config qt6-base-dev qt6-svg-dev libmediainfo-dev)
 
-# Testing on top: test frameworks, sanitizer runtime and fuzzer (clang), and the real programs the
-# output is checked against.
+# Testing on top: test frameworks, sanitizer runtime and fuzzer (clang), the format and lint
+# checks, and the real programs the output is checked against.
 TEST_PACKAGES=(libgtest-dev libgmock-dev libbenchmark-dev clang-14 libclang-rt-14-dev
-               mkvtoolnix x264 dvdauthor ffmpeg lsdvd)
+               clang-format clang-tidy mkvtoolnix x264 dvdauthor ffmpeg lsdvd)
 
 # Installs whichever of the named packages is missing. Asks apt only when something is missing,
 # so a machine that has everything needs no network.
@@ -32,14 +32,29 @@ ensure_packages() {
     "${missing[@]}" >&2
 }
 
-# Configures and builds into the given folder, showing the compiler's output only on failure.
-build_tree() {
+# Runs the given configure command, then builds the folder, showing the compiler's output only on
+# failure. ccache, when installed, makes a rebuild after a small change quick.
+configure_and_build() {
   local build_dir=$1; shift
-  local log="$build_dir/build.log"
+  local log="$build_dir/build.log" launcher=()
+  command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
   mkdir -p "$build_dir"
-  if ! { cmake -S "$ROOT" -B "$build_dir" "$@" && cmake --build "$build_dir" -j"$(nproc)"; } >"$log" 2>&1; then
+  if ! { "$@" "${launcher[@]}" && cmake --build "$build_dir" -j"$(nproc)"; } >"$log" 2>&1; then
     cat "$log" >&2
     echo "Build failed (log: $log)" >&2
     return 1
   fi
+}
+
+# Configures and builds one of CMakePresets.json's presets (release, test, fuzz) into its folder.
+# Further arguments go to the configure step.
+build_preset() {
+  local preset=$1 build_dir=$2; shift 2
+  configure_and_build "$build_dir" cmake -S "$ROOT" --preset "$preset" "$@"
+}
+
+# Configures and builds into the given folder with the given cache settings.
+build_tree() {
+  local build_dir=$1; shift
+  configure_and_build "$build_dir" cmake -S "$ROOT" -B "$build_dir" "$@"
 }

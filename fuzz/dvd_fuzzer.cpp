@@ -2,7 +2,8 @@
 // file and read through libmediainfo, as a damaged disc would be (this found a title set on which
 // the library never returns; tests/fuzz/regressions keeps it). Anything else stands for the
 // library's answers: the first line is Chapters_Pos_Begin, the second Chapters_Pos_End, and each
-// further line the name of the next field from position 0 on.
+// further line the name of the next field from position 0 on. The library runs in a child
+// process that is this program started again in the reader's hidden mode, as markwright does.
 #include <unistd.h>
 
 #include <algorithm>
@@ -10,12 +11,14 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "core/error.h"
 #include "readers/dvd_reader.h"
+#include "readers/mediainfo_child.h"
 
 namespace {
 
@@ -44,6 +47,15 @@ std::string TitleSetPath() {
 }
 
 }  // namespace
+
+// libFuzzer calls this before it reads its own options: a child started to read a title set
+// answers and ends here.
+extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
+  if (*argc > 1 && (*argv)[1] == markwright::kMediaInfoChildArgument) {
+    std::exit(markwright::RunMediaInfoChild(*argc, *argv));
+  }
+  return 0;
+}
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string_view bytes(reinterpret_cast<const char*>(data), size);
