@@ -1,6 +1,6 @@
-// Writes the fuzzers' first inputs, made by the same builders the reader tests use, into the
-// folder given: bluray/, hddvd/, celltimes/ and dvd/ (the library's answers as lines: begin,
-// end, then field names from position 0).
+// Writes the fuzzers' first inputs into the folder given, one sub-folder per fuzzer: playlists
+// made by the same builders the reader tests use (bluray/, hddvd/), dvd/ (the library's answers
+// as lines: begin, end, then field names from position 0), and a small text of each text kind.
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -39,5 +39,25 @@ int main(int argc, char** argv) {
 
   Write(out / "dvd", "menu.txt", "2\n5\n00:00:00.000\n00:00:05.400\n00:00:12.000\n");
   Write(out / "dvd", "reversed.txt", "9\n3\n");
+
+  Write(out / "ogg", "named.txt",
+        "\xEF\xBB\xBF"
+        "CHAPTER01=00:00:00.000\r\nCHAPTER01NAME=Intro\r\n\r\nCHAPTER02=1:05:10.52\r\n"
+        "CHAPTER02NAME=\r\nTITLE=Movie\r\n");
+  Write(out / "webvtt", "cues.vtt",
+        "WEBVTT - chapters\n\nNOTE a note\n\n1\n00:00.000 --> 00:05:10.520 align:start\n"
+        "<b>Intro</b> &amp; &#233;\n\n00:05:10.520 --> 01:00:00.000\nTwo\n");
+  Write(out / "ffmetadata", "chapters.txt",
+        ";FFMETADATA1\ntitle=Movie\n# comment\n[CHAPTER]\nTIMEBASE=1/1000\nSTART=0\n"
+        "END=310520\ntitle=Intro\\=one\\\nline\n[CHAPTER]\nTIMEBASE=1/90000\nSTART=27946800\n"
+        "END=324000000\ntitle=Two\n");
+  Write(out / "matroska_xml", "chapters.xml",
+        "<?xml version=\"1.0\"?>\n<!DOCTYPE Chapters SYSTEM \"matroskachapters.dtd\">\n<Chapters>"
+        "<EditionEntry><EditionFlagDefault>1</EditionFlagDefault><ChapterAtom>"
+        "<ChapterTimeStart>00:00:00.000000000</ChapterTimeStart><ChapterDisplay>"
+        "<ChapterString>Intro &amp; more</ChapterString><ChapterLanguage>eng</ChapterLanguage>"
+        "</ChapterDisplay></ChapterAtom><ChapterAtom><ChapterTimeStart>310520000000"
+        "</ChapterTimeStart><ChapterFlagHidden>1</ChapterFlagHidden><ChapterTimeEnd>01:00:00.0"
+        "</ChapterTimeEnd></ChapterAtom></EditionEntry></Chapters>\n");
   return 0;
 }

@@ -1,13 +1,14 @@
 # Debian packages Markwright needs, and a helper that installs the missing ones. Sourced by the
 # other scripts.
 
-# Building and running: the compiler, CMake, Qt 6 for the window, libmediainfo for DVDs.
-RUN_PACKAGES=(g++ make cmake pkg-config qt6-base-dev qt6-svg-dev libmediainfo-dev)
+# Building and running: the compiler, CMake, Qt 6 for the window, libmediainfo for DVDs, pugixml
+# for Matroska chapter XML.
+RUN_PACKAGES=(g++ make cmake pkg-config qt6-base-dev qt6-svg-dev libmediainfo-dev libpugixml-dev)
 
 # Testing on top: test frameworks, sanitizer runtime and fuzzer (clang), the format and lint
 # checks, and the real programs the output is checked against.
 TEST_PACKAGES=(libgtest-dev libgmock-dev libbenchmark-dev clang-14 libclang-rt-14-dev
-               clang-format clang-tidy mkvtoolnix x264 dvdauthor ffmpeg lsdvd)
+               clang-format clang-tidy mkvtoolnix x264 x265 dvdauthor ffmpeg lsdvd)
 
 # Installs whichever of the named packages is missing. Asks apt only when something is missing,
 # so a machine that has everything needs no network.
