@@ -62,9 +62,7 @@ std::optional<double> ParseDecimal(std::string_view text) {
   return value;
 }
 
-std::string_view TrimBlanks(std::string_view text) {
-  const auto blank = [](char c) { return c == ' ' || c == '\t'; };
-  if (text.empty() || (!blank(text.front()) && !blank(text.back()))) return text;
+std::string_view TrimBlanksSlowly(std::string_view text) {
   const auto first = text.find_first_not_of(" \t");
   if (first == std::string_view::npos) return {};
   const auto last = text.find_last_not_of(" \t");

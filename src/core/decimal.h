@@ -30,7 +30,15 @@ std::optional<std::int64_t> ParseDigits(std::string_view text);
 // nothing else; nullopt otherwise.
 std::optional<double> ParseDecimal(std::string_view text);
 
-// The text without blanks and tabs at either end.
-std::string_view TrimBlanks(std::string_view text);
+// TrimBlanks for a text that starts or ends with a blank.
+std::string_view TrimBlanksSlowly(std::string_view text);
+
+// The text without blanks and tabs at either end. Inline: readers call it on every line, and
+// most lines have nothing to trim.
+inline std::string_view TrimBlanks(std::string_view text) {
+  const auto blank = [](char c) { return c == ' ' || c == '\t'; };
+  if (text.empty() || (!blank(text.front()) && !blank(text.back()))) return text;
+  return TrimBlanksSlowly(text);
+}
 
 }  // namespace markwright

@@ -105,16 +105,15 @@ std::optional<std::int64_t> OggTime(std::string_view text) {
   return *hours * 3600000 + *minutes * 60000 + *seconds * 1000 + FractionMilliseconds(fraction);
 }
 
-}  // namespace
-
-ChapterList ParseOggChapters(std::string_view text, std::string_view source_name) {
+// The chapters of the lines (a LineWalker or a SourceLineReader) of a text of text_size bytes.
+template <typename Lines>
+ChapterList ParseOggLines(Lines& lines, std::uintmax_t text_size, std::string_view source_name) {
   ChapterList chapters;
   // The shortest chapter line, CHAPTER0=0:00:00.0 and a line end, takes 19 bytes, so this never
   // has to grow (which would copy every chapter and, for a large file, fault in twice the memory).
   // Room that no chapter fills is never touched and costs no memory.
-  chapters.reserve(text.size() / 19 + 1);
+  chapters.reserve(static_cast<std::size_t>(text_size / 19 + 1));
   std::size_t line_number = 0;
-  LineWalker lines(text);
   std::string_view line;
   while (lines.Next(line)) {
     ++line_number;
@@ -143,8 +142,17 @@ ChapterList ParseOggChapters(std::string_view text, std::string_view source_name
   return chapters;
 }
 
+}  // namespace
+
+ChapterList ParseOggChapters(std::string_view text, std::string_view source_name) {
+  LineWalker lines(text);
+  return ParseOggLines(lines, text.size(), source_name);
+}
+
 ChapterList ReadOggChapters(const std::filesystem::path& path) {
-  return ParseOggChapters(ReadSourceFile(path), path.string());
+  // Line by line from the file: a large file never sits in memory whole.
+  SourceLineReader lines(path);
+  return ParseOggLines(lines, lines.size(), path.string());
 }
 
 }  // namespace markwright

@@ -1,7 +1,9 @@
 #include "readers/source_file.h"
 
 #include <algorithm>
+#include <bit>
 #include <cerrno>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -60,6 +62,30 @@ std::string ReadBytes(const std::filesystem::path& path, std::size_t limit, bool
   return bytes;
 }
 
+// The first CR or LF from at on, or end.
+const char* FindLineEnd(const char* at, const char* end) {
+  if constexpr (std::endian::native == std::endian::little) {
+    // Eight bytes at a time: a word without a byte below 14 holds neither CR (13) nor LF (10).
+    // The lowest flagged byte of (word - 14 x ones) & ~word & highs is the first byte below 14.
+    constexpr std::uint64_t kOnes = 0x0101010101010101;
+    constexpr std::uint64_t kHighs = 0x8080808080808080;
+    while (end - at >= 8) {
+      std::uint64_t word = 0;
+      std::memcpy(&word, at, sizeof word);
+      const std::uint64_t below_14 = (word - 14 * kOnes) & ~word & kHighs;
+      if (below_14 == 0) {
+        at += 8;
+        continue;
+      }
+      at += std::countr_zero(below_14) / 8;
+      if (*at == '\r' || *at == '\n') return at;
+      ++at;  // a tab or another control character
+    }
+  }
+  while (at != end && *at != '\r' && *at != '\n') ++at;
+  return at;
+}
+
 }  // namespace
 
 std::string ReadSourceFile(const std::filesystem::path& path) {
@@ -80,17 +106,81 @@ bool LineWalker::Next(std::string_view& line) {
   if (rest_.empty()) return false;
   const char* const start = rest_.data();
   const char* const end = start + rest_.size();
-  const char* stop = start;
-  // Printable bytes lie above CR, so most bytes take one comparison.
-  while (stop != end &&
-         (static_cast<unsigned char>(*stop) > '\r' || (*stop != '\r' && *stop != '\n'))) {
-    ++stop;
-  }
+  const char* stop = FindLineEnd(start, end);
   line = std::string_view(start, static_cast<std::size_t>(stop - start));
   if (stop != end && *stop == '\r' && stop + 1 != end && stop[1] == '\n') ++stop;
   rest_ = stop == end ? std::string_view()
                       : std::string_view(stop + 1, static_cast<std::size_t>(end - stop - 1));
   return true;
+}
+
+SourceLineReader::SourceLineReader(const std::filesystem::path& path) : name_(path.string()) {
+  std::error_code error;
+  if (std::filesystem::is_directory(path, error)) {
+    throw ReadError(name_, "", "is a folder, not a chapter file");
+  }
+  file_.reset(std::fopen(name_.c_str(), "rb"));
+  if (!file_) {
+    throw ReadError(name_, "", std::string("cannot open: ") + std::strerror(errno));
+  }
+  struct stat status {};
+  if (::fstat(::fileno(file_.get()), &status) == 0 && S_ISREG(status.st_mode)) {
+    size_ = static_cast<std::uintmax_t>(status.st_size);
+  }
+  if (size_ > kMaxSourceFileSize) throw ReadError(name_, "", "too large for a chapter source");
+  // A piece this size keeps the system calls few and stays in the processor's cache.
+  buffer_.resize(size_ == 0 ? 65536 : std::min<std::uintmax_t>(size_ + 1, 1 << 20));
+}
+
+bool SourceLineReader::ReadMore() {
+  if (at_end_) return false;
+  const std::size_t unread = end_ - begin_;
+  if (unread == buffer_.size()) {
+    buffer_.resize(buffer_.size() * 2);  // a line longer than a piece
+  }
+  std::memmove(buffer_.data(), buffer_.data() + begin_, unread);
+  begin_ = 0;
+  end_ = unread;
+  const std::size_t count =
+      std::fread(buffer_.data() + end_, 1, buffer_.size() - end_, file_.get());
+  if (std::ferror(file_.get())) {
+    throw ReadError(name_, "", std::string("cannot read: ") + std::strerror(errno));
+  }
+  total_read_ += count;
+  if (total_read_ > kMaxSourceFileSize)
+    throw ReadError(name_, "", "too large for a chapter source");
+  end_ += count;
+  at_end_ = count == 0;
+  return !at_end_;
+}
+
+bool SourceLineReader::Next(std::string_view& line) {
+  if (!started_) {
+    // The whole head must be there to tell a byte-order mark.
+    while (end_ < 3 && ReadMore()) {
+    }
+    const std::string_view head = SkipUtf8Bom(std::string_view(buffer_.data(), end_));
+    begin_ = end_ - head.size();
+    started_ = true;
+  }
+  for (;;) {
+    const char* const start = buffer_.data() + begin_;
+    const char* const end = buffer_.data() + end_;
+    const char* const stop = FindLineEnd(start, end);
+    // A CR that ends the piece may be the first half of CR LF: wait for the next byte.
+    const bool complete = stop != end && (*stop == '\n' || stop + 1 != end || at_end_);
+    if (complete || (at_end_ && start != end)) {
+      line = std::string_view(start, static_cast<std::size_t>(stop - start));
+      std::size_t consumed = line.size();
+      if (stop != end) {
+        consumed += (*stop == '\r' && stop + 1 != end && stop[1] == '\n') ? 2 : 1;
+      }
+      begin_ += consumed;
+      return true;
+    }
+    if (at_end_) return false;
+    ReadMore();
+  }
 }
 
 std::vector<std::string_view> SplitLines(std::string_view text) {

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <cstdio>
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -32,6 +34,39 @@ class LineWalker {
 
  private:
   std::string_view rest_;
+};
+
+// The lines of a file one at a time, cut as LineWalker cuts them, read in pieces so that a large
+// file never sits in memory whole. Fails like ReadSourceFile, when opened or while reading.
+class SourceLineReader {
+ public:
+  explicit SourceLineReader(const std::filesystem::path& path);
+  SourceLineReader(const SourceLineReader&) = delete;
+  SourceLineReader& operator=(const SourceLineReader&) = delete;
+
+  // The size of the file when it was opened; 0 when it tells none.
+  std::uintmax_t size() const { return size_; }
+
+  // Sets line to the next line, valid until the next call; false when no line is left.
+  bool Next(std::string_view& line);
+
+ private:
+  // Keeps the unread bytes and reads more after them; false at the end of the file.
+  bool ReadMore();
+
+  struct FileCloser {
+    void operator()(std::FILE* file) const { std::fclose(file); }
+  };
+
+  std::string name_;
+  std::unique_ptr<std::FILE, FileCloser> file_;
+  std::uintmax_t size_ = 0;
+  std::uintmax_t total_read_ = 0;
+  std::string buffer_;
+  std::size_t begin_ = 0;  // the unread bytes are buffer_[begin_, end_)
+  std::size_t end_ = 0;
+  bool at_end_ = false;
+  bool started_ = false;
 };
 
 // The lines of a text, each ending at CR LF, CR or LF (the line end is not part of the line). A
