@@ -88,7 +88,9 @@ void WriteTextFile(const std::filesystem::path& requested_path, std::string_view
     data += written;
     left -= static_cast<std::size_t>(written);
   }
-  if (::fsync(temporary.descriptor()) != 0) Fail(requested_path, "writing failed", errno);
+  // No fsync: it would more than double the time of a small conversion (the wait for the disk
+  // and, after it, a journal commit on the rename), and a program that copies a file does not
+  // wait for the disk either. Errors the system reports late still surface at close.
   if (temporary.Close() != 0) Fail(requested_path, "writing failed", errno);
   if (::rename(temporary.path().c_str(), path.c_str()) != 0) {
     Fail(requested_path, "cannot replace the file", errno);
