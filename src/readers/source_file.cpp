@@ -54,7 +54,7 @@ std::string ReadBytes(const std::filesystem::path& path, std::size_t limit, bool
     if (count == 0) break;
     filled += count;
   }
-  if (std::ferror(file.get())) {
+  if (std::ferror(file.get()) != 0) {
     throw ReadError(name, "", std::string("cannot read: ") + std::strerror(errno));
   }
   if (filled > limit) throw ReadError(name, "", "too large for a chapter source");
@@ -143,12 +143,13 @@ bool SourceLineReader::ReadMore() {
   end_ = unread;
   const std::size_t count =
       std::fread(buffer_.data() + end_, 1, buffer_.size() - end_, file_.get());
-  if (std::ferror(file_.get())) {
+  if (std::ferror(file_.get()) != 0) {
     throw ReadError(name_, "", std::string("cannot read: ") + std::strerror(errno));
   }
   total_read_ += count;
-  if (total_read_ > kMaxSourceFileSize)
+  if (total_read_ > kMaxSourceFileSize) {
     throw ReadError(name_, "", "too large for a chapter source");
+  }
   end_ += count;
   at_end_ = count == 0;
   return !at_end_;

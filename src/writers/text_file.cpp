@@ -72,8 +72,9 @@ void WriteTextFile(const std::filesystem::path& requested_path, std::string_view
     throw WriteError("cannot write " + requested_path.string() + ": it is a folder");
   }
   // The rename below would get past a file's own write protection; honour it instead.
-  if (exists && ::access(path.c_str(), W_OK) != 0)
+  if (exists && ::access(path.c_str(), W_OK) != 0) {
     Fail(requested_path, "the file is protected", errno);
+  }
 
   TemporaryFile temporary(path);
   if (exists) ::fchmod(temporary.descriptor(), existing.st_mode & 07777);
