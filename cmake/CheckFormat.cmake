@@ -1,8 +1,10 @@
 # cmake -DCLANG_FORMAT=<program> -DSOURCE_DIR=<checkout> -P CheckFormat.cmake
 # Fails, listing the differences, when a C++ file is not formatted as .clang-format says.
-file(GLOB_RECURSE files LIST_DIRECTORIES false
-     ${SOURCE_DIR}/src/*.cpp ${SOURCE_DIR}/src/*.h ${SOURCE_DIR}/tests/*.cpp ${SOURCE_DIR}/tests/*.h
-     ${SOURCE_DIR}/bench/*.cpp ${SOURCE_DIR}/bench/*.h ${SOURCE_DIR}/fuzz/*.cpp ${SOURCE_DIR}/fuzz/*.h)
+set(patterns)
+foreach(folder src tests bench fuzz)
+  list(APPEND patterns ${SOURCE_DIR}/${folder}/*.cpp ${SOURCE_DIR}/${folder}/*.h)
+endforeach()
+file(GLOB_RECURSE files LIST_DIRECTORIES false ${patterns})
 list(SORT files)
 execute_process(COMMAND ${CLANG_FORMAT} --dry-run -Werror --style=file ${files}
                 WORKING_DIRECTORY ${SOURCE_DIR} RESULT_VARIABLE result)
