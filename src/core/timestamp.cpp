@@ -23,14 +23,14 @@ std::int64_t Field(std::string_view timestamp, std::string_view text, std::strin
   return *value;
 }
 
-bool IsDigit(char c) {
-  return c >= '0' && c <= '9';
-}
-
-// The digits' value; the caller has checked that they are digits.
-std::int64_t DigitsValue(const char* digits, std::size_t count) {
+// The value of the digits from first to last, or -1 when one is not a digit.
+std::int64_t DigitsValue(const char* first, const char* last) {
   std::int64_t value = 0;
-  for (std::size_t i = 0; i < count; ++i) value = value * 10 + (digits[i] - '0');
+  for (; first != last; ++first) {
+    const auto digit = static_cast<unsigned>(*first - '0');
+    if (digit > 9) return -1;
+    value = value * 10 + digit;
+  }
   return value;
 }
 
@@ -39,20 +39,16 @@ std::int64_t DigitsValue(const char* digits, std::size_t count) {
 // at the separators reads the same value from such a text, so this only saves the work.
 std::int64_t CanonicalMilliseconds(std::string_view timestamp) {
   const std::size_t size = timestamp.size();
-  if (size < 10 || size > 18) return -1;
-  const char* text = timestamp.data();
-  const char* tail = text + size - 9;  // ":MM:SS.mmm" without its first ':'
-  if (text[size - 10] != ':' || tail[2] != ':' || tail[5] != '.') return -1;
-  for (const std::size_t at : {0, 1, 3, 4, 6, 7, 8}) {
-    if (!IsDigit(tail[at])) return -1;
-  }
-  const std::size_t hour_digits = size - 10;
-  if (hour_digits == 0) return -1;
-  for (std::size_t i = 0; i < hour_digits; ++i) {
-    if (!IsDigit(text[i])) return -1;
-  }
-  return DigitsValue(text, hour_digits) * 3600000 + DigitsValue(tail, 2) * 60000 +
-         DigitsValue(tail + 3, 2) * 1000 + DigitsValue(tail + 6, 3);
+  if (size < 11 || size > 19) return -1;
+  const char* const text = timestamp.data();
+  const char* const tail = text + size - 10;  // ":MM:SS.mmm"
+  if (tail[0] != ':' || tail[3] != ':' || tail[6] != '.') return -1;
+  const std::int64_t hours = DigitsValue(text, tail);
+  const std::int64_t minutes = DigitsValue(tail + 1, tail + 3);
+  const std::int64_t seconds = DigitsValue(tail + 4, tail + 6);
+  const std::int64_t milliseconds = DigitsValue(tail + 7, tail + 10);
+  if (hours < 0 || minutes < 0 || seconds < 0 || milliseconds < 0) return -1;
+  return hours * 3600000 + minutes * 60000 + seconds * 1000 + milliseconds;
 }
 
 }  // namespace
@@ -93,19 +89,23 @@ std::string FormatTimestamp(std::int64_t milliseconds) {
   const std::int64_t rest = milliseconds % 1000;
   char buffer[32];
   char* end = buffer;
-  if (hours < 10) *end++ = '0';
-  end = std::to_chars(end, buffer + sizeof buffer, hours).ptr;
-  const auto put = [&end](std::int64_t value, int digits) {
-    for (int i = digits - 1; i >= 0; --i, value /= 10) end[i] = static_cast<char>('0' + value % 10);
-    end += digits;
-  };
-  *end++ = ':';
-  put(minutes, 2);
-  *end++ = ':';
-  put(seconds, 2);
-  *end++ = '.';
-  put(rest, 3);
-  return std::string(buffer, end);
+  if (hours < 100) {
+    *end++ = static_cast<char>('0' + hours / 10);
+    *end++ = static_cast<char>('0' + hours % 10);
+  } else {
+    end = std::to_chars(end, buffer + sizeof buffer, hours).ptr;
+  }
+  end[0] = ':';
+  end[1] = static_cast<char>('0' + minutes / 10);
+  end[2] = static_cast<char>('0' + minutes % 10);
+  end[3] = ':';
+  end[4] = static_cast<char>('0' + seconds / 10);
+  end[5] = static_cast<char>('0' + seconds % 10);
+  end[6] = '.';
+  end[7] = static_cast<char>('0' + rest / 100);
+  end[8] = static_cast<char>('0' + rest / 10 % 10);
+  end[9] = static_cast<char>('0' + rest % 10);
+  return std::string(buffer, end + 10);
 }
 
 std::int32_t TimestampToFrame(std::string_view timestamp, double frame_rate) {

@@ -37,13 +37,11 @@ std::size_t EqualsSign(std::string_view line) {
 
 // A key CHAPTER followed by one or more digits, letter case ignored.
 bool IsChapterKey(std::string_view key) {
-  constexpr std::string_view kChapter = "CHAPTER";
-  if (key.size() <= kChapter.size()) return false;
-  for (std::size_t i = 0; i < kChapter.size(); ++i) {
-    // Clearing bit 5 upper-cases a letter and makes no other byte equal to one.
-    if ((key[i] & ~0x20) != kChapter[i]) return false;
-  }
-  return AllDigits(key.substr(kChapter.size()));
+  if (key.size() <= 7) return false;
+  // Clearing bit 5 upper-cases a letter and makes no other byte equal to one.
+  const auto is = [&key](std::size_t at, char letter) { return (key[at] & ~0x20) == letter; };
+  return is(0, 'C') && is(1, 'H') && is(2, 'A') && is(3, 'P') && is(4, 'T') && is(5, 'E') &&
+         is(6, 'R') && AllDigits(key.substr(7));
 }
 
 // H:MM:SS.mmm as FormatTimestamp writes it (two hour digits, or more without a leading zero),
@@ -52,13 +50,11 @@ bool IsCanonicalTime(std::string_view text) {
   const std::size_t size = text.size();
   if (size < 12 || size > 18) return false;
   const std::string_view tail = text.substr(size - 10);  // ":MM:SS.mmm"
-  if (tail[0] != ':' || tail[3] != ':' || tail[6] != '.') return false;
-  for (const std::size_t at : {1, 2, 4, 5, 7, 8, 9}) {
-    if (!IsDigit(tail[at])) return false;
-  }
   const std::string_view hours = text.substr(0, size - 10);
-  return AllDigits(hours) && (hours.size() == 2 || hours[0] != '0') && tail[1] < '6' &&
-         tail[4] < '6';
+  return tail[0] == ':' && tail[3] == ':' && tail[6] == '.' && IsDigit(tail[1]) && tail[1] < '6' &&
+         IsDigit(tail[2]) && IsDigit(tail[4]) && tail[4] < '6' && IsDigit(tail[5]) &&
+         IsDigit(tail[7]) && IsDigit(tail[8]) && IsDigit(tail[9]) && AllDigits(hours) &&
+         (hours.size() == 2 || hours[0] != '0');
 }
 
 // A two-digit field from 00 to 59.
