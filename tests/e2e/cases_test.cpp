@@ -21,11 +21,10 @@ using Files = std::map<fs::path, std::string>;
 
 const fs::path kCases = fs::path(MARKWRIGHT_SOURCE_DIR) / "tests/cases";
 
-std::vector<std::string> CaseNames() {
-  std::vector<std::string> names;
+std::set<std::string> CaseNames() {
+  std::set<std::string> names;
   for (const auto& entry : fs::directory_iterator(kCases))
-    if (entry.is_directory()) names.push_back(entry.path().filename());
-  std::ranges::sort(names);
+    if (entry.is_directory()) names.insert(entry.path().filename());
   return names;
 }
 
@@ -83,6 +82,8 @@ TEST_P(Case, RunsAsWritten) {
   } else {
     ASSERT_EQ(written.size(), 1u);
     EXPECT_EQ(written.begin()->second, ReadFile(source / "expected"));
+    const auto mode = fs::status(run.path() / written.begin()->first).permissions();
+    EXPECT_EQ(mode & fs::perms::owner_all, fs::perms::owner_read | fs::perms::owner_write);
   }
 }
 

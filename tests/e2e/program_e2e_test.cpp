@@ -11,8 +11,6 @@
 namespace markwright::testing {
 namespace {
 
-using ::testing::HasSubstr;
-
 TEST(Program, WritesChapterTxtBesideItselfWithoutAnOutputPath) {
   TempDir folder;
   folder.Write("in.txt", "CHAPTER01=00:00:00.000\nCHAPTER02=00:01:00.000\n");
@@ -30,8 +28,8 @@ TEST(Program, WritesChapterTxtBesideItselfWithoutAnOutputPath) {
 // The command line runs where Qt is absent.
 TEST(Program, LinksNoQtLibrary) {
   const auto run = RunProcess("/usr/bin/ldd", {MARKWRIGHT_EXE}, "/");
-  EXPECT_THAT(run.output, HasSubstr("libc.so"));
-  EXPECT_THAT(run.output, ::testing::Not(HasSubstr("Qt")));
+  EXPECT_THAT(run.output, ::testing::HasSubstr("libc.so"));
+  EXPECT_THAT(run.output, ::testing::Not(::testing::HasSubstr("Qt")));
 }
 
 }  // namespace
