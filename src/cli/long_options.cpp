@@ -1,0 +1,98 @@
+#include "cli/long_options.h"
+
+#include <algorithm>
+#include <array>
+#include <cctype>
+
+#include "core/error.h"
+
+namespace markwright {
+namespace {
+
+constexpr std::array<std::string_view, 5> kClassicOptions = {"-i", "-o", "-f", "-infps", "-outfps"};
+
+bool IsClassicOption(std::string_view argument) {
+  return std::ranges::any_of(kClassicOptions, [argument](std::string_view name) {
+    return std::ranges::equal(argument, name, [](char a, char b) {
+      return std::tolower(static_cast<unsigned char>(a)) == b;
+    });
+  });
+}
+
+Refusal Unknown(std::string_view name) {
+  return Refusal("unknown option --" + std::string(name) + "; see --help");
+}
+
+}  // namespace
+
+LongOptions SplitLongOptions(const std::vector<std::string_view>& arguments) {
+  LongOptions options;
+  for (std::size_t i = 0; i < arguments.size(); ++i) {
+    const std::string_view argument = arguments[i];
+    if (!argument.starts_with("--")) {
+      if (IsClassicOption(argument) && i + 1 < arguments.size() &&
+          arguments[i + 1].starts_with('-')) {
+        throw Refusal("option " + std::string(argument) +
+                      " has no value: a value cannot begin with \"-\"");
+      }
+      options.classic_arguments.push_back(argument);
+      continue;
+    }
+    const std::string_view spelled = argument.substr(2);
+    const auto equals = spelled.find('=');
+    const std::string_view name = spelled.substr(0, equals);
+    std::optional<std::string> attached;
+    if (equals != std::string_view::npos) attached = std::string(spelled.substr(equals + 1));
+    const auto flag = [&](bool& field) {
+      if (attached) throw Refusal("option --" + std::string(name) + " takes no value");
+      field = true;
+    };
+    // A value may begin with "-" here ("--shift -2s"): the option always takes the next argument.
+    const auto value = [&]() -> std::string {
+      if (attached) return *attached;
+      if (i + 1 >= arguments.size()) {
+        throw Refusal("option --" + std::string(name) + " needs a value");
+      }
+      return std::string(arguments[++i]);
+    };
+    if (name == "help") {
+      flag(options.help);
+    } else if (name == "version") {
+      flag(options.version);
+    } else if (name == "window") {
+      throw Refusal("option --window must be the first argument");
+    } else if (name == "list") {
+      flag(options.list);
+    } else if (name == "json") {
+      flag(options.json);
+    } else if (name == "all") {
+      flag(options.all);
+    } else if (name == "stream") {
+      options.stream = value();
+    } else if (name == "shift") {
+      options.edits.push_back({ChapterEditRequest::Kind::kShift, value()});
+    } else if (name == "min-length") {
+      options.edits.push_back({ChapterEditRequest::Kind::kMinLength, value()});
+    } else {
+      throw Unknown(name);
+    }
+  }
+  return options;
+}
+
+std::string LongOptionsHelp() {
+  return "\n"
+         "Long options (a value follows after a blank or \"=\"):\n"
+         "-i <folder>\t\tA disc or disc copy: the folder holding BDMV, ADV_OBJ or VIDEO_TS\n"
+         "--list\t\t\tList the streams (playlists, titles, title sets) and exit\n"
+         "--json\t\t\tThe same list as JSON: number, source, chapters, length (or null)\n"
+         "--stream <N>\t\tConvert stream N of the list (also a title of an HD DVD playlist)\n"
+         "--all\t\t\tConvert every stream into the folder -o names, one file each\n"
+         "--shift <T>\t\tMove every chapter by T: 1.5s, -2s, 1500ms, 00:00:01.500, 24f, -12f\n"
+         "--min-length <S>\tDrop chapters less than S seconds after the previous one, and a\n"
+         "\t\t\tlast chapter less than S seconds before the end\n"
+         "--version\t\tPrint the version\n"
+         "--help\t\t\tPrint this help\n";
+}
+
+}  // namespace markwright

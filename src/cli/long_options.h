@@ -1,0 +1,43 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace markwright {
+
+// A chapter edit asked for on the command line, in the order given: --shift or --min-length.
+struct ChapterEditRequest {
+  enum class Kind { kShift, kMinLength } kind;
+  std::string value;
+};
+
+// The GNU-style options (--name, --name=value, --name value) and the arguments left for the
+// classic -i -o -f -infps -outfps text. They are taken out before that text is built, so they
+// cannot change how a classic command line is read.
+struct LongOptions {
+  std::vector<std::string_view> classic_arguments;
+  bool help = false;
+  bool version = false;
+  bool list = false;
+  bool json = false;
+  bool all = false;
+  std::optional<std::string> stream;
+  std::vector<ChapterEditRequest> edits;
+
+  bool AnyConversionOption() const {
+    return list || json || all || stream.has_value() || !edits.empty();
+  }
+};
+
+// Splits the arguments. Throws Refusal for an unknown --option, a long option without its value,
+// and a classic option (-o, -outfps, ...) given as its own argument and followed by one that
+// begins with "-": such a value would otherwise be read as the next option and the run would go
+// on with the default.
+LongOptions SplitLongOptions(const std::vector<std::string_view>& arguments);
+
+// The help section for these options, shown after the classic help text.
+std::string LongOptionsHelp();
+
+}  // namespace markwright
