@@ -3,6 +3,7 @@
 #include <chrono>
 #include <cstdio>
 #include <functional>
+#include <future>
 #include <memory>
 #include <optional>
 #include <ostream>
@@ -40,11 +41,17 @@ struct Stream {
 class ProgressLine {
  public:
   ProgressLine(std::ostream& errors, bool enabled) : errors_(errors), enabled_(enabled) {}
-  ~ProgressLine() {
-    if (shown_) errors_ << "\r\033[K" << std::flush;
-  }
+  ~ProgressLine() { Clear(); }
   ProgressLine(const ProgressLine&) = delete;
   ProgressLine& operator=(const ProgressLine&) = delete;
+
+  bool Enabled() const { return enabled_; }
+
+  // Before any other line goes to the terminal.
+  void Clear() {
+    if (shown_) errors_ << "\r\033[K" << std::flush;
+    shown_ = false;
+  }
 
   void Show(const std::string& text) {
     if (!enabled_ || std::chrono::steady_clock::now() - start_ < std::chrono::seconds(1)) return;
@@ -112,10 +119,23 @@ std::vector<Stream> StreamsOfFile(const fs::path& path) {
            }}};
 }
 
-std::vector<Stream> FindStreams(const fs::path& input, std::ostream& errors) {
+// The scan is one call; on a terminal it runs beside a wait that draws the progress line once
+// it has taken a second (a disc's title sets are each read by a child process).
+DiscScan ScanWithProgress(const fs::path& folder, ProgressLine& progress) {
+  if (!progress.Enabled()) return ScanDiscFolder(folder);
+  auto scan = std::async(std::launch::async, [&folder] { return ScanDiscFolder(folder); });
+  while (scan.wait_for(std::chrono::milliseconds(250)) != std::future_status::ready) {
+    progress.Show("scanning " + folder.string() + " ...");
+  }
+  progress.Clear();
+  return scan.get();
+}
+
+std::vector<Stream> FindStreams(const fs::path& input, std::ostream& errors,
+                                ProgressLine& progress) {
   std::error_code error;
   if (!fs::is_directory(input, error)) return StreamsOfFile(input);
-  const DiscScan scan = ScanDiscFolder(input);
+  const DiscScan scan = ScanWithProgress(input, progress);
   for (const std::string& failure : scan.left_out)
     errors << "Markwright: left out: " << failure << '\n';
   return StreamsOf(scan);
@@ -180,6 +200,7 @@ void List(const std::vector<Stream>& streams, bool json, double input_rate, doub
     progress.Show("reading " + streams[i].source + " (" + std::to_string(i + 1) + " of " +
                   std::to_string(streams.size()) + ")");
     const TitleChapters title = streams[i].load(input_rate, output_rate).chapters;
+    progress.Clear();
     const std::size_t count = title.chapters.size();
     if (json) {
       output << "  {\"number\": " << i + 1 << ", \"source\": " << JsonString(streams[i].source)
@@ -224,10 +245,12 @@ ExitStatus ConvertAll(const std::vector<Stream>& streams, std::string_view argum
     const fs::path target = fs::path(folder) / (stream.file_stem + extension);
     try {
       LoadedChapters loaded = stream.load(input_rate, output_rate);
+      progress.Clear();
       ApplyEdits(options.edits, loaded.retimed, output_rate, errors);
       WriteTextFile(target, BuildFormatText(*format, loaded.retimed, output_rate, input_rate_text));
       output << stream.source << ": wrote " << target.string() << '\n';
     } catch (const std::exception& failure) {
+      progress.Clear();
       errors << "Markwright: " << stream.source << ": not written: " << failure.what() << '\n';
       any_failed = true;
     }
@@ -247,7 +270,8 @@ ExitStatus RunLongOptions(const LongOptions& options, const std::string& argumen
   ProgressLine progress(errors, show_progress);
   const bool listing = options.list || options.json;
   const bool choosing = is_folder || listing || options.all || options.stream;
-  const std::vector<Stream> streams = choosing ? FindStreams(input, errors) : std::vector<Stream>{};
+  const std::vector<Stream> streams =
+      choosing ? FindStreams(input, errors, progress) : std::vector<Stream>{};
   if (listing) {
     List(streams, options.json, RateValue(GetOption(argument_text, "infps")),
          RateValue(GetOption(argument_text, "outfps")), output, progress);
