@@ -12,6 +12,7 @@
 #include "core/error.h"
 #include "readers/mediainfo_child.h"
 #include "ui/window_entry.h"
+#include "writers/text_file.h"
 
 #ifndef MARKWRIGHT_UI_MODULE_DIR
 #define MARKWRIGHT_UI_MODULE_DIR "../lib/markwright"
@@ -64,6 +65,7 @@ int main(int argc, char** argv) {
   if (argc > 1 && argv[1] == markwright::kMediaInfoChildArgument) {
     return markwright::RunMediaInfoChild(argc, argv);
   }
+  markwright::RemoveTemporaryFileOnInterrupt();
   const std::vector<std::string_view> arguments(argv + 1, argv + argc);
   // The desktop entry starts the window with the file the user opened it with.
   if (!arguments.empty() && arguments.front() == "--window") {

@@ -1,6 +1,8 @@
 #include "cli/convert.h"
 
+#include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <ostream>
 #include <string>
 
@@ -67,16 +69,30 @@ void ConvertCommandLine(std::string_view argument_text,
   WriteTextFile(output_path, text);
 }
 
+namespace {
+
+// Help and version are the run's output: when they cannot be written, the run failed.
+ExitStatus Printed(std::ostream& output, std::ostream& errors) {
+  errno = 0;
+  output.flush();
+  if (output) return ExitStatus::kDone;
+  errors << "Markwright: cannot write to standard output"
+         << (errno != 0 ? std::string(": ") + std::strerror(errno) : std::string()) << '\n';
+  return ExitStatus::kFailed;
+}
+
+}  // namespace
+
 ExitStatus RunCommandLine(std::string_view argument_text,
                           const std::filesystem::path& program_folder, std::ostream& output,
                           std::ostream& errors) {
   if (argument_text == "--help" || argument_text == "-h") {
     output << HelpText("\n") << '\n';
-    return ExitStatus::kDone;
+    return Printed(output, errors);
   }
   if (argument_text == "--version") {
     output << "Markwright " << kVersionText << '\n';
-    return ExitStatus::kDone;
+    return Printed(output, errors);
   }
   try {
     ConvertCommandLine(argument_text, program_folder);

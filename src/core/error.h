@@ -71,6 +71,11 @@ enum class ExitStatus : int {
   kWindowUnavailable = 3,  // no window module, no Qt or no display; the command line still works
 };
 
+// Text taken from a file as a message quotes it: in double quotes, cut after 60 characters with
+// "…", and with control characters and bytes that are not UTF-8 written as \xNN, so that nothing
+// a file holds can drive the terminal or the message box that shows it.
+std::string QuotedText(std::string_view text);
+
 // "line 12" and "offset 40", the two ways a reader says where a problem sits.
 std::string AtLine(std::size_t line_number);
 std::string AtOffset(std::size_t offset);

@@ -1,6 +1,7 @@
 #include "readers/load_chapters.h"
 
 #include <exception>
+#include <new>
 #include <utility>
 
 #include "core/error.h"
@@ -21,6 +22,8 @@ auto NamingFile(const std::filesystem::path& path, Step step) {
     throw;
   } catch (const ReadError&) {
     throw;
+  } catch (const std::bad_alloc&) {
+    throw ReadError(path.string(), "", "not enough memory");
   } catch (const std::exception& failure) {
     throw ReadError(path.string(), "", failure.what());
   }

@@ -19,6 +19,15 @@ struct FileCloser {
   void operator()(std::FILE* file) const { std::fclose(file); }
 };
 
+// The message for a source over the size limit; size is the file's size, or how much of it was read
+// when it tells none.
+[[noreturn]] void TooLarge(const std::string& name, std::uintmax_t size, bool at_least) {
+  throw ReadError(name, "",
+                  "too large for a chapter source: " + std::string(at_least ? "more than " : "") +
+                      std::to_string(size) + " bytes, and the limit is " +
+                      std::to_string(kMaxSourceFileSize) + " bytes (256 MiB)");
+}
+
 // Reads the file up to limit bytes; more than that is an error, or left unread when only the
 // head is wanted.
 std::string ReadBytes(const std::filesystem::path& path, std::size_t limit, bool head_only) {
@@ -39,7 +48,7 @@ std::string ReadBytes(const std::filesystem::path& path, std::size_t limit, bool
   if (::fstat(::fileno(file.get()), &status) == 0 && S_ISREG(status.st_mode)) {
     expected = static_cast<std::size_t>(status.st_size);
   }
-  if (!head_only && expected > limit) throw ReadError(name, "", "too large for a chapter source");
+  if (!head_only && expected > limit) TooLarge(name, expected, false);
   // A byte beyond the limit is read only to tell that the file is too large.
   const std::size_t most = head_only ? limit : limit + 1;
   std::string bytes(std::min(most, expected > 0 ? expected + 1 : 65536), '\0');
@@ -57,7 +66,7 @@ std::string ReadBytes(const std::filesystem::path& path, std::size_t limit, bool
   if (std::ferror(file.get()) != 0) {
     throw ReadError(name, "", std::string("cannot read: ") + std::strerror(errno));
   }
-  if (filled > limit) throw ReadError(name, "", "too large for a chapter source");
+  if (filled > limit) TooLarge(name, limit, true);
   bytes.resize(filled);
   return bytes;
 }
@@ -127,7 +136,7 @@ SourceLineReader::SourceLineReader(const std::filesystem::path& path) : name_(pa
   if (::fstat(::fileno(file_.get()), &status) == 0 && S_ISREG(status.st_mode)) {
     size_ = static_cast<std::uintmax_t>(status.st_size);
   }
-  if (size_ > kMaxSourceFileSize) throw ReadError(name_, "", "too large for a chapter source");
+  if (size_ > kMaxSourceFileSize) TooLarge(name_, size_, false);
   // A piece this size keeps the system calls few and stays in the processor's cache.
   buffer_.resize(size_ == 0 ? 65536 : std::min<std::uintmax_t>(size_ + 1, 1 << 20));
 }
@@ -147,9 +156,7 @@ bool SourceLineReader::ReadMore() {
     throw ReadError(name_, "", std::string("cannot read: ") + std::strerror(errno));
   }
   total_read_ += count;
-  if (total_read_ > kMaxSourceFileSize) {
-    throw ReadError(name_, "", "too large for a chapter source");
-  }
+  if (total_read_ > kMaxSourceFileSize) TooLarge(name_, kMaxSourceFileSize, true);
   end_ += count;
   at_end_ = count == 0;
   return !at_end_;
@@ -193,12 +200,7 @@ std::vector<std::string_view> SplitLines(std::string_view text) {
 }
 
 std::string QuotedExcerpt(std::string_view text) {
-  constexpr std::size_t kLongest = 40;
-  std::string excerpt = "\"";
-  excerpt += text.substr(0, kLongest);
-  if (text.size() > kLongest) excerpt += "...";
-  excerpt += '"';
-  return excerpt;
+  return QuotedText(text);
 }
 
 }  // namespace markwright

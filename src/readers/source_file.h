@@ -73,7 +73,7 @@ class SourceLineReader {
 // last line without a line end counts; an empty text has no lines. A byte-order mark is skipped.
 std::vector<std::string_view> SplitLines(std::string_view text);
 
-// The text as a reader's message shows it: in double quotes, cut after 40 characters.
+// The text as a reader's message shows it (QuotedText: quoted, escaped and cut short).
 std::string QuotedExcerpt(std::string_view text);
 
 }  // namespace markwright

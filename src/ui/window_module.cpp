@@ -3,10 +3,12 @@
 #include <QApplication>
 #include <QListWidget>
 #include <QScreen>
+#include <QStringList>
 #include <QTimer>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <utility>
 
 #include "core/error.h"
 #include "markwright/version.h"
@@ -23,6 +25,34 @@ bool HasDisplay() {
     if (value != nullptr && *value != '\0') return true;
   }
   return false;
+}
+
+// Qt ends the process with an abort when no platform plugin starts (a display that cannot be
+// reached, WAYLAND_DISPLAY without a compositor, an unknown QT_QPA_PLATFORM). While the application
+// starts, its messages are held back: a fatal one becomes the message for a window that cannot
+// open, with the first warning as its cause, and exit status 3.
+QStringList held_messages;
+
+void HoldStartMessages(QtMsgType type, const QMessageLogContext&, const QString& message) {
+  if (type != QtFatalMsg) {
+    held_messages.append(message);
+    return;
+  }
+  const QString cause = held_messages.isEmpty() ? message.section('\n', 0, 0) : held_messages[0];
+  std::fprintf(stderr,
+               "Markwright: the window cannot be opened: %s\n"
+               "The command line works without it; see markwright --help.\n",
+               qPrintable(cause));
+  std::fflush(stderr);
+  std::_Exit(static_cast<int>(markwright::ExitStatus::kWindowUnavailable));
+}
+
+// Ends the holding once the application is up and passes the held messages on.
+void ReleaseStartMessages(QtMessageHandler previous) {
+  qInstallMessageHandler(previous);
+  for (const QString& message : std::exchange(held_messages, {})) {
+    qWarning("%s", qPrintable(message));
+  }
 }
 
 void CenterOnScreen(QWidget& window) {
@@ -50,7 +80,9 @@ extern "C" __attribute__((visibility("default"))) int markwright_run_window(
   std::string program = program_path != nullptr ? program_path : "markwright";
   int argc = 1;
   char* argv[] = {program.data(), nullptr};
+  const QtMessageHandler previous_handler = qInstallMessageHandler(HoldStartMessages);
   QApplication application(argc, argv);
+  ReleaseStartMessages(previous_handler);
   QApplication::setApplicationName("Markwright");
   QApplication::setApplicationVersion(markwright::kVersionText);
   QApplication::setDesktopFileName("markwright");

@@ -1,12 +1,16 @@
 #include "writers/text_file.h"
 
 #include <fcntl.h>
+#include <signal.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <charconv>
+#include <climits>
 #include <cstring>
-#include <random>
 #include <string>
 
 #include "core/error.h"
@@ -19,84 +23,191 @@ namespace {
                    std::strerror(error));
 }
 
-// Closes the descriptor and removes the temporary file unless the rename has claimed it.
+// The temporary file being written, kept where a signal handler can reach it: its name lives in
+// a static buffer and is armed only while the file exists and is not yet renamed. The signals
+// that remove it are blocked while the name changes, so the handler never sees a half-made one.
+char temporary_name[PATH_MAX + 32];
+volatile sig_atomic_t temporary_armed = 0;
+constexpr int kInterrupts[] = {SIGINT, SIGTERM, SIGHUP};
+
+void RemoveTemporaryAndDie(int signal_number) {
+  if (temporary_armed != 0) ::unlink(temporary_name);
+  ::signal(signal_number, SIG_DFL);
+  ::raise(signal_number);
+}
+
+// Blocks the interrupts for its lifetime.
+class InterruptsBlocked {
+ public:
+  InterruptsBlocked() {
+    sigset_t blocked;
+    sigemptyset(&blocked);
+    for (const int interrupt : kInterrupts) sigaddset(&blocked, interrupt);
+    ::pthread_sigmask(SIG_BLOCK, &blocked, &previous_);
+  }
+  InterruptsBlocked(const InterruptsBlocked&) = delete;
+  InterruptsBlocked& operator=(const InterruptsBlocked&) = delete;
+  ~InterruptsBlocked() { ::pthread_sigmask(SIG_SETMASK, &previous_, nullptr); }
+
+ private:
+  sigset_t previous_{};
+};
+
+// The mode a new file gets: 0666 under the umask, like any file the user creates.
+mode_t NewFileMode() {
+  static const mode_t mask = [] {
+    const mode_t current = ::umask(0);
+    ::umask(current);
+    return current;
+  }();
+  return 0666 & ~mask;
+}
+
+// A short name of its own in the target's folder, so a target name of any length the file system
+// takes can be written. Closes the descriptor and removes the file unless the rename claimed it.
 class TemporaryFile {
  public:
   explicit TemporaryFile(const std::filesystem::path& target) {
-    std::random_device seed;
-    std::mt19937_64 random(seed());
-    for (int attempt = 0; attempt < 100 && descriptor_ < 0; ++attempt) {
-      path_ = target;
-      path_ += ".tmp-" + std::to_string(random() % 1000000000);
-      // 0666 under the umask, like any file the user creates.
-      descriptor_ = ::open(path_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-      if (descriptor_ < 0 && errno != EEXIST) break;
-    }
+    const std::string name = (target.parent_path() / ".markwright-XXXXXX").string();
+    if (name.size() >= sizeof temporary_name) Fail(target, "the path is too long", ENAMETOOLONG);
+    const InterruptsBlocked blocked;
+    std::memcpy(temporary_name, name.c_str(), name.size() + 1);
+    descriptor_ = ::mkostemp(temporary_name, O_CLOEXEC);
     if (descriptor_ < 0) Fail(target, "cannot create a file in its folder", errno);
+    temporary_armed = 1;
   }
   TemporaryFile(const TemporaryFile&) = delete;
   TemporaryFile& operator=(const TemporaryFile&) = delete;
   ~TemporaryFile() {
     if (descriptor_ >= 0) ::close(descriptor_);
-    if (!claimed_) ::unlink(path_.c_str());
+    const InterruptsBlocked blocked;
+    if (temporary_armed != 0) ::unlink(temporary_name);
+    temporary_armed = 0;
   }
 
   int descriptor() const { return descriptor_; }
-  const std::filesystem::path& path() const { return path_; }
   int Close() {
     const int result = ::close(descriptor_);
     descriptor_ = -1;
     return result;
   }
-  void Claim() { claimed_ = true; }
+  // Renames the file over the target; it is the target's from then on.
+  int RenameTo(const std::filesystem::path& target) {
+    const InterruptsBlocked blocked;
+    const int result = ::rename(temporary_name, target.c_str());
+    if (result == 0) temporary_armed = 0;
+    return result;
+  }
 
  private:
-  std::filesystem::path path_;
   int descriptor_ = -1;
-  bool claimed_ = false;
 };
+
+void WriteAll(int descriptor, std::string_view text, const std::filesystem::path& shown_path) {
+  while (!text.empty()) {
+    const ssize_t written = ::write(descriptor, text.data(), text.size());
+    if (written < 0) {
+      if (errno == EINTR) continue;
+      Fail(shown_path, "writing failed", errno);
+    }
+    text.remove_prefix(static_cast<std::size_t>(written));
+  }
+}
+
+// The descriptor number in /dev/stdout, /dev/stderr, /dev/fd/N or /proc/self/fd/N, or -1.
+int DescriptorNamed(const std::string& path) {
+  if (path == "/dev/stdout") return 1;
+  if (path == "/dev/stderr") return 2;
+  for (const std::string_view prefix : {"/dev/fd/", "/proc/self/fd/"}) {
+    if (!path.starts_with(prefix)) continue;
+    int number = -1;
+    const char* const end = path.data() + path.size();
+    const auto [stop, error] = std::from_chars(path.data() + prefix.size(), end, number);
+    return error == std::errc() && stop == end ? number : -1;
+  }
+  return -1;
+}
+
+// Opens an existing target that is not a regular file (a device, a pipe, a socket) for writing
+// as it is. A socket cannot be opened: the descriptor it stands for is duplicated, or a named one
+// is connected to.
+int OpenInPlace(const std::filesystem::path& path, bool is_socket) {
+  const int descriptor = ::open(path.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC);
+  if (descriptor >= 0 || errno != ENXIO || !is_socket) return descriptor;
+  const int number = DescriptorNamed(path.string());
+  if (number >= 0) return ::fcntl(number, F_DUPFD_CLOEXEC, 0);
+  sockaddr_un address{};
+  address.sun_family = AF_UNIX;
+  if (path.string().size() >= sizeof address.sun_path) return -1;
+  std::strcpy(address.sun_path, path.c_str());
+  const int socket = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+  if (::connect(socket, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0) {
+    return socket;
+  }
+  const int error = errno;
+  ::close(socket);
+  errno = error;
+  return -1;
+}
+
+// The file that a chain of links ends at, which need not exist (a dangling link names the file it
+// creates); a loop of links fails.
+std::filesystem::path FollowLinks(const std::filesystem::path& requested_path) {
+  std::filesystem::path path = requested_path;
+  for (int hop = 0; hop < 40; ++hop) {
+    struct stat status {};
+    if (::lstat(path.c_str(), &status) != 0 || !S_ISLNK(status.st_mode)) return path;
+    std::error_code error;
+    const std::filesystem::path target = std::filesystem::read_symlink(path, error);
+    if (error) Fail(requested_path, "cannot follow the link", error.value());
+    path = path.parent_path() / target;  // an absolute target replaces the whole path
+  }
+  Fail(requested_path, "cannot follow the link", ELOOP);
+}
 
 }  // namespace
 
+void RemoveTemporaryFileOnInterrupt() {
+  struct sigaction action {};
+  action.sa_handler = RemoveTemporaryAndDie;
+  sigemptyset(&action.sa_mask);
+  for (const int interrupt : kInterrupts) ::sigaction(interrupt, &action, nullptr);
+  // A write beyond the file size limit then fails with EFBIG and a message, not a silent kill.
+  ::signal(SIGXFSZ, SIG_IGN);
+}
+
 void WriteTextFile(const std::filesystem::path& requested_path, std::string_view text) {
-  // Replace what a link points to, not the link itself.
-  std::error_code error;
-  std::filesystem::path path = requested_path;
-  if (std::filesystem::is_symlink(path, error)) {
-    path = std::filesystem::weakly_canonical(path, error);
-    if (error) path = requested_path;
-  }
   struct stat existing {};
-  const bool exists = ::stat(path.c_str(), &existing) == 0;
-  if (exists && S_ISDIR(existing.st_mode)) {
+  if (::stat(requested_path.c_str(), &existing) != 0) {
+    if (errno == ELOOP) Fail(requested_path, "cannot follow the link", ELOOP);
+  } else if (S_ISDIR(existing.st_mode)) {
     throw WriteError("cannot write " + requested_path.string() + ": it is a folder");
+  } else if (!S_ISREG(existing.st_mode)) {
+    const int descriptor = OpenInPlace(requested_path, S_ISSOCK(existing.st_mode));
+    if (descriptor < 0) Fail(requested_path, "cannot open", errno);
+    struct Closer {
+      int descriptor;
+      ~Closer() { ::close(descriptor); }
+    } const closer{descriptor};
+    WriteAll(descriptor, text, requested_path);
+    return;
   }
+  // Replace what a link points to, not the link itself.
+  const std::filesystem::path path = FollowLinks(requested_path);
+  const bool exists = ::stat(path.c_str(), &existing) == 0;
   // The rename below would get past a file's own write protection; honour it instead.
   if (exists && ::access(path.c_str(), W_OK) != 0) {
     Fail(requested_path, "the file is protected", errno);
   }
 
   TemporaryFile temporary(path);
-  if (exists) ::fchmod(temporary.descriptor(), existing.st_mode & 07777);
-  const char* data = text.data();
-  std::size_t left = text.size();
-  while (left > 0) {
-    const ssize_t written = ::write(temporary.descriptor(), data, left);
-    if (written < 0) {
-      if (errno == EINTR) continue;
-      Fail(requested_path, "writing failed", errno);
-    }
-    data += written;
-    left -= static_cast<std::size_t>(written);
-  }
+  ::fchmod(temporary.descriptor(), exists ? existing.st_mode & 07777 : NewFileMode());
+  WriteAll(temporary.descriptor(), text, requested_path);
   // No fsync: it would more than double the time of a small conversion (the wait for the disk
   // and, after it, a journal commit on the rename), and a program that copies a file does not
   // wait for the disk either. Errors the system reports late still surface at close.
   if (temporary.Close() != 0) Fail(requested_path, "writing failed", errno);
-  if (::rename(temporary.path().c_str(), path.c_str()) != 0) {
-    Fail(requested_path, "cannot replace the file", errno);
-  }
-  temporary.Claim();
+  if (temporary.RenameTo(path) != 0) Fail(requested_path, "cannot replace the file", errno);
 }
 
 }  // namespace markwright

@@ -7,8 +7,14 @@ namespace markwright {
 
 // Makes the file hold exactly the text's bytes (no byte-order mark, nothing of an older, longer
 // content). The text goes to a temporary file in the same folder that is then renamed over the
-// target, so a failed write leaves an existing file as it was. Throws WriteError naming the file
-// and the cause.
+// target, so a failed write leaves an existing file as it was; a link is followed to the file it
+// names. An existing target that is not a regular file (a device, a pipe, a socket, /dev/stdout)
+// is written in place instead. Throws WriteError naming the file and the cause.
 void WriteTextFile(const std::filesystem::path& path, std::string_view text);
+
+// Installs the process's handlers for SIGINT, SIGTERM and SIGHUP: they remove the temporary file
+// of a write in progress and then end the process as the signal would. SIGXFSZ is ignored, so a
+// write beyond the file size limit fails with a message instead of killing the process.
+void RemoveTemporaryFileOnInterrupt();
 
 }  // namespace markwright

@@ -1,0 +1,113 @@
+// Careless and hostile use of the executable: devices, pipes and links as the output, limited and
+// interrupted runs, a source too large for memory or for the size cap, a display that is not there.
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/inotify.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include "support/run_process.h"
+#include "writers/text_file.h"
+
+namespace markwright::testing {
+namespace {
+
+namespace fs = std::filesystem;
+constexpr auto kNone = std::string::npos;
+constexpr char kOgg[] =
+    "CHAPTER01=00:00:00.000\r\nCHAPTER01NAME=\r\nCHAPTER02=00:01:00.000\r\nCHAPTER02NAME=\r\n";
+
+// Runs a shell command in the folder, where in.txt holds two chapters and $MW is the program.
+ProcessResult Shell(const TempDir& folder, const std::string& command) {
+  folder.Write("in.txt", "CHAPTER01=00:00:00.000\nCHAPTER02=00:01:00.000\n");
+  return RunProcess("/bin/sh", {"-c", "MW='" MARKWRIGHT_EXE "'; " + command}, folder.path());
+}
+
+TEST(Hostile, WritesDevicesAndPipesInPlaceAndFollowsLinks) {
+  TempDir folder;
+  const std::string run = "$MW -i in.txt -f ogg -o ";
+  EXPECT_EQ(Shell(folder, run + "/dev/stdout | cat").output, kOgg);
+  const auto fifo = Shell(
+      folder, "mkfifo fifo && ln -s fifo to-fifo && (" + run + "to-fifo &) && timeout 20 cat fifo");
+  EXPECT_EQ(fifo.output, kOgg);
+  EXPECT_TRUE(fs::is_fifo(folder / "fifo"));
+  EXPECT_EQ(Shell(folder, run + "/dev/null").exit_status, 0);
+  const auto full = Shell(folder, run + "/dev/full");
+  EXPECT_EQ(full.exit_status, 2);
+  EXPECT_NE(full.errors.find("cannot write /dev/full: "), kNone) << full.errors;
+
+  folder.Write("target.txt", "old");
+  fs::create_symlink("target.txt", folder / "link");
+  fs::create_symlink("new.txt", folder / "dangling");
+  fs::create_symlink("loop", folder / "loop");
+  EXPECT_EQ(Shell(folder, run + "link && " + run + "dangling").exit_status, 0);
+  EXPECT_TRUE(fs::is_symlink(folder / "link") && fs::is_symlink(folder / "dangling"));
+  EXPECT_EQ(ReadFile(folder / "target.txt"), kOgg);
+  EXPECT_EQ(ReadFile(folder / "new.txt"), kOgg);
+  const auto loop = Shell(folder, run + "loop");
+  EXPECT_EQ(loop.exit_status, 2);
+  EXPECT_NE(loop.errors.find("cannot write loop: "), kNone) << loop.errors;
+  const std::string longest_name(255, 'n');
+  EXPECT_EQ(Shell(folder, run + longest_name).exit_status, 0);
+  EXPECT_EQ(ReadFile(folder / longest_name), kOgg);
+}
+
+TEST(Hostile, LimitsAndInterruptsLeaveTheOldFileAlone) {
+  TempDir folder;
+  folder.Write("out.txt", "old");
+  // The message goes through a pipe: the limit holds for every file, standard error included.
+  const auto limited =
+      Shell(folder, "{ ulimit -f 0; $MW -i in.txt -o out.txt -f ogg; echo $?; } 2>&1 | cat");
+  EXPECT_EQ(limited.output,
+            "Markwright: cannot write out.txt: writing failed: File too large\n2\n");
+  EXPECT_EQ(Shell(folder, "$MW --version > /dev/full").exit_status, 2);
+  fs::resize_file(folder.Write("big.txt", "CHAPTER01=00:00:00.000\n"), 300'000'000);
+  const auto big = Shell(folder, "$MW -i big.txt -o out.txt -f ogg");
+  EXPECT_NE(big.errors.find("300000000 bytes, and the limit is 268435456"), kNone) << big.errors;
+  fs::remove(folder / "big.txt");
+#ifndef __SANITIZE_ADDRESS__  // which needs far more address space than any limit here
+  std::string frames;
+  for (int line = 0; line < 900'000; ++line) frames += "0\n";
+  folder.Write("cells.txt", frames);
+  const auto memory = Shell(folder, "ulimit -v 150000; exec $MW -i cells.txt -o out.txt -f ogg");
+  EXPECT_EQ(memory.exit_status, 2);
+  EXPECT_EQ(memory.errors, "Markwright: cells.txt: not enough memory\n");
+#endif
+  for (const int interrupt : {SIGINT, SIGTERM, SIGHUP}) {
+    const int watch = inotify_init1(IN_CLOEXEC);
+    inotify_add_watch(watch, folder.path().c_str(), IN_CREATE);
+    const pid_t child = fork();
+    if (child == 0) {
+      RemoveTemporaryFileOnInterrupt();
+      WriteTextFile(folder / "out.txt", std::string(std::size_t{64} << 20, 'x'));
+      _exit(0);
+    }
+    char events[4096];
+    EXPECT_GT(read(watch, events, sizeof events), 0);  // the temporary file is there
+    kill(child, interrupt);
+    int status = 0;
+    waitpid(child, &status, 0);
+    close(watch);
+    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == interrupt) << interrupt;
+  }
+  EXPECT_EQ(ReadFile(folder / "out.txt"), "old");
+  for (const auto& entry : fs::directory_iterator(folder.path())) {
+    EXPECT_FALSE(entry.path().filename().string().starts_with(".markwright")) << entry.path();
+  }
+}
+
+TEST(Hostile, AnUnreachableDisplayEndsWithStatus3) {
+  if (!fs::exists(fs::path(MARKWRIGHT_EXE).parent_path() / "libmarkwright_ui.so")) return;
+  TempDir folder;
+  for (const std::string settings :
+       {"unset QT_QPA_PLATFORM WAYLAND_DISPLAY; export DISPLAY=:77",
+        "export QT_QPA_PLATFORM=no-such-platform",
+        "unset QT_QPA_PLATFORM DISPLAY; export XDG_RUNTIME_DIR=. WAYLAND_DISPLAY=none"}) {
+    const auto run = Shell(folder, settings + "; exec $MW");
+    EXPECT_EQ(run.exit_status, 3) << settings << ": " << run.errors;
+    EXPECT_NE(run.errors.find("the window cannot be opened"), kNone) << run.errors;
+  }
+}
+
+}  // namespace
+}  // namespace markwright::testing
