@@ -19,6 +19,7 @@
 #include "core/error.h"
 #include "core/timestamp.h"
 #include "readers/dvd_reader.h"
+#include "readers/media_file_reader.h"
 
 extern char** environ;
 
@@ -190,12 +191,14 @@ pid_t Spawn(const std::filesystem::path& program, std::vector<std::string> argum
   posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
 
   std::vector<char*> argv;
+  argv.reserve(arguments.size() + 1);
   for (std::string& argument : arguments) argv.push_back(argument.data());
   argv.push_back(nullptr);
   std::string marker = std::string(kChildMarkerName) + "=1";
   std::vector<char*> environment = {marker.data()};
-  for (char** variable = environ; *variable != nullptr; ++variable)
+  for (char** variable = environ; *variable != nullptr; ++variable) {
     environment.push_back(*variable);
+  }
   environment.push_back(nullptr);
   pid_t pid = -1;
   if (posix_spawn(&pid, program.c_str(), &actions, &attributes, argv.data(), environment.data()) !=
@@ -215,14 +218,16 @@ void SetMediaInfoChildProgram(const std::filesystem::path& program) {
 
 std::vector<std::string> AskMediaInfoChild(std::string_view request,
                                            const std::filesystem::path& path,
-                                           std::chrono::milliseconds deadline) {
+                                           std::chrono::milliseconds deadline,
+                                           std::string_view subject) {
   const std::string source_name = path.string();
   if (std::getenv(kChildMarkerName) != nullptr) {
     throw ReadError(source_name, "", "cannot start reading: no process");
   }
   int ends[2];
-  if (pipe2(ends, O_CLOEXEC) != 0)
+  if (pipe2(ends, O_CLOEXEC) != 0) {
     throw ReadError(source_name, "", "cannot start reading: no pipe");
+  }
   Descriptor read_end(ends[0]);
   Descriptor write_end(ends[1]);
   // dup2 onto itself would keep close-on-exec set.
@@ -270,7 +275,7 @@ std::vector<std::string> AskMediaInfoChild(std::string_view request,
     child.Kill();
     if (!overlong) {
       throw ReadError(source_name, "",
-                      "libmediainfo did not finish reading the title set within " +
+                      "libmediainfo did not finish reading " + std::string(subject) + " within " +
                           std::to_string(deadline.count() / 1000) + " s (is it damaged?)");
     }
   }
@@ -280,7 +285,8 @@ std::vector<std::string> AskMediaInfoChild(std::string_view request,
   if (whole && reply.front() == kErrorTag) throw ReadError(source_name, "", payload);
   const auto texts = whole && reply.front() == kAnswerTag ? AnswerTexts(payload) : std::nullopt;
   if (!texts) {
-    throw ReadError(source_name, "", "libmediainfo failed on the title set (is it damaged?)");
+    throw ReadError(source_name, "",
+                    "libmediainfo failed on " + std::string(subject) + " (is it damaged?)");
   }
   return *texts;
 }
@@ -297,6 +303,7 @@ int RunMediaInfoChild(int argc, char** argv) {
   try {
     const char* how = std::getenv("MARKWRIGHT_CHILD_TEST");
     auto texts = Misbehave(how == nullptr ? "" : how);
+    if (!texts && argv[3] == kMediaFileRequest) texts = AnswerMediaFileRequest(argv[4]);
     if (!texts) texts = AnswerTitleSetRequest(argv[3], argv[4]);
     reply = AnswerReply(*texts);
   } catch (const ReadError& error) {

@@ -23,14 +23,16 @@ void SetMediaInfoChildProgram(const std::filesystem::path& program);
 // Asks a child to answer the request about the file and returns the texts of its answer. The
 // child that has not answered and ended within the deadline is killed; it is always reaped.
 // Throws ReadError naming the file: with the cause of the child's own ReadError, "libmediainfo
-// did not finish reading ..." after the deadline, or "libmediainfo failed ..." when the child
-// ends without a whole answer or by a signal.
+// did not finish reading <subject> ..." after the deadline, or "libmediainfo failed on
+// <subject> ..." when the child ends without a whole answer or by a signal.
 std::vector<std::string> AskMediaInfoChild(std::string_view request,
                                            const std::filesystem::path& path,
-                                           std::chrono::milliseconds deadline);
+                                           std::chrono::milliseconds deadline,
+                                           std::string_view subject = "the title set");
 
 // The hidden mode, called by main() when argv[1] is kMediaInfoChildArgument: answers one
-// request on descriptor 3 and returns the exit status.
+// request (a DVD reader's or the media file reader's) on descriptor 3 and returns the exit
+// status.
 int RunMediaInfoChild(int argc, char** argv);
 
 }  // namespace markwright

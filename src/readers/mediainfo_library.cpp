@@ -140,19 +140,34 @@ MediaInfoFile::~MediaInfoFile() {
   functions_.destroy(handle_);
 }
 
+std::string MediaInfoFile::Parameter(int stream_kind, std::string_view name) const {
+  return Utf8(functions_.get(handle_, static_cast<MediaInfo_stream_C>(stream_kind), 0,
+                             Wide(name).c_str(), MediaInfo_Info_Text, MediaInfo_Info_Name));
+}
+
+std::string MediaInfoFile::Field(std::size_t position, int info_kind) const {
+  return Utf8(functions_.get_by_position(handle_, MediaInfo_Stream_Menu, 0, position,
+                                         static_cast<MediaInfo_info_C>(info_kind)));
+}
+
 std::string MediaInfoFile::MenuParameter(std::string_view name) const {
-  return Utf8(functions_.get(handle_, MediaInfo_Stream_Menu, 0, Wide(name).c_str(),
-                             MediaInfo_Info_Text, MediaInfo_Info_Name));
+  return Parameter(MediaInfo_Stream_Menu, name);
 }
 
 std::string MediaInfoFile::MenuFieldName(std::size_t position) const {
-  return Utf8(
-      functions_.get_by_position(handle_, MediaInfo_Stream_Menu, 0, position, MediaInfo_Info_Name));
+  return Field(position, MediaInfo_Info_Name);
+}
+
+std::string MediaInfoFile::MenuFieldValue(std::size_t position) const {
+  return Field(position, MediaInfo_Info_Text);
 }
 
 std::string MediaInfoFile::VideoParameter(std::string_view name) const {
-  return Utf8(functions_.get(handle_, MediaInfo_Stream_Video, 0, Wide(name).c_str(),
-                             MediaInfo_Info_Text, MediaInfo_Info_Name));
+  return Parameter(MediaInfo_Stream_Video, name);
+}
+
+std::string MediaInfoFile::GeneralParameter(std::string_view name) const {
+  return Parameter(MediaInfo_Stream_General, name);
 }
 
 }  // namespace markwright

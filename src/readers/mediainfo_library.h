@@ -9,8 +9,8 @@
 namespace markwright {
 
 // libmediainfo's plain function interface, loaded at run time (dlopen) so that the program runs
-// without the library until a DVD title set is read. Used in the reading child only (see
-// mediainfo_child.h).
+// without the library until a DVD title set or a media file is read. Used in the reading child only
+// (see mediainfo_child.h).
 class MediaInfoLibrary {
  public:
   // The library's usual file name on this platform (libmediainfo.so.0 on Linux).
@@ -50,12 +50,18 @@ class MediaInfoFile {
 
   // A parameter of the first menu stream, as text.
   std::string MenuParameter(std::string_view name) const;
-  // The name of the first menu stream's field at the position.
+  // The name and the value of the first menu stream's field at the position.
   std::string MenuFieldName(std::size_t position) const;
+  std::string MenuFieldValue(std::size_t position) const;
   // A parameter of the first video stream, as text ("Standard", "FrameRate").
   std::string VideoParameter(std::string_view name) const;
+  // A parameter of the whole file ("Format", "Duration" in milliseconds).
+  std::string GeneralParameter(std::string_view name) const;
 
  private:
+  std::string Parameter(int stream_kind, std::string_view name) const;
+  std::string Field(std::size_t position, int info_kind) const;
+
   const MediaInfoLibrary::Functions& functions_;
   void* handle_;
 };
