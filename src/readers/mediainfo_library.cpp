@@ -74,7 +74,7 @@ std::string Utf8(const wchar_t* text) {
   std::string bytes;
   if (text == nullptr) return bytes;
   for (; *text != L'\0'; ++text) {
-    const auto c = static_cast<std::uint32_t>(*text);
+    const auto c = static_cast<std::uint32_t>(static_cast<char32_t>(*text));
     if (c < 0x80) {
       bytes += static_cast<char>(c);
     } else if (c < 0x800) {
