@@ -136,8 +136,9 @@ std::vector<Stream> FindStreams(const fs::path& input, std::ostream& errors,
   std::error_code error;
   if (!fs::is_directory(input, error)) return StreamsOfFile(input);
   const DiscScan scan = ScanWithProgress(input, progress);
-  for (const std::string& failure : scan.left_out)
+  for (const std::string& failure : scan.left_out) {
     errors << "Markwright: left out: " << failure << '\n';
+  }
   return StreamsOf(scan);
 }
 
