@@ -135,7 +135,17 @@ std::vector<Stream> FindStreams(const fs::path& input, std::ostream& errors,
                                 ProgressLine& progress) {
   std::error_code error;
   if (!fs::is_directory(input, error)) return StreamsOfFile(input);
-  const DiscScan scan = ScanWithProgress(input, progress);
+  DiscScan scan;
+  try {
+    scan = ScanWithProgress(input, progress);
+  } catch (const Refusal& refusal) {
+    // The scan's message is laid out for a message box; a terminal takes plain line ends.
+    std::string message = refusal.what();
+    for (auto at = message.find("\r\n"); at != std::string::npos; at = message.find("\r\n", at)) {
+      message.erase(at, 1);
+    }
+    throw Refusal(message);
+  }
   for (const std::string& failure : scan.left_out) {
     errors << "Markwright: left out: " << failure << '\n';
   }
