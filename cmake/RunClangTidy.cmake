@@ -2,7 +2,8 @@
 #       -P RunClangTidy.cmake
 # Runs clang-tidy with the project's .clang-tidy over every file of src/ that the build compiles
 # (from its compile_commands.json; Qt's generated files live in the build tree and are left out),
-# JOBS at a time. Fails on any finding.
+# JOBS at a time. Fails on any finding. Clang's own warnings count too, as in the clang build
+# (see the top CMakeLists.txt for the one it leaves out).
 file(READ ${BUILD_DIR}/compile_commands.json commands)
 string(JSON count LENGTH "${commands}")
 math(EXPR last "${count} - 1")
@@ -27,7 +28,7 @@ printf '%s\n' "$out" | grep -v -e '^[0-9]* warnings\{0,1\} generated\.$' -e '^$'
 exit $status]=])
 execute_process(
   COMMAND xargs -P ${JOBS} -n 1 sh -c "${run_one}" ${CLANG_TIDY} -p ${BUILD_DIR} --quiet
-          --header-filter=^${SOURCE_DIR}/src/
+          --header-filter=^${SOURCE_DIR}/src/ --extra-arg=-Wno-missing-field-initializers
   INPUT_FILE ${BUILD_DIR}/clang-tidy-files.txt
   RESULT_VARIABLE result)
 if(NOT result EQUAL 0)
