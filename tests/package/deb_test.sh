@@ -1,0 +1,46 @@
+#!/usr/bin/env bash
+# Builds the Debian package from the build folder, unpacks it, checks what it depends on, and
+# runs the unpacked program: it must convert like the built one and find its window module and
+# its reading child where it is installed.
+set -euo pipefail
+build=$1 work=$2 built=$3 source=$4
+rm -rf "$work" && mkdir -p "$work"
+cd "$work"
+cpack -G DEB --config "$build/CPackConfig.cmake" -B "$work" >cpack.log 2>&1 || {
+  cat cpack.log >&2
+  exit 1
+}
+deb=$(echo markwright_*.deb)
+dpkg-deb -x "$deb" root
+fail() {
+  echo "$*" >&2
+  exit 1
+}
+
+depends=$(dpkg-deb -f "$deb" Depends)
+required=(libmediainfo0v5 libpugixml1v5 'libstdc\+\+6')
+# A build with the window has its module beside the executable; the package must carry it.
+window_module=$(dirname "$built")/libmarkwright_ui.so
+[ -e "$window_module" ] && required+=(libqt6widgets6 libqt6svg6)
+for package in "${required[@]}"; do
+  grep -Eq "(^|, )$package(t64)?( |,|$)" <<<"$depends" || fail "Depends lacks $package: $depends"
+done
+
+exe=root/usr/bin/markwright
+sample=$source/samples/movie-chapters.txt
+ifo=$source/tests/fixtures/dvd/pal_chapters/VIDEO_TS/VTS_01_0.IFO
+for input in "$sample" "$ifo"; do
+  "$built" -i "$input" -o built.txt -f x264 -infps 25 -outfps 25
+  "$exe" -i "$input" -o packaged.txt -f x264 -infps 25 -outfps 25
+  cmp built.txt packaged.txt || fail "the packaged program converts $input differently"
+done
+if [ -e "$window_module" ]; then
+  window=$(QT_QPA_PLATFORM=offscreen MARKWRIGHT_SMOKE_TEST=1 "$exe" --window "$sample")
+  [ "$window" = $'Form1: Markwright\nList1: 5 chapter(s)' ] || fail "window: $window"
+fi
+
+cmp root/usr/share/bash-completion/completions/markwright "$source/data/markwright.bash-completion"
+# The metadata with the desktop entry and icon it names, as a software centre finds them.
+if command -v appstreamcli >/dev/null; then
+  appstreamcli validate-tree --no-net root
+fi
