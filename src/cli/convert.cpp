@@ -3,10 +3,12 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <new>
 #include <ostream>
 #include <string>
 
 #include "cli/help_text.h"
+#include "cli/long_options.h"
 #include "cli/options.h"
 #include "core/decimal.h"
 #include "core/error.h"
@@ -31,10 +33,32 @@ std::filesystem::path FolderPart(const std::string& path) {
   return path.substr(0, slash + 1);
 }
 
+// A chapter the format cannot express (a frame number beyond its range) is a fault of the
+// source, not of the output: the message names the source, the first such chapter (written alone,
+// it fails too) and the format.
+[[noreturn]] void BlameChapter(const std::string& input_path, const TitleChapters& retimed,
+                               const DestinationFormat& format, double output_rate,
+                               std::string_view input_rate_text, const Error& failure) {
+  const auto& chapters = retimed.chapters;
+  for (std::size_t index = 0; index < chapters.size(); ++index) {
+    TitleChapters alone;
+    alone.chapters.push_back(chapters[index]);
+    try {
+      BuildFormatText(format, alone, output_rate, input_rate_text);
+    } catch (const Error& chapter_failure) {
+      throw Error(input_path + ": chapter " + std::to_string(index + 1) + " cannot be written as " +
+                  std::string(format.key) + ": " + chapter_failure.what());
+    }
+  }
+  throw Error(input_path + " cannot be written as " + std::string(format.key) + ": " +
+              failure.what());
+}
+
 }  // namespace
 
-void ConvertCommandLine(std::string_view argument_text,
-                        const std::filesystem::path& program_folder) {
+std::vector<std::string> ConvertCommandLine(std::string_view argument_text,
+                                            const std::filesystem::path& program_folder,
+                                            const ConversionHooks& hooks) {
   const std::string input_path = GetOption(argument_text, "i");
   std::string output_path = GetOption(argument_text, "o");
   const std::string input_rate_option = GetOption(argument_text, "infps");
@@ -43,7 +67,9 @@ void ConvertCommandLine(std::string_view argument_text,
 
   if (input_path.empty()) throw InputNotSpecified();
   std::error_code error;
-  if (!std::filesystem::is_regular_file(input_path, error)) throw CannotOpenInput();
+  if (!hooks.load && !std::filesystem::is_regular_file(input_path, error)) {
+    throw CannotOpenInput();
+  }
   if (output_path.empty()) output_path = (program_folder / "chapter.txt").string();
   const std::filesystem::path output_folder = FolderPart(output_path);
   if (!output_folder.empty() && !std::filesystem::is_directory(output_folder, error)) {
@@ -55,18 +81,25 @@ void ConvertCommandLine(std::string_view argument_text,
   const double output_rate = std::strtod(output_rate_text.c_str(), nullptr);
   if (format_key.empty()) throw FormatNotSpecified();
 
-  const LoadedChapters loaded = LoadChapters(input_path, input_rate, output_rate);
-  const DestinationFormat* format = FindFormatByKey(format_key);
-  if (format == nullptr) throw UnknownDestinationFormat();
-  std::string text;
   try {
-    text = BuildFormatText(*format, loaded.retimed, output_rate, input_rate_text);
-  } catch (const Refusal&) {
-    throw;
-  } catch (const Error& failure) {
-    throw WriteError("cannot write " + output_path + ": " + failure.what());
+    LoadedChapters loaded = hooks.load ? hooks.load(input_rate, output_rate)
+                                       : LoadChapters(input_path, input_rate, output_rate);
+    if (hooks.edit) hooks.edit(loaded.retimed, output_rate);
+    const DestinationFormat* format = FindFormatByKey(format_key);
+    if (format == nullptr) throw UnknownDestinationFormat();
+    std::string text;
+    try {
+      text = BuildFormatText(*format, loaded.retimed, output_rate, input_rate_text);
+    } catch (const Refusal&) {
+      throw;
+    } catch (const Error& failure) {
+      BlameChapter(input_path, loaded.retimed, *format, output_rate, input_rate_text, failure);
+    }
+    WriteTextFile(output_path, text);
+    return FormatNotesFor(*format, loaded.retimed);
+  } catch (const std::bad_alloc&) {
+    throw Error(input_path + ": not enough memory");
   }
-  WriteTextFile(output_path, text);
 }
 
 namespace {
@@ -87,7 +120,7 @@ ExitStatus RunCommandLine(std::string_view argument_text,
                           const std::filesystem::path& program_folder, std::ostream& output,
                           std::ostream& errors) {
   if (argument_text == "--help" || argument_text == "-h") {
-    output << HelpText("\n") << '\n';
+    output << HelpText("\n") << "\n\n" << MoreFormatsHelp("\n") << LongOptionsHelp();
     return Printed(output, errors);
   }
   if (argument_text == "--version") {
@@ -95,13 +128,17 @@ ExitStatus RunCommandLine(std::string_view argument_text,
     return Printed(output, errors);
   }
   try {
-    ConvertCommandLine(argument_text, program_folder);
+    // Notes on a list that was still written, such as a rule of video sites it breaks.
+    for (const std::string& note : ConvertCommandLine(argument_text, program_folder)) {
+      errors << "Markwright: note: " << note << '\n';
+    }
     return ExitStatus::kDone;
   } catch (const Refusal& refusal) {
-    errors << "Markwright: " << refusal.what() << '\n';
+    // Paths and library texts in a message may hold anything; the terminal must not obey them.
+    errors << "Markwright: " << EscapedText(refusal.what()) << '\n';
     return ExitStatus::kRefused;
   } catch (const std::exception& failure) {
-    errors << "Markwright: " << failure.what() << '\n';
+    errors << "Markwright: " << EscapedText(failure.what()) << '\n';
     return ExitStatus::kFailed;
   }
 }

@@ -1,10 +1,14 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <iosfwd>
+#include <string>
 #include <string_view>
+#include <vector>
 
 #include "core/error.h"
+#include "readers/load_chapters.h"
 
 namespace markwright {
 
@@ -12,8 +16,18 @@ namespace markwright {
 // re-times its chapters, writes the output in the chosen format. program_folder receives
 // chapter.txt when -o is absent. Throws Refusal for the checked failures, in the order the
 // checks run, and Error for any other failure; nothing is written unless everything succeeded.
-void ConvertCommandLine(std::string_view argument_text,
-                        const std::filesystem::path& program_folder);
+// What the long options change in one conversion; the defaults leave it as it always was.
+struct ConversionHooks {
+  // Reads the input in place of LoadChapters on the -i file (a stream of a disc folder, which
+  // -i may then name).
+  std::function<LoadedChapters(double input_rate, double output_rate)> load;
+  // Changes the re-timed chapters before the format is built (shift and tidy).
+  std::function<void(TitleChapters& retimed, double output_rate)> edit;
+};
+// Returns the format's notes on the list it wrote (see FormatNotesFor), one line each.
+std::vector<std::string> ConvertCommandLine(std::string_view argument_text,
+                                            const std::filesystem::path& program_folder,
+                                            const ConversionHooks& hooks = {});
 
 // The command-line mode as a whole: --help, -h and --version, or one conversion. Failures are
 // reported as "Markwright: <message>" on errors; a Refusal ends with kRefused, any other

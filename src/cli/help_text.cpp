@@ -2,6 +2,8 @@
 
 #include <array>
 
+#include "writers/format_table.h"
+
 namespace markwright {
 namespace {
 
@@ -44,6 +46,19 @@ std::string HelpText(std::string_view line_end) {
   for (const auto rate : kRateLines) line(rate);
   text += line_end;  // an empty line 37
   line("NOTES: fps values can be aslo entered in this formats: 24000/1001 or 24/1.001 for example");
+  return text;
+}
+
+std::string MoreFormatsHelp(std::string_view line_end) {
+  std::string text = "More destination formats for -f:";
+  text += line_end;
+  for (std::size_t i = kClassicFormatCount; i < kDestinationFormats.size(); ++i) {
+    text += "\t\t- ";
+    text += kDestinationFormats[i].key;
+    text += ": ";
+    text += kDestinationFormats[i].display_name;
+    text += line_end;
+  }
   return text;
 }
 

@@ -9,4 +9,8 @@ namespace markwright {
 // a terminal. No line end follows the last line.
 std::string HelpText(std::string_view line_end);
 
+// The formats beyond the twelve that HelpText lists, one "key: display name" line each (every
+// line ended by line_end), under a heading of their own.
+std::string MoreFormatsHelp(std::string_view line_end);
+
 }  // namespace markwright

@@ -4,11 +4,15 @@
 
 namespace markwright {
 
-ChapterList RetimeChapters(const ChapterList& chapters, double input_rate, double output_rate) {
-  ChapterList retimed;
-  retimed.reserve(chapters.size());
-  for (const auto& chapter : chapters) {
-    retimed.push_back(RetimeTimestamp(chapter, input_rate, output_rate));
+TitleChapters RetimeChapters(const TitleChapters& title, double input_rate, double output_rate) {
+  TitleChapters retimed;
+  retimed.chapters.reserve(title.chapters.size());
+  for (const Chapter& chapter : title.chapters) {
+    retimed.chapters.push_back(
+        {RetimeTimestamp(chapter.time, input_rate, output_rate), chapter.name, chapter.language});
+  }
+  if (!title.length.empty()) {
+    retimed.length = RetimeTimestamp(title.length, input_rate, output_rate);
   }
   return retimed;
 }

@@ -45,28 +45,39 @@ std::size_t PrintableLength(std::string_view text) {
   return valid ? length : 0;
 }
 
-}  // namespace
-
-std::string QuotedText(std::string_view text) {
-  constexpr std::size_t kLongest = 60;
+// Appends the text escaped, up to longest characters (an escaped byte counts as one); the
+// part left over.
+std::string_view AppendEscaped(std::string& out, std::string_view text, std::size_t longest) {
   constexpr char kHex[] = "0123456789abcdef";
-  std::string quoted = "\"";
   std::size_t characters = 0;
-  while (!text.empty() && characters < kLongest) {
+  while (!text.empty() && characters < longest) {
     const std::size_t length = PrintableLength(text);
     if (length == 0) {
       const auto byte = static_cast<unsigned char>(text.front());
-      quoted += {'\\', 'x', kHex[byte >> 4], kHex[byte & 0xFu]};
+      out += {'\\', 'x', kHex[byte >> 4], kHex[byte & 0xFu]};
       text.remove_prefix(1);
     } else {
-      quoted += text.substr(0, length);
+      out += text.substr(0, length);
       text.remove_prefix(length);
     }
     ++characters;
   }
-  if (!text.empty()) quoted += "…";
+  return text;
+}
+
+}  // namespace
+
+std::string QuotedText(std::string_view text) {
+  std::string quoted = "\"";
+  if (!AppendEscaped(quoted, text, 60).empty()) quoted += "…";
   quoted += '"';
   return quoted;
+}
+
+std::string EscapedText(std::string_view text) {
+  std::string escaped;
+  AppendEscaped(escaped, text, std::string_view::npos);
+  return escaped;
 }
 
 ReadError::ReadError(std::string_view path, std::string_view where, std::string_view cause)

@@ -63,6 +63,12 @@ inline Refusal FrameRateNotAllowed() {
   return Refusal("Frame rate is not allowed!, use from 23.976-30.000");
 }
 
+// A format that cannot hold an empty chapter list; what names the format ("Matroska XML
+// chapters").
+inline Refusal NoChaptersToWrite(std::string_view what) {
+  return Refusal(std::string(what) + " need at least one chapter, and the source has none");
+}
+
 // How a run ends, as the process's exit status (the README's table).
 enum class ExitStatus : int {
   kDone = 0,               // the output was written (or help or version printed)
@@ -75,6 +81,10 @@ enum class ExitStatus : int {
 // "…", and with control characters and bytes that are not UTF-8 written as \xNN, so that nothing
 // a file holds can drive the terminal or the message box that shows it.
 std::string QuotedText(std::string_view text);
+
+// The text with control characters and bytes that are not UTF-8 written as \xNN, whole: for a
+// message as it is shown, whose file names and library texts may hold anything.
+std::string EscapedText(std::string_view text);
 
 // "line 12" and "offset 40", the two ways a reader says where a problem sits.
 std::string AtLine(std::size_t line_number);

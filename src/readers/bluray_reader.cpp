@@ -118,21 +118,29 @@ std::string BluRayTicksToTimestamp(std::int32_t ticks) {
   return FormatTimestamp((std::int64_t{ticks} + 22) / 45);
 }
 
-ChapterList ParseBluRayPlaylist(std::string_view bytes, std::string_view source_name) {
-  ChapterList chapters;
-  for (const std::int32_t t :
-       BluRayChapterTicks(DecodeBluRayPlaylist(bytes, source_name), source_name)) {
-    chapters.push_back(BluRayTicksToTimestamp(t));
+TitleChapters ParseBluRayPlaylist(std::string_view bytes, std::string_view source_name) {
+  const BluRayPlaylist playlist = DecodeBluRayPlaylist(bytes, source_name);
+  TitleChapters title;
+  for (const std::int32_t t : BluRayChapterTicks(playlist, source_name)) {
+    title.chapters.push_back({BluRayTicksToTimestamp(t), {}, {}});
   }
-  return chapters;
+  // The title runs as long as its play items together.
+  std::int64_t length = 0;
+  for (const BluRayPlayItem& item : playlist.items) {
+    length += std::int64_t{item.out_time} - item.in_time;
+  }
+  if (length > 0 && length <= std::numeric_limits<std::int32_t>::max()) {
+    title.length = BluRayTicksToTimestamp(static_cast<std::int32_t>(length));
+  }
+  return title;
 }
 
-ChapterList ReadBluRayPlaylist(const std::filesystem::path& path) {
+TitleChapters ReadBluRayPlaylist(const std::filesystem::path& path) {
   return ParseBluRayPlaylist(ReadSourceFile(path), path.string());
 }
 
 std::int32_t CountBluRayChapters(const std::filesystem::path& path) {
-  return static_cast<std::int32_t>(ReadBluRayPlaylist(path).size());
+  return static_cast<std::int32_t>(ReadBluRayPlaylist(path).chapters.size());
 }
 
 }  // namespace markwright

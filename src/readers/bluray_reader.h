@@ -51,10 +51,10 @@ std::vector<std::int32_t> BluRayChapterTicks(const BluRayPlaylist& playlist,
 // 45 kHz ticks as a timestamp, rounded to the nearest millisecond; 0 for negative values.
 std::string BluRayTicksToTimestamp(std::int32_t ticks);
 
-// The chapters of a playlist file's bytes, one timestamp per chapter start (see above). A
-// playlist without marks gives an empty list.
-ChapterList ParseBluRayPlaylist(std::string_view bytes, std::string_view source_name);
-ChapterList ReadBluRayPlaylist(const std::filesystem::path& path);
+// The chapters of a playlist file's bytes, one nameless chapter per chapter start (see above),
+// and the play items' total as the title's length. A playlist without marks gives no chapters.
+TitleChapters ParseBluRayPlaylist(std::string_view bytes, std::string_view source_name);
+TitleChapters ReadBluRayPlaylist(const std::filesystem::path& path);
 
 // The number of chapters ReadBluRayPlaylist would give; fails where it fails.
 std::int32_t CountBluRayChapters(const std::filesystem::path& path);

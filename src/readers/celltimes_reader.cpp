@@ -8,17 +8,23 @@
 #include "core/decimal.h"
 #include "core/error.h"
 #include "core/timestamp.h"
+#include "readers/chapter_limit.h"
 #include "readers/source_file.h"
 
 namespace markwright {
 
-ChapterList ParseCelltimes(std::string_view text, std::string_view source_name, double input_rate) {
+TitleChapters ParseCelltimes(std::string_view text, std::string_view source_name,
+                             double input_rate) {
   if (!(std::isfinite(input_rate) && input_rate > 0)) {
     throw ReadError(source_name, "", "the input frame rate must be a number above 0");
   }
-  ChapterList chapters;
+  TitleChapters title;
   std::size_t line_number = 0;
-  for (const std::string_view line : SplitLines(text)) {
+  // Line by line, without a list of all lines: a huge file is refused at the chapter limit
+  // before it costs memory.
+  LineWalker lines(text);
+  std::string_view line;
+  while (lines.Next(line)) {
     ++line_number;
     const std::string_view number = TrimBlanks(line);
     if (number.empty()) continue;
@@ -34,12 +40,13 @@ ChapterList ParseCelltimes(std::string_view text, std::string_view source_name, 
       throw ReadError(source_name, AtLine(line_number),
                       "frame " + std::string(number) + " lies beyond 596 hours");
     }
-    chapters.push_back(FormatTimestamp(static_cast<std::int64_t>(milliseconds)));
+    CheckRoomForChapter(title.chapters.size(), source_name);
+    title.chapters.push_back({FormatTimestamp(static_cast<std::int64_t>(milliseconds)), {}, {}});
   }
-  return chapters;
+  return title;
 }
 
-ChapterList ReadCelltimes(const std::filesystem::path& path, double input_rate) {
+TitleChapters ReadCelltimes(const std::filesystem::path& path, double input_rate) {
   return ParseCelltimes(ReadSourceFile(path), path.string(), input_rate);
 }
 

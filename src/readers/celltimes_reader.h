@@ -13,7 +13,8 @@ namespace markwright {
 // time is the frame's second count rounded to 15 significant digits, then to whole milliseconds
 // (half to even). An empty list gives no chapters. Throws ReadError naming the line for a line
 // that is not a number of 0 or more, or whose time is beyond 596 hours (32-bit milliseconds).
-ChapterList ParseCelltimes(std::string_view text, std::string_view source_name, double input_rate);
-ChapterList ReadCelltimes(const std::filesystem::path& path, double input_rate);
+TitleChapters ParseCelltimes(std::string_view text, std::string_view source_name,
+                             double input_rate);
+TitleChapters ReadCelltimes(const std::filesystem::path& path, double input_rate);
 
 }  // namespace markwright

@@ -147,7 +147,7 @@ std::optional<DiscLayout> FindDiscLayout(const fs::path& folder) {
 DiscScan ScanDiscFolder(const fs::path& folder) {
   const std::optional<DiscLayout> layout = FindDiscLayout(folder);
   if (!layout) throw Refusal(std::string(kNoDiscMessage));
-  DiscScan scan{*layout, {}};
+  DiscScan scan{*layout, {}, {}};
   std::string first_failure;
   for (const std::string& name :
        ListMatchingFiles(layout->stream_folder, FolderOf(layout->kind).mask)) {
@@ -156,6 +156,7 @@ DiscScan ScanDiscFolder(const fs::path& folder) {
     } catch (const Error& failure) {
       // A playlist or title set that cannot be counted is not offered; the others still are.
       if (first_failure.empty()) first_failure = failure.what();
+      scan.left_out.emplace_back(failure.what());
     }
   }
   if (scan.streams.empty()) {
@@ -166,7 +167,7 @@ DiscScan ScanDiscFolder(const fs::path& folder) {
   return scan;
 }
 
-ChapterList LoadDiscStream(const DiscScan& scan, const DiscStream& stream) {
+TitleChapters LoadDiscStream(const DiscScan& scan, const DiscStream& stream) {
   const fs::path path = scan.layout.stream_folder / stream.file_name;
   switch (scan.layout.kind) {
     case DiscKind::kBluRay:

@@ -51,6 +51,7 @@ struct DiscStream {
 struct DiscScan {
   DiscLayout layout;
   std::vector<DiscStream> streams;
+  std::vector<std::string> left_out;  // the failure of each file that could not be counted
 };
 
 // Lists the streams of the disc in the folder, each labelled with its chapter count. A stream
@@ -61,6 +62,6 @@ struct DiscScan {
 DiscScan ScanDiscFolder(const std::filesystem::path& folder);
 
 // The chapters of the chosen stream. Throws ReadError like the kind's reader.
-ChapterList LoadDiscStream(const DiscScan& scan, const DiscStream& stream);
+TitleChapters LoadDiscStream(const DiscScan& scan, const DiscStream& stream);
 
 }  // namespace markwright

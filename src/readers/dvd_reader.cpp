@@ -96,10 +96,10 @@ std::int32_t CountMenuChapters(ChapterMenu& menu, std::string_view source_name) 
   return Count(Positions(menu, source_name), source_name);
 }
 
-ChapterList ReadMenuChapters(ChapterMenu& menu, std::string_view source_name) {
+std::vector<std::string> ReadMenuChapters(ChapterMenu& menu, std::string_view source_name) {
   const MenuPositions positions = Positions(menu, source_name);
   Count(positions, source_name);
-  ChapterList chapters;
+  std::vector<std::string> chapters;
   // Rounded like the count, and never below 0: a position is an index.
   const auto first = static_cast<std::int64_t>(std::max(0.0, RoundHalfEven(positions.begin)));
   const auto last = static_cast<std::int64_t>(RoundHalfEven(positions.end)) - 1;
@@ -114,7 +114,7 @@ std::int32_t CountDvdChapters(const std::filesystem::path& path) {
   return CountDvdChapters(path, kDvdReadDeadline);
 }
 
-ChapterList ReadDvdTitleSet(const std::filesystem::path& path) {
+TitleChapters ReadDvdTitleSet(const std::filesystem::path& path) {
   return ReadDvdTitleSet(path, kDvdReadDeadline);
 }
 
@@ -161,16 +161,19 @@ std::int32_t CountDvdChapters(const std::filesystem::path& path,
   return static_cast<std::int32_t>(*value);
 }
 
-ChapterList ReadDvdTitleSet(const std::filesystem::path& path, std::chrono::milliseconds deadline) {
+TitleChapters ReadDvdTitleSet(const std::filesystem::path& path,
+                              std::chrono::milliseconds deadline) {
   const auto texts = AskMediaInfoChild(kReadRequest, path, deadline);
   if (texts.size() < kVideoTexts) {
     throw ReadError(path.string(), "", "libmediainfo failed on the title set (is it damaged?)");
   }
-  ChapterList chapters(texts.begin() + kVideoTexts, texts.end());
-  if (IsNtsc(texts[0], texts[1])) {
-    for (std::string& chapter : chapters) chapter = NtscChapterTime(chapter);
+  const bool ntsc = IsNtsc(texts[0], texts[1]);
+  TitleChapters title;
+  title.chapters.reserve(texts.size() - kVideoTexts);
+  for (auto text = texts.begin() + kVideoTexts; text != texts.end(); ++text) {
+    title.chapters.push_back({ntsc ? NtscChapterTime(*text) : *text, {}, {}});
   }
-  return chapters;
+  return title;
 }
 
 }  // namespace markwright

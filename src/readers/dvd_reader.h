@@ -33,7 +33,7 @@ std::int32_t CountMenuChapters(ChapterMenu& menu, std::string_view source_name);
 
 // The names of the fields from begin to end - 1, in that order, as the menu gives them; empty
 // names are skipped. Fails where CountMenuChapters fails.
-ChapterList ReadMenuChapters(ChapterMenu& menu, std::string_view source_name);
+std::vector<std::string> ReadMenuChapters(ChapterMenu& menu, std::string_view source_name);
 
 // How long libmediainfo may take over one title set. It takes milliseconds over a sound one, but
 // can loop without end over a damaged one.
@@ -45,10 +45,11 @@ inline constexpr std::chrono::milliseconds kDvdReadDeadline{10'000};
 // "libmediainfo could not be loaded" when it cannot be, and when the library does not finish in
 // time or fails.
 std::int32_t CountDvdChapters(const std::filesystem::path& path);
-ChapterList ReadDvdTitleSet(const std::filesystem::path& path);
+TitleChapters ReadDvdTitleSet(const std::filesystem::path& path);
 std::int32_t CountDvdChapters(const std::filesystem::path& path,
                               std::chrono::milliseconds deadline);
-ChapterList ReadDvdTitleSet(const std::filesystem::path& path, std::chrono::milliseconds deadline);
+TitleChapters ReadDvdTitleSet(const std::filesystem::path& path,
+                              std::chrono::milliseconds deadline);
 
 // An NTSC title set counts its times in frames at a nominal 30 a second, and libmediainfo gives
 // that count as if it were seconds (HH:MM:SS and the frames / 30 as milliseconds, cut). The

@@ -7,6 +7,7 @@
 #include "core/decimal.h"
 #include "core/error.h"
 #include "core/timestamp.h"
+#include "readers/chapter_limit.h"
 #include "readers/source_file.h"
 
 namespace markwright {
@@ -108,6 +109,7 @@ TitleChapters ParseFfmetadata(std::string_view text, std::string_view path) {
     if (!chapter) return;
     if (!chapter->start)
       throw ReadError(path, AtLine(chapter->line_number), "chapter has no START");
+    CheckRoomForChapter(title.chapters.size(), path);
     title.chapters.push_back({Milliseconds(*chapter, *chapter->start, path), chapter->name, ""});
     title.length = chapter->end ? Milliseconds(*chapter, *chapter->end, path) : "";
     chapter.reset();

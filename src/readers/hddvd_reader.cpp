@@ -5,7 +5,9 @@
 
 #include "core/error.h"
 #include "core/timestamp.h"
+#include "readers/chapter_limit.h"
 #include "readers/source_file.h"
+#include "readers/text_encoding.h"
 
 namespace markwright {
 namespace {
@@ -16,6 +18,8 @@ constexpr std::string_view kChapterAttribute = "titleTimeBegin";
 // The timecode starts right after titleTimeBegin=" and is HH:MM:SS:FF.
 constexpr std::size_t kTimecodeOffset = kChapterAttribute.size() + 2;
 constexpr std::size_t kTimecodeLength = 11;
+constexpr std::string_view kNameAttribute = "displayName=\"";
+constexpr std::string_view kDurationAttribute = "titleDuration=\"";
 
 // Line numbers of positions met in increasing order, so that the whole text is counted once.
 class LineCounter {
@@ -35,14 +39,52 @@ class LineCounter {
   std::size_t line_ = 1;
 };
 
-HdDvdTitle DecodeTitle(std::string_view block, std::size_t block_start, LineCounter& lines) {
+// The value of the attribute (its name with =" given) within the element text; empty when the
+// element has none. The name must stand after a blank, so that a longer name ending the same way
+// is not taken for it.
+std::string_view AttributeValue(std::string_view element, std::string_view name_and_quote) {
+  for (std::size_t at = element.find(name_and_quote); at != std::string_view::npos;
+       at = element.find(name_and_quote, at + 1)) {
+    if (at == 0 || (element[at - 1] != ' ' && element[at - 1] != '\t' && element[at - 1] != '\n' &&
+                    element[at - 1] != '\r')) {
+      continue;
+    }
+    const std::size_t start = at + name_and_quote.size();
+    const std::size_t end = element.find('"', start);
+    return element.substr(start, end == std::string_view::npos ? 0 : end - start);
+  }
+  return {};
+}
+
+// The displayName of the element that holds the attribute at position p of the block.
+std::string ChapterName(std::string_view block, std::size_t p) {
+  const std::size_t open = block.rfind('<', p);
+  const std::size_t close = block.find('>', p);
+  const std::size_t start = open == std::string_view::npos ? 0 : open;
+  const std::string_view element =
+      block.substr(start, close == std::string_view::npos ? std::string_view::npos : close - start);
+  return DecodeXmlReferences(AttributeValue(element, kNameAttribute));
+}
+
+HdDvdTitle DecodeTitle(std::string_view block, std::size_t block_start, LineCounter& lines,
+                       std::string_view source_name) {
   HdDvdTitle title;
   for (std::size_t p = block.find(kChapterAttribute); p != std::string_view::npos;
        p = block.find(kChapterAttribute, p + 1)) {
+    CheckRoomForChapter(title.chapters.size(), source_name);
     title.chapters.push_back({std::string(block.substr(p, kTimecodeOffset + kTimecodeLength)),
-                              lines.LineAt(block_start + p)});
+                              lines.LineAt(block_start + p), ChapterName(block, p)});
   }
   return title;
+}
+
+// The titleDuration of the element whose content starts at the chapter list: the last one
+// between the end of the previous title and the list's opening tag.
+std::string TitleDuration(std::string_view text, std::size_t previous_end, std::size_t opening) {
+  const std::string_view before = text.substr(previous_end, opening - previous_end);
+  const std::size_t at = before.rfind(kDurationAttribute);
+  if (at == std::string_view::npos) return {};
+  return std::string(before.substr(at + kDurationAttribute.size(), kTimecodeLength));
 }
 
 std::optional<std::int64_t> TwoDigits(std::string_view text, std::size_t at) {
@@ -66,6 +108,11 @@ std::optional<std::int64_t> TimecodeMilliseconds(std::string_view timecode) {
   return *hours * 3600000 + *minutes * 60000 + *seconds * 1000 + *frames * 1000 / 60;
 }
 
+// The disc's clock runs 1.001 times too fast for its 24/1.001 video: the times are stretched.
+std::string DiscTime(std::int64_t milliseconds) {
+  return RetimeTimestamp(FormatTimestamp(milliseconds), 24, 24 / 1.001);
+}
+
 }  // namespace
 
 HdDvdPlaylist DecodeHdDvdPlaylist(std::string_view text, std::string_view source_name) {
@@ -79,6 +126,7 @@ HdDvdPlaylist DecodeHdDvdPlaylist(std::string_view text, std::string_view source
   }
   // Each title ends at the first closing tag after its opening tag. Titles never overlap, which
   // keeps every search linear in the text's length.
+  std::size_t previous_end = 0;
   while (opening != std::string_view::npos) {
     const std::size_t start = opening + kOpeningTag.size();
     const std::size_t closing = text.find(kClosingTag, start);
@@ -94,7 +142,10 @@ HdDvdPlaylist DecodeHdDvdPlaylist(std::string_view text, std::string_view source
       throw ReadError(source_name, AtLine(lines.LineAt(next)),
                       "<ChapterList> inside another chapter list");
     }
-    playlist.titles.push_back(DecodeTitle(text.substr(start, closing - start), start, lines));
+    playlist.titles.push_back(
+        DecodeTitle(text.substr(start, closing - start), start, lines, source_name));
+    playlist.titles.back().duration = TitleDuration(text, previous_end, opening);
+    previous_end = closing;
     opening = next;
   }
   return playlist;
@@ -118,17 +169,20 @@ std::int32_t ChooseHdDvdTitle(const HdDvdPlaylist& playlist) {
   return chosen;
 }
 
-ChapterList HdDvdTitleChapters(const HdDvdPlaylist& playlist, std::int32_t title,
-                               std::string_view source_name) {
+TitleChapters HdDvdTitleChapters(const HdDvdPlaylist& playlist, std::int32_t title,
+                                 std::string_view source_name) {
   if (playlist.titles.empty()) throw ReadError(source_name, "", "no chapter list found");
   if (title < 1 || static_cast<std::size_t>(title) > playlist.titles.size()) {
     throw ReadError(source_name, "",
                     "there is no title " + std::to_string(title) + " (the playlist has " +
                         std::to_string(playlist.titles.size()) + ")");
   }
-  ChapterList chapters;
-  for (const HdDvdChapter& chapter :
-       playlist.titles[static_cast<std::size_t>(title - 1)].chapters) {
+  const HdDvdTitle& chosen = playlist.titles[static_cast<std::size_t>(title - 1)];
+  if (chosen.chapters.empty()) {
+    throw ReadError(source_name, "", "title " + std::to_string(title) + " has no chapters");
+  }
+  TitleChapters chapters;
+  for (const HdDvdChapter& chapter : chosen.chapters) {
     const std::string_view written = chapter.written;
     const auto milliseconds =
         TimecodeMilliseconds(written.substr(std::min(kTimecodeOffset, written.size())));
@@ -136,8 +190,10 @@ ChapterList HdDvdTitleChapters(const HdDvdPlaylist& playlist, std::int32_t title
       throw ReadError(source_name, AtLine(chapter.line),
                       "expected titleTimeBegin=\"HH:MM:SS:FF\", found " + QuotedExcerpt(written));
     }
-    // The disc's clock runs 1.001 times too fast for its 24/1.001 video: stretch the times.
-    chapters.push_back(RetimeTimestamp(FormatTimestamp(*milliseconds), 24, 24 / 1.001));
+    chapters.chapters.push_back({DiscTime(*milliseconds), chapter.name, {}});
+  }
+  if (const auto length = TimecodeMilliseconds(chosen.duration)) {
+    chapters.length = DiscTime(*length);
   }
   return chapters;
 }

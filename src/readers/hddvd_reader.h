@@ -21,10 +21,14 @@ namespace markwright {
 struct HdDvdChapter {
   std::string written;  // titleTimeBegin=" and the 11 characters after it, as far as the title goes
   std::size_t line = 0;  // where it stands, for messages
+  std::string name;      // its element's displayName, references decoded; empty when it has none
 };
 
 struct HdDvdTitle {
   std::vector<HdDvdChapter> chapters;
+  // The titleDuration=" timecode of the element the chapter list stands in, as written; empty
+  // when there is none.
+  std::string duration;
 };
 
 struct HdDvdPlaylist {
@@ -44,10 +48,12 @@ HdDvdPlaylist ReadHdDvdPlaylist(const std::filesystem::path& path);
 std::int32_t ChooseHdDvdTitle(const HdDvdPlaylist& playlist);
 
 // The chapters of title 1, 2, ..., each timecode's time stretched by 1.001 (24 to 24/1.001
-// frames a second). Throws ReadError: "no chapter list found" for a playlist without titles,
-// "there is no title N" for a number the playlist does not have, and naming the line for a
-// timecode that is not HH:MM:SS:FF.
-ChapterList HdDvdTitleChapters(const HdDvdPlaylist& playlist, std::int32_t title,
-                               std::string_view source_name);
+// frames a second) and named by its displayName; the title's length is its titleDuration,
+// stretched alike, when that is a timecode. Throws ReadError: "no chapter list found" for a
+// playlist without titles, "there is no title N" for a number the playlist does not have, "title
+// N has no chapters" for a title without titleTimeBegin, and naming the line for a timecode that
+// is not HH:MM:SS:FF.
+TitleChapters HdDvdTitleChapters(const HdDvdPlaylist& playlist, std::int32_t title,
+                                 std::string_view source_name);
 
 }  // namespace markwright

@@ -55,8 +55,8 @@ LoadedChapters LoadChapters(const DiscScan& scan, const DiscStream& stream, doub
       path, [&] { return LoadDiscStream(scan, stream); }, input_rate, output_rate);
 }
 
-ChapterList RetimeChaptersOf(const std::filesystem::path& path, const ChapterList& chapters,
-                             double input_rate, double output_rate) {
+TitleChapters RetimeChaptersOf(const std::filesystem::path& path, const TitleChapters& chapters,
+                               double input_rate, double output_rate) {
   return NamingFile(path, [&] { return RetimeChapters(chapters, input_rate, output_rate); });
 }
 

@@ -10,8 +10,8 @@ namespace markwright {
 // A loaded source as both modes keep it: the chapters as read, in input timing, and re-timed to
 // the output rate, which is what the writers take.
 struct LoadedChapters {
-  ChapterList chapters;
-  ChapterList retimed;
+  TitleChapters chapters;
+  TitleChapters retimed;
 };
 
 // The one road from a file to its chapters, for the command line and the window alike: detects
@@ -27,7 +27,7 @@ LoadedChapters LoadChapters(const DiscScan& scan, const DiscStream& stream, doub
 
 // Re-times chapters that were read from the file at path, as a rate change does; a time that
 // cannot be re-timed is put down to that file.
-ChapterList RetimeChaptersOf(const std::filesystem::path& path, const ChapterList& chapters,
-                             double input_rate, double output_rate);
+TitleChapters RetimeChaptersOf(const std::filesystem::path& path, const TitleChapters& chapters,
+                               double input_rate, double output_rate);
 
 }  // namespace markwright

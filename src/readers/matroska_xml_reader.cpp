@@ -9,6 +9,7 @@
 #include "core/decimal.h"
 #include "core/error.h"
 #include "core/timestamp.h"
+#include "readers/chapter_limit.h"
 
 namespace markwright {
 namespace {
@@ -66,7 +67,7 @@ std::string TimeOf(const pugi::xml_node& node, std::string_view text, std::strin
   const auto nanoseconds = Nanoseconds(Trimmed(node));
   if (!nanoseconds || *nanoseconds >= kLargestNanoseconds) {
     throw ReadError(path, Line(text, node.offset_debug()),
-                    std::string("malformed ") + node.name() + " \"" + node.child_value() + "\"");
+                    std::string("malformed ") + node.name() + " " + QuotedText(node.child_value()));
   }
   return FormatTimestamp(
       static_cast<std::int64_t>(RoundHalfEven(static_cast<double>(*nanoseconds) / 1e6)));
@@ -115,6 +116,7 @@ TitleChapters ParseMatroskaChapters(std::string_view text, std::string_view path
     std::string language(Trimmed(display.child("ChapLanguageIETF")));
     if (language.empty()) language = Trimmed(display.child("ChapterLanguage"));
     if (language == "und") language.clear();
+    CheckRoomForChapter(title.chapters.size(), path);
     title.chapters.push_back(
         {TimeOf(start, text, path), display.child_value("ChapterString"), language});
     last_atom = atom;

@@ -1,13 +1,18 @@
 #include "readers/ogg_reader.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <unordered_map>
+#include <vector>
 
 #include "core/decimal.h"
 #include "core/error.h"
 #include "core/timestamp.h"
+#include "readers/chapter_limit.h"
 #include "readers/source_file.h"
+#include "readers/text_encoding.h"
 
 namespace markwright {
 namespace {
@@ -35,14 +40,68 @@ std::size_t EqualsSign(std::string_view line) {
   return std::string_view::npos;
 }
 
-// A key CHAPTER followed by one or more digits, letter case ignored.
-bool IsChapterKey(std::string_view key) {
+// Whether the key starts with CHAPTER, letter case ignored.
+bool HasChapterPrefix(std::string_view key) {
   if (key.size() <= 7) return false;
   // Clearing bit 5 upper-cases a letter and makes no other byte equal to one.
   const auto is = [&key](std::size_t at, char letter) { return (key[at] & ~0x20) == letter; };
   return is(0, 'C') && is(1, 'H') && is(2, 'A') && is(3, 'P') && is(4, 'T') && is(5, 'E') &&
-         is(6, 'R') && AllDigits(key.substr(7));
+         is(6, 'R');
 }
+
+// A key CHAPTER followed by one or more digits, letter case ignored.
+bool IsChapterKey(std::string_view key) {
+  return HasChapterPrefix(key) && AllDigits(key.substr(7));
+}
+
+// The digits of a key CHAPTERnnNAME, letter case ignored; empty for any other key.
+std::string_view NameKeyDigits(std::string_view key) {
+  if (key.size() <= 11 || !HasChapterPrefix(key)) return {};
+  const std::string_view name = key.substr(key.size() - 4);
+  const auto is = [&name](std::size_t at, char letter) { return (name[at] & ~0x20) == letter; };
+  const std::string_view digits = key.substr(7, key.size() - 11);
+  if (!is(0, 'N') || !is(1, 'A') || !is(2, 'M') || !is(3, 'E') || !AllDigits(digits)) return {};
+  return digits;
+}
+
+// A chapter number as the key writes it, leading zeros aside, so CHAPTER1NAME names CHAPTER01.
+// Numbers too long to hold all map to one value no name finds.
+std::uint64_t ChapterNumber(std::string_view digits) {
+  const auto first = digits.find_first_not_of('0');
+  digits = first == std::string_view::npos ? std::string_view{} : digits.substr(first);
+  if (digits.size() > 18) return UINT64_MAX;
+  std::uint64_t number = 0;
+  for (const char c : digits) number = number * 10 + static_cast<std::uint64_t>(c - '0');
+  return number;
+}
+
+// Finds the chapter a name line belongs to: the latest chapter line with the same number. Names
+// almost always follow their chapter, so the last chapter is tried first and the index of all
+// numbers is built only when a name is found elsewhere.
+class ChapterNumbers {
+ public:
+  void Add(std::uint64_t number) {
+    numbers_.push_back(number);
+    if (indexed_) index_[number] = numbers_.size() - 1;
+  }
+
+  std::optional<std::size_t> Find(std::uint64_t number) {
+    if (numbers_.empty()) return std::nullopt;
+    if (numbers_.back() == number) return numbers_.size() - 1;
+    if (!indexed_) {
+      for (std::size_t i = 0; i < numbers_.size(); ++i) index_[numbers_[i]] = i;
+      indexed_ = true;
+    }
+    const auto found = index_.find(number);
+    if (found == index_.end()) return std::nullopt;
+    return found->second;
+  }
+
+ private:
+  std::vector<std::uint64_t> numbers_;
+  std::unordered_map<std::uint64_t, std::size_t> index_;
+  bool indexed_ = false;
+};
 
 // H:MM:SS.mmm as FormatTimestamp writes it (two hour digits, or more without a leading zero),
 // minutes and seconds below 60: what most files hold, kept as it is instead of being rebuilt.
@@ -101,14 +160,20 @@ std::optional<std::int64_t> OggTime(std::string_view text) {
   return *hours * 3600000 + *minutes * 60000 + *seconds * 1000 + FractionMilliseconds(fraction);
 }
 
-// The chapters of the lines (a LineWalker or a SourceLineReader) of a text of text_size bytes.
+// The chapters of the lines (a LineWalker or a SourceLineReader) of a text of text_size bytes,
+// named by their CHAPTERnnNAME lines. A text that is not UTF-8 throughout is Windows-1252, and
+// its names are converted.
 template <typename Lines>
-ChapterList ParseOggLines(Lines& lines, std::uintmax_t text_size, std::string_view source_name) {
-  ChapterList chapters;
+TitleChapters ParseOggLines(Lines& lines, std::uintmax_t text_size, std::string_view source_name) {
+  TitleChapters title;
+  std::vector<Chapter>& chapters = title.chapters;
   // The shortest chapter line, CHAPTER0=0:00:00.0 and a line end, takes 19 bytes, so this never
   // has to grow (which would copy every chapter and, for a large file, fault in twice the memory).
   // Room that no chapter fills is never touched and costs no memory.
-  chapters.reserve(static_cast<std::size_t>(text_size / 19 + 1));
+  chapters.reserve(
+      static_cast<std::size_t>(std::min<std::uintmax_t>(text_size / 19 + 1, kMaxChapters)));
+  ChapterNumbers numbers;
+  bool utf8 = true;
   std::size_t line_number = 0;
   std::string_view line;
   while (lines.Next(line)) {
@@ -120,32 +185,48 @@ ChapterList ParseOggLines(Lines& lines, std::uintmax_t text_size, std::string_vi
                       "expected KEY=VALUE, found " + QuotedExcerpt(TrimBlanks(line)));
     }
     const std::string_view key = TrimBlanks(line.substr(0, equals));
-    if (!IsChapterKey(key)) continue;
+    if (!IsChapterKey(key)) {
+      // Chapter lines that pass are ASCII; any other line decides the text's encoding too.
+      if (utf8) utf8 = IsValidUtf8(line);
+      const std::string_view digits = NameKeyDigits(key);
+      if (digits.empty()) continue;
+      if (const auto chapter = numbers.Find(ChapterNumber(digits))) {
+        std::string_view name = line.substr(equals + 1);
+        chapters[*chapter].name.assign(name.data(), name.size());
+      }
+      continue;
+    }
+    CheckRoomForChapter(chapters.size(), source_name);
+    numbers.Add(ChapterNumber(key.substr(7)));
     const std::string_view value = TrimBlanks(line.substr(equals + 1));
     if (IsCanonicalTime(value)) {
-      chapters.emplace_back(value);
+      chapters.push_back({std::string(value), {}, {}});
       continue;
     }
     const auto milliseconds = OggTime(value);
     if (!milliseconds) {
+      if (utf8) utf8 = IsValidUtf8(line);
       throw ReadError(source_name, AtLine(line_number),
                       "expected a time H:MM:SS.fff after " + std::string(key) + "=, found " +
                           QuotedExcerpt(value));
     }
-    chapters.push_back(FormatTimestamp(*milliseconds));
+    chapters.push_back({FormatTimestamp(*milliseconds), {}, {}});
   }
   if (chapters.empty()) throw ReadError(source_name, "", "no chapters found");
-  return chapters;
+  if (!utf8) {
+    for (Chapter& chapter : chapters) chapter.name = Windows1252ToUtf8(chapter.name);
+  }
+  return title;
 }
 
 }  // namespace
 
-ChapterList ParseOggChapters(std::string_view text, std::string_view source_name) {
+TitleChapters ParseOggChapters(std::string_view text, std::string_view source_name) {
   LineWalker lines(text);
   return ParseOggLines(lines, text.size(), source_name);
 }
 
-ChapterList ReadOggChapters(const std::filesystem::path& path) {
+TitleChapters ReadOggChapters(const std::filesystem::path& path) {
   // Line by line from the file: a large file never sits in memory whole.
   SourceLineReader lines(path);
   return ParseOggLines(lines, lines.size(), path.string());

@@ -7,13 +7,15 @@
 
 namespace markwright {
 
-// The chapter times of an OGG chapter text (CHAPTERnn=H:MM:SS.fff lines; name lines and other
-// KEY=VALUE lines are passed over), in file order and canonical form. Throws ReadError naming
-// source_name and the line for a line that is not KEY=VALUE, a malformed time, or a text without
-// any chapter line.
-ChapterList ParseOggChapters(std::string_view text, std::string_view source_name);
+// The chapters of an OGG chapter text (CHAPTERnn=H:MM:SS.fff lines), in file order and canonical
+// form, each named by the CHAPTERnnNAME= line of its number (the text after the first '='); a
+// name line without its chapter and other KEY=VALUE lines are passed over. A text that is not
+// valid UTF-8 is read as Windows-1252. Throws ReadError naming source_name and the line for a
+// line that is not KEY=VALUE, a malformed time, or a text without any chapter line, and when it
+// holds more than kMaxChapters chapters.
+TitleChapters ParseOggChapters(std::string_view text, std::string_view source_name);
 
 // ParseOggChapters on the file's content.
-ChapterList ReadOggChapters(const std::filesystem::path& path);
+TitleChapters ReadOggChapters(const std::filesystem::path& path);
 
 }  // namespace markwright

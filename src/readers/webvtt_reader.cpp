@@ -11,6 +11,7 @@
 #include "core/decimal.h"
 #include "core/error.h"
 #include "core/timestamp.h"
+#include "readers/chapter_limit.h"
 #include "readers/source_file.h"
 
 namespace markwright {
@@ -169,6 +170,7 @@ TitleChapters ParseWebVtt(std::string_view text, std::string_view path) {
     const std::size_t timing_number = number;
     const std::string name = next() && !line.empty() ? CueText(line) : "";
     if (number > timing_number && !line.empty()) skip_block();
+    CheckRoomForChapter(title.chapters.size(), path);
     title.chapters.push_back({FormatTimestamp(*start), name, ""});
     title.length = FormatTimestamp(*end);
   }

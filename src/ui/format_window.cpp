@@ -6,6 +6,7 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QStringList>
 
 #include "core/error.h"
 #include "ui/twips.h"
@@ -14,6 +15,8 @@
 
 namespace markwright::ui {
 namespace {
+
+constexpr int kClassicRows = static_cast<int>(kClassicFormatCount);
 
 QString FromView(std::string_view text) {
   return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
@@ -44,6 +47,12 @@ FormatWindow::FormatWindow(FormatInputs inputs, MessageBoxes& messages, CommonDi
   preview_->setMinimumSize(Twips(3855), Twips(3735));
   preview_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   preview_->setTabChangesFocus(true);
+  // Notes on a list the format still writes, such as a rule of video sites it breaks.
+  notes_ = new QLabel;
+  notes_->setObjectName("Label3");
+  notes_->setWordWrap(true);
+  notes_->setMaximumWidth(Twips(3855));
+  notes_->hide();
   auto* save = new QPushButton("Save");
   save->setObjectName("Command1");
   save->setAutoDefault(false);
@@ -56,11 +65,12 @@ FormatWindow::FormatWindow(FormatInputs inputs, MessageBoxes& messages, CommonDi
   layout->addWidget(format_list_, 1, 0);
   layout->addWidget(preview_caption, 0, 1);
   layout->addWidget(preview_, 1, 1);
+  layout->addWidget(notes_, 2, 1);
   auto* buttons = new QHBoxLayout;
   buttons->addStretch();
   buttons->addWidget(save);
   buttons->addWidget(cancel);
-  layout->addLayout(buttons, 2, 1);
+  layout->addLayout(buttons, 3, 1);
   layout->setSizeConstraint(QLayout::SetFixedSize);
   setTabOrder(format_list_, preview_);
   setTabOrder(preview_, save);
@@ -77,6 +87,8 @@ FormatWindow::FormatWindow(FormatInputs inputs, MessageBoxes& messages, CommonDi
 
 void FormatWindow::RebuildPreview() {
   preview_->clear();
+  notes_->clear();
+  notes_->hide();
   const QList<QListWidgetItem*> selected = format_list_->selectedItems();
   if (selected.isEmpty()) return;
   const DestinationFormat* format = FindFormatByDisplayName(selected.front()->text().toStdString());
@@ -84,6 +96,12 @@ void FormatWindow::RebuildPreview() {
   try {
     preview_->setPlainText(QString::fromStdString(BuildFormatText(
         *format, inputs_.retimed_chapters, inputs_.output_rate, inputs_.input_rate_text)));
+    QStringList notes;
+    for (const std::string& note : FormatNotesFor(*format, inputs_.retimed_chapters)) {
+      notes << QString::fromStdString("Note: " + note);
+    }
+    notes_->setText(notes.join(QLatin1Char('\n')));
+    notes_->setVisible(!notes.isEmpty());
   } catch (const Refusal& refusal) {
     messages_.Show(QString::fromStdString(refusal.what()), MessageIcon::kNone);
   } catch (const Error& failure) {
@@ -92,10 +110,15 @@ void FormatWindow::RebuildPreview() {
 }
 
 std::string FormatWindow::PreviewText() const {
-  // The box keeps lines, not their ends; every line end it holds is written as CR LF.
+  // The box keeps lines, not their ends; every line end it holds is written as CR LF, or as LF
+  // for the newer formats, whose readers (ffmpeg, mkvmerge, web players) write LF themselves.
+  bool lf_only = false;
+  for (int row = kClassicRows; row < format_list_->count(); ++row) {
+    if (format_list_->item(row)->isSelected()) lf_only = true;
+  }
   QString text = preview_->toPlainText();
   text.remove(QLatin1Char('\r'));
-  text.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
+  if (!lf_only) text.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
   return text.toStdString();
 }
 

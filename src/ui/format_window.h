@@ -6,6 +6,7 @@
 #include "core/chapter_list.h"
 #include "ui/platform_services.h"
 
+class QLabel;
 class QListWidget;
 class QPlainTextEdit;
 
@@ -14,7 +15,7 @@ namespace markwright::ui {
 // What the writers read in window mode: the main window's listed (re-timed) chapters, its output
 // rate and the text of its Input FPS selection.
 struct FormatInputs {
-  ChapterList retimed_chapters;
+  TitleChapters retimed_chapters;
   double output_rate = 0;
   std::string input_rate_text;
 };
@@ -39,6 +40,7 @@ class FormatWindow : public QDialog {
   CommonDialog& common_dialog_;
   QListWidget* format_list_;
   QPlainTextEdit* preview_;
+  QLabel* notes_;
 };
 
 }  // namespace markwright::ui

@@ -21,14 +21,20 @@
 #include "ui/format_window.h"
 #include "ui/stream_window.h"
 #include "ui/twips.h"
+#include "writers/chapter_label.h"
 
 namespace markwright::ui {
 namespace {
 
+// The classic kinds first, as they always were; the newer ones after them in the first group
+// and in groups of their own.
 constexpr const char* kOpenFilter =
-    "Supported Files|*.txt;*.mpls;*.xpl;VTS*.ifo|OGG Chapter Files (*.txt)|*.txt|Celltimes Files "
-    "(*.txt)|*.txt|Blu-Ray Playlist (*.mpls)|*.mpls|HD-DVD Playlist (*.xpl)|*.xpl|DVD Playlist "
-    "(*.ifo)|VTS*.ifo";
+    "Supported Files|*.txt;*.mpls;*.xpl;VTS*.ifo;*.xml;*.ffmeta;*.vtt;*.mkv;*.mka;*.mks;*.webm;"
+    "*.mp4;*.m4v;*.m4a;*.mov|OGG Chapter Files (*.txt)|*.txt|Celltimes Files (*.txt)|*.txt|"
+    "Blu-Ray Playlist (*.mpls)|*.mpls|HD-DVD Playlist (*.xpl)|*.xpl|DVD Playlist (*.ifo)|VTS*.ifo|"
+    "Matroska XML Chapters (*.xml)|*.xml|FFmpeg Metadata (*.ffmeta;*.txt)|*.ffmeta;*.txt|"
+    "WebVTT Chapters (*.vtt)|*.vtt|Media Files (*.mkv;*.mka;*.mks;*.webm;*.mp4;*.m4v;*.m4a;*.mov)|"
+    "*.mkv;*.mka;*.mks;*.webm;*.mp4;*.m4v;*.m4a;*.mov";
 constexpr const char* kDiscFolderTitle =
     "Select Drive or Folder that contain Blu-Ray, HD DVD or DVD files";
 
@@ -158,8 +164,14 @@ void MainWindow::ShowChapters(std::filesystem::path source, LoadedChapters loade
 
 void MainWindow::ListRetimed() {
   chapter_list_->clear();
-  for (const std::string& timestamp : loaded_.retimed) {
-    chapter_list_->addItem(QString::fromStdString(timestamp));
+  for (const Chapter& chapter : loaded_.retimed.chapters) {
+    // A nameless chapter shows its time alone, as it always has.
+    std::string item = chapter.time;
+    if (!chapter.name.empty()) {
+      item += "  ";
+      AppendOnOneLine(item, chapter.name);
+    }
+    chapter_list_->addItem(QString::fromStdString(item));
   }
 }
 

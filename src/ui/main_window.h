@@ -25,8 +25,8 @@ class MainWindow : public QMainWindow {
   // Opens a file or, for a folder, scans it as a disc: what a drop does.
   void OpenPath(const QString& path);
 
-  const ChapterList& chapters() const { return loaded_.chapters; }
-  const ChapterList& retimed() const { return loaded_.retimed; }
+  const TitleChapters& chapters() const { return loaded_.chapters; }
+  const TitleChapters& retimed() const { return loaded_.retimed; }
   double input_rate() const { return input_rate_; }
   double output_rate() const { return output_rate_; }
 

@@ -2,10 +2,15 @@
 
 #include <cstddef>
 #include <string>
+#include <string_view>
 
 #include "core/chapter.h"
 
 namespace markwright {
+
+// Appends the name with each line break (CR LF, CR or LF) written as a blank, so that it stays
+// on the line it is put on.
+void AppendOnOneLine(std::string& text, std::string_view name);
 
 // The chapter's name on one line, as list-like outputs show it: each line break (CR LF, CR or
 // LF) becomes a blank, since a line of its own would end the entry; "Chapter N" (N counting from

@@ -3,13 +3,45 @@
 #include <algorithm>
 #include <cctype>
 
+#include "core/error.h"
+#include "writers/ffmetadata_writer.h"
 #include "writers/frame_list_writers.h"
+#include "writers/keyframe_writers.h"
+#include "writers/matroska_xml_writer.h"
 #include "writers/ogg_writer.h"
+#include "writers/time_list_writer.h"
 #include "writers/timecode_writers.h"
+#include "writers/webvtt_writer.h"
 
 namespace markwright {
+namespace {
 
-const std::array<DestinationFormat, 12> kDestinationFormats = {{
+std::string WriteMatroskaRow(const TitleChapters& chapters, double, std::string_view) {
+  // An edition without chapters is a file mkvmerge turns down.
+  if (chapters.chapters.empty()) throw NoChaptersToWrite("Matroska XML chapters");
+  return WriteMatroskaChapters(chapters);
+}
+
+std::string WriteFfmetadataRow(const TitleChapters& chapters, double, std::string_view) {
+  return WriteFfmetadata(chapters);
+}
+
+std::string WriteWebVttRow(const TitleChapters& chapters, double, std::string_view) {
+  return WriteWebVtt(chapters);
+}
+
+std::string WriteTimeListRow(const TitleChapters& chapters, double, std::string_view) {
+  return WriteTimeList(chapters);
+}
+
+std::string WriteFfmpegKeysRow(const TitleChapters& chapters, double output_rate,
+                               std::string_view) {
+  return WriteFfmpegKeyFrames(chapters, output_rate);
+}
+
+}  // namespace
+
+const std::array<DestinationFormat, 17> kDestinationFormats = {{
     {"OGG Text File", "OGG", "Chapters.txt", "OGG Text File (*.txt)|*.txt", WriteOggText},
     {"x264 QP Text File", "x264", "Qpfile.txt", "x264 QP Text File (*.txt)|*.txt", WriteX264QpText},
     {"HC Enc Text File", "HC", "Chapters.txt", "HC Enc Text File (*.txt)|*.txt", WriteHcEncText},
@@ -29,6 +61,16 @@ const std::array<DestinationFormat, 12> kDestinationFormats = {{
     {"DVDAuthor Text File", "DVDAuthor", "Chapters.txt", "DVDAuthor Text File (*.txt)|*.txt",
      WriteDvdAuthorText},
     {"Muxman", "Muxman", "Chapters.txt", "Muxman Text (*.txt)|*.txt", WriteMuxmanText},
+    {"Matroska XML Chapters File", "Matroska", "Chapters.xml",
+     "Matroska XML Chapters File (*.xml)|*.xml", WriteMatroskaRow},
+    {"FFmpeg Metadata File", "FFmetadata", "Chapters.ffmeta",
+     "FFmpeg Metadata File (*.ffmeta)|*.ffmeta", WriteFfmetadataRow},
+    {"WebVTT Chapters File", "WebVTT", "Chapters.vtt", "WebVTT Chapters File (*.vtt)|*.vtt",
+     WriteWebVttRow},
+    {"Time List Text File", "TimeList", "Chapters.txt", "Time List Text File (*.txt)|*.txt",
+     WriteTimeListRow, TimeListNotes},
+    {"FFmpeg Key Frame List", "ffmpegKeys", "KeyFrames.txt", "FFmpeg Key Frame List (*.txt)|*.txt",
+     WriteFfmpegKeysRow},
 }};
 
 const DestinationFormat* FindFormatByDisplayName(std::string_view display_name) {
@@ -49,9 +91,15 @@ const DestinationFormat* FindFormatByKey(std::string_view key) {
   return nullptr;
 }
 
-std::string BuildFormatText(const DestinationFormat& format, const ChapterList& retimed_chapters,
+std::string BuildFormatText(const DestinationFormat& format, const TitleChapters& retimed_chapters,
                             double output_rate, std::string_view input_rate_text) {
   return format.writer(retimed_chapters, output_rate, input_rate_text);
+}
+
+std::vector<std::string> FormatNotesFor(const DestinationFormat& format,
+                                        const TitleChapters& retimed_chapters) {
+  if (format.notes == nullptr) return {};
+  return format.notes(retimed_chapters);
 }
 
 }  // namespace markwright

@@ -3,16 +3,22 @@
 #include <array>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "core/chapter_list.h"
 
 namespace markwright {
 
-// A writer turns the re-timed chapters into the whole output text. It reads nothing but its
-// arguments. input_rate_text is the input rate as the user gave it: a window list label such as
-// "23.976", or the command line's normalised decimal such as "23.976023976024".
-using FormatWriter = std::string (*)(const ChapterList& retimed_chapters, double output_rate,
+// A writer turns the re-timed chapters (with their names and the title's length) into the whole
+// output text. It reads nothing but its arguments. input_rate_text is the input rate as the user
+// gave it: a window list label such as "23.976", or the command line's normalised decimal such as
+// "23.976023976024".
+using FormatWriter = std::string (*)(const TitleChapters& retimed_chapters, double output_rate,
                                      std::string_view input_rate_text);
+
+// The remarks a format has on a list it still writes (a rule of the place the text goes to that
+// the list breaks), one line each.
+using FormatNotes = std::vector<std::string> (*)(const TitleChapters& retimed_chapters);
 
 struct DestinationFormat {
   std::string_view display_name;       // shown in the format window
@@ -20,10 +26,13 @@ struct DestinationFormat {
   std::string_view default_file_name;  // proposed by the save dialog
   std::string_view filter;             // "description|pattern" for the save dialog
   FormatWriter writer;
+  FormatNotes notes = nullptr;  // none for most formats
 };
 
-// The twelve formats, in the order of the format window's list.
-extern const std::array<DestinationFormat, 12> kDestinationFormats;
+// The formats in the order of the format window's list: the twelve classic ones, then Matroska
+// XML, ffmpeg metadata, WebVTT, the plain time list and ffmpeg's key-frame list.
+inline constexpr std::size_t kClassicFormatCount = 12;
+extern const std::array<DestinationFormat, 17> kDestinationFormats;
 
 // The row whose display name is exactly the text; nullptr when there is none.
 const DestinationFormat* FindFormatByDisplayName(std::string_view display_name);
@@ -31,8 +40,13 @@ const DestinationFormat* FindFormatByDisplayName(std::string_view display_name);
 // The first row whose key equals the text when both are upper-cased; nullptr when there is none.
 const DestinationFormat* FindFormatByKey(std::string_view key);
 
-// Runs the row's writer. Throws Refusal when the writer cannot express the input rate.
-std::string BuildFormatText(const DestinationFormat& format, const ChapterList& retimed_chapters,
+// Runs the row's writer. Throws Refusal when the writer cannot express the input rate, or the
+// format cannot hold the list (Matroska XML without chapters).
+std::string BuildFormatText(const DestinationFormat& format, const TitleChapters& retimed_chapters,
                             double output_rate, std::string_view input_rate_text);
+
+// The row's notes on the list; empty when it has none.
+std::vector<std::string> FormatNotesFor(const DestinationFormat& format,
+                                        const TitleChapters& retimed_chapters);
 
 }  // namespace markwright

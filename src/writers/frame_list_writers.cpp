@@ -10,7 +10,7 @@ namespace markwright {
 namespace {
 
 // Appends one line per chapter: its frame number at the output rate and the suffix.
-void AppendFrameLines(std::string& text, std::span<const std::string> chapters, double output_rate,
+void AppendFrameLines(std::string& text, std::span<const Chapter> chapters, double output_rate,
                       std::string_view suffix = {}) {
   // A frame number takes at most 11 characters; room that no line fills is never touched, so
   // reserving for the longest costs no memory and spares the copies of a growing text.
@@ -19,12 +19,12 @@ void AppendFrameLines(std::string& text, std::span<const std::string> chapters, 
   for (const auto& chapter : chapters) {
     char number[16];
     const auto written =
-        std::to_chars(number, number + sizeof number, TimestampToFrame(chapter, output_rate));
+        std::to_chars(number, number + sizeof number, TimestampToFrame(chapter.time, output_rate));
     text.append(number, written.ptr).append(line_end);
   }
 }
 
-std::string FrameLines(std::span<const std::string> chapters, double output_rate,
+std::string FrameLines(std::span<const Chapter> chapters, double output_rate,
                        std::string_view suffix = {}) {
   std::string text;
   AppendFrameLines(text, chapters, output_rate, suffix);
@@ -33,38 +33,39 @@ std::string FrameLines(std::span<const std::string> chapters, double output_rate
 
 }  // namespace
 
-std::string WriteX264QpText(const ChapterList& retimed_chapters, double output_rate,
+std::string WriteX264QpText(const TitleChapters& retimed_chapters, double output_rate,
                             std::string_view) {
-  return FrameLines(retimed_chapters, output_rate, " I");
+  return FrameLines(retimed_chapters.chapters, output_rate, " I");
 }
 
-std::string WriteHcEncText(const ChapterList& retimed_chapters, double output_rate,
+std::string WriteHcEncText(const TitleChapters& retimed_chapters, double output_rate,
                            std::string_view) {
   std::string text;
-  AppendLine(text, "*CHAPTER          " + std::to_string(retimed_chapters.size()));
-  AppendFrameLines(text, retimed_chapters, output_rate);
+  AppendLine(text, "*CHAPTER          " + std::to_string(retimed_chapters.chapters.size()));
+  AppendFrameLines(text, retimed_chapters.chapters, output_rate);
   return text;
 }
 
-std::string WriteCelltimesText(const ChapterList& retimed_chapters, double output_rate,
+std::string WriteCelltimesText(const TitleChapters& retimed_chapters, double output_rate,
                                std::string_view) {
-  if (retimed_chapters.empty()) return {};
-  return FrameLines(std::span(retimed_chapters).subspan(1), output_rate);
+  if (retimed_chapters.chapters.empty()) return {};
+  return FrameLines(std::span(retimed_chapters.chapters).subspan(1), output_rate);
 }
 
-std::string WriteMuxmanText(const ChapterList& retimed_chapters, double output_rate,
+std::string WriteMuxmanText(const TitleChapters& retimed_chapters, double output_rate,
                             std::string_view) {
-  return FrameLines(retimed_chapters, output_rate);
+  return FrameLines(retimed_chapters.chapters, output_rate);
 }
 
-std::string WriteTsMuxerText(const ChapterList& retimed_chapters, double, std::string_view) {
-  return "--custom-chapters=" + JoinWith(retimed_chapters, ";");
+std::string WriteTsMuxerText(const TitleChapters& retimed_chapters, double, std::string_view) {
+  return "--custom-chapters=" + JoinWith(retimed_chapters.chapters, ";");
 }
 
-std::string WriteTimecodesText(const ChapterList& retimed_chapters, double, std::string_view) {
+std::string WriteTimecodesText(const TitleChapters& retimed_chapters, double, std::string_view) {
   std::string text;
-  text.reserve(TotalSize(retimed_chapters) + retimed_chapters.size() * kLineEnd.size());
-  AppendLines(text, retimed_chapters, [](std::string_view chapter) { return chapter; });
+  text.reserve(TotalSize(retimed_chapters.chapters) +
+               retimed_chapters.chapters.size() * kLineEnd.size());
+  AppendLines(text, retimed_chapters.chapters, [](std::string_view chapter) { return chapter; });
   return text;
 }
 

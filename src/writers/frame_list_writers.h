@@ -11,27 +11,27 @@ namespace markwright {
 // frame at the output rate (TimestampToFrame). None of them reads the input rate text.
 
 // "<frame> I" per chapter: x264's --qpfile, which forces a keyframe at each chapter.
-std::string WriteX264QpText(const ChapterList& retimed_chapters, double output_rate,
+std::string WriteX264QpText(const TitleChapters& retimed_chapters, double output_rate,
                             std::string_view input_rate_text);
 
 // "*CHAPTER" with ten blanks and the chapter count, then one frame number per chapter.
-std::string WriteHcEncText(const ChapterList& retimed_chapters, double output_rate,
+std::string WriteHcEncText(const TitleChapters& retimed_chapters, double output_rate,
                            std::string_view input_rate_text);
 
 // One frame number per chapter except the first: the first cell starts at 0 anyway.
-std::string WriteCelltimesText(const ChapterList& retimed_chapters, double output_rate,
+std::string WriteCelltimesText(const TitleChapters& retimed_chapters, double output_rate,
                                std::string_view input_rate_text);
 
 // One frame number per chapter, the first included.
-std::string WriteMuxmanText(const ChapterList& retimed_chapters, double output_rate,
+std::string WriteMuxmanText(const TitleChapters& retimed_chapters, double output_rate,
                             std::string_view input_rate_text);
 
 // "--custom-chapters=" and the timestamps joined by ";", without a line end.
-std::string WriteTsMuxerText(const ChapterList& retimed_chapters, double output_rate,
+std::string WriteTsMuxerText(const TitleChapters& retimed_chapters, double output_rate,
                              std::string_view input_rate_text);
 
 // One timestamp per chapter.
-std::string WriteTimecodesText(const ChapterList& retimed_chapters, double output_rate,
+std::string WriteTimecodesText(const TitleChapters& retimed_chapters, double output_rate,
                                std::string_view input_rate_text);
 
 }  // namespace markwright

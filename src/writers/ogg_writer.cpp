@@ -2,26 +2,33 @@
 
 #include <algorithm>
 
+#include "writers/chapter_label.h"
 #include "writers/text_lines.h"
 
 namespace markwright {
 
-std::string WriteOggText(const ChapterList& retimed_chapters, double, std::string_view) {
+std::string WriteOggText(const TitleChapters& retimed_chapters, double, std::string_view) {
   std::string text;
-  // Per chapter: its time, "CHAPTER" and the number twice, "=", "NAME=" and two line ends.
-  const std::size_t count = retimed_chapters.size();
+  // Per chapter: its time and name, "CHAPTER" and the number twice, "=", "NAME=" and two line
+  // ends.
+  const std::span<const Chapter> chapters = retimed_chapters.chapters;
+  const std::size_t count = chapters.size();
   const std::size_t number_size = std::max<std::size_t>(2, std::to_string(count).size());
-  text.reserve(TotalSize(retimed_chapters) + count * (2 * (7 + number_size) + 1 + 5 + 4));
+  std::size_t names_size = 0;
+  for (const Chapter& chapter : chapters) names_size += chapter.name.size();
+  text.reserve(TotalSize(chapters) + names_size + count * (2 * (7 + number_size) + 1 + 5 + 4));
   long long number = 0;
-  for (const auto& chapter : retimed_chapters) {
+  for (const Chapter& chapter : chapters) {
     ++number;
     text += "CHAPTER";
     AppendTwoDigits(text, number);
     text += '=';
-    AppendLine(text, chapter);
+    AppendLine(text, chapter.time);
     text += "CHAPTER";
     AppendTwoDigits(text, number);
-    AppendLine(text, "NAME=");
+    text += "NAME=";
+    AppendOnOneLine(text, chapter.name);
+    text += kLineEnd;
   }
   return text;
 }

@@ -7,9 +7,10 @@
 
 namespace markwright {
 
-// CHAPTERnn=<timestamp> and an empty CHAPTERnnNAME= for each chapter, numbered from 01. Both
-// rates are ignored.
-std::string WriteOggText(const ChapterList& retimed_chapters, double output_rate,
+// CHAPTERnn=<timestamp> and CHAPTERnnNAME=<name> for each chapter, numbered from 01; the name
+// is empty when the chapter has none, and a line break in it is written as a blank. Both rates
+// are ignored.
+std::string WriteOggText(const TitleChapters& retimed_chapters, double output_rate,
                          std::string_view input_rate_text);
 
 }  // namespace markwright

@@ -4,19 +4,19 @@
 
 namespace markwright {
 
-std::size_t TotalSize(std::span<const std::string> items) {
+std::size_t TotalSize(std::span<const Chapter> chapters) {
   std::size_t size = 0;
-  for (const auto& item : items) size += item.size();
+  for (const auto& chapter : chapters) size += chapter.time.size();
   return size;
 }
 
-std::string JoinWith(std::span<const std::string> items, std::string_view separator) {
+std::string JoinWith(std::span<const Chapter> chapters, std::string_view separator) {
   std::string text;
-  if (items.empty()) return text;
-  text.reserve(TotalSize(items) + (items.size() - 1) * separator.size());
-  for (const auto& item : items) {
-    if (&item != &items.front()) text += separator;
-    text += item;
+  if (chapters.empty()) return text;
+  text.reserve(TotalSize(chapters) + (chapters.size() - 1) * separator.size());
+  for (const auto& chapter : chapters) {
+    if (&chapter != &chapters.front()) text += separator;
+    text += chapter.time;
   }
   return text;
 }

@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+#include "core/chapter.h"
+
 namespace markwright {
 
 // Every line a writer emits ends with CR LF.
@@ -15,17 +17,17 @@ inline void AppendLine(std::string& text, std::string_view line) {
   text += kLineEnd;
 }
 
-// Appends one line per item, line_of(item), each with its CR LF.
+// Appends one line per chapter, line_of(its time), each with its CR LF.
 template <typename LineOf>
-void AppendLines(std::string& text, std::span<const std::string> items, LineOf line_of) {
-  for (const auto& item : items) AppendLine(text, line_of(item));
+void AppendLines(std::string& text, std::span<const Chapter> chapters, LineOf line_of) {
+  for (const auto& chapter : chapters) AppendLine(text, line_of(chapter.time));
 }
 
-// The characters of all items together.
-std::size_t TotalSize(std::span<const std::string> items);
+// The characters of all chapter times together.
+std::size_t TotalSize(std::span<const Chapter> chapters);
 
-// The items with the separator between two of them, none after the last; "" for no items.
-std::string JoinWith(std::span<const std::string> items, std::string_view separator);
+// The chapter times with the separator between two of them, none after the last; "" for none.
+std::string JoinWith(std::span<const Chapter> chapters, std::string_view separator);
 
 // The number with at least two digits: 07, 12, 100.
 std::string TwoDigits(long long number);

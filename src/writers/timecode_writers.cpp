@@ -62,9 +62,9 @@ std::string RoundedTimecode(std::string_view timestamp, double output_rate) {
   return FrameTimecode(ClockPart(timestamp), field);
 }
 
-void AppendRoundedDownTimecodes(std::string& text, const ChapterList& chapters,
+void AppendRoundedDownTimecodes(std::string& text, const TitleChapters& chapters,
                                 double output_rate) {
-  AppendLines(text, chapters,
+  AppendLines(text, chapters.chapters,
               [&](std::string_view chapter) { return RoundedDownTimecode(chapter, output_rate); });
 }
 
@@ -89,25 +89,25 @@ std::optional<std::string_view> CceFrameRateCode(std::string_view input_rate_tex
 
 }  // namespace
 
-std::string WriteCceSpText(const ChapterList& retimed_chapters, double output_rate,
+std::string WriteCceSpText(const TitleChapters& retimed_chapters, double output_rate,
                            std::string_view input_rate_text) {
   const auto code = CceFrameRateCode(input_rate_text);
   if (!code) throw FrameRateNotAllowed();
   std::string text;
   AppendLine(text, "%Frame Rate\t" + std::string(*code));
-  AppendLines(text, retimed_chapters,
+  AppendLines(text, retimed_chapters.chapters,
               [&](std::string_view chapter) { return RoundedTimecode(chapter, output_rate); });
   return text;
 }
 
-std::string WriteCinevisionText(const ChapterList& retimed_chapters, double output_rate,
+std::string WriteCinevisionText(const TitleChapters& retimed_chapters, double output_rate,
                                 std::string_view) {
   std::string text;
   AppendRoundedDownTimecodes(text, retimed_chapters, output_rate);
   return text;
 }
 
-std::string WriteScenaristText(const ChapterList& retimed_chapters, double output_rate,
+std::string WriteScenaristText(const TitleChapters& retimed_chapters, double output_rate,
                                std::string_view input_rate_text) {
   std::string text;
   AppendLine(text, input_rate_text);
@@ -116,7 +116,7 @@ std::string WriteScenaristText(const ChapterList& retimed_chapters, double outpu
   return text;
 }
 
-std::string WriteMaestroText(const ChapterList& retimed_chapters, double output_rate,
+std::string WriteMaestroText(const TitleChapters& retimed_chapters, double output_rate,
                              std::string_view) {
   std::string text;
   AppendLine(text, "$Spruce_IFrame_List");
@@ -124,8 +124,8 @@ std::string WriteMaestroText(const ChapterList& retimed_chapters, double output_
   return text;
 }
 
-std::string WriteDvdAuthorText(const ChapterList& retimed_chapters, double, std::string_view) {
-  return "chapters=\"" + JoinWith(retimed_chapters, ",") + "\"";
+std::string WriteDvdAuthorText(const TitleChapters& retimed_chapters, double, std::string_view) {
+  return "chapters=\"" + JoinWith(retimed_chapters.chapters, ",") + "\"";
 }
 
 }  // namespace markwright

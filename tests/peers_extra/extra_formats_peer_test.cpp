@@ -74,10 +74,8 @@ TEST_F(ExtraFormatsPeer, FfmpegForcesKeyFramesOnOurChapterFrames) {
 
 TEST_F(ExtraFormatsPeer, X265TakesTheX264QpFile) {
   if (Missing("ffmpeg") || Missing("x265")) GTEST_SKIP() << "ffmpeg or x265 is not installed";
-  std::vector<std::string> times;
-  for (const Chapter& chapter : kTitle.chapters) times.push_back(chapter.time);
   std::ofstream(folder_ / "qp.txt", std::ios::binary)
-      << BuildFormatText(*FindFormatByKey("x264"), times, 24 / 1.001, "23.976");
+      << BuildFormatText(*FindFormatByKey("x264"), kTitle, 24 / 1.001, "23.976");
   ShellOutput("ffmpeg -v error -f lavfi -i " + kClip + " -pix_fmt yuv420p -f yuv4mpegpipe - | " +
               "x265 --log-level error --input - --y4m --qpfile qp.txt --no-scenecut --csv log.csv"
               " --csv-log-level 1 -o x.hevc");

@@ -9,6 +9,7 @@
 
 #include "core/timestamp.h"
 #include "readers/dvd_reader.h"
+#include "support/chapter_times.h"
 #include "support/mediainfo_child_program.h"
 #include "support/run_process.h"
 
@@ -33,11 +34,13 @@ TEST(DvdAuthoring, ChaptersAreWhereDvdauthorPutThem) {
     std::istringstream fields(line);
     std::string disc, title_set;
     fields >> disc >> title_set;
-    ChapterList authored;
+    testing::Times authored;
     for (double seconds = 0; fields >> seconds;) {
       authored.push_back(FormatTimestamp(std::llround(seconds * 1000)));
     }
-    EXPECT_EQ(ReadDvdTitleSet(work / disc / "VIDEO_TS" / (title_set + "_0.IFO")), authored) << line;
+    EXPECT_EQ(testing::TimesOf(ReadDvdTitleSet(work / disc / "VIDEO_TS" / (title_set + "_0.IFO"))),
+              authored)
+        << line;
   }
   EXPECT_EQ(std::count(made.output.begin(), made.output.end(), '\n'), 6);
 }

@@ -4,6 +4,7 @@
 
 #include <tuple>
 
+#include "support/chapter_times.h"
 #include "support/expect_throw_message.h"
 #include "support/playlist_builders.h"
 #include "support/temp_dir.h"
@@ -14,8 +15,8 @@ namespace {
 using testing::BuildMpls;
 using testing::ExpectThrowMessage;
 
-ChapterList Parse(const std::string& bytes) {
-  return ParseBluRayPlaylist(bytes, "00000.mpls");
+testing::Times Parse(const std::string& bytes) {
+  return testing::TimesOf(ParseBluRayPlaylist(bytes, "00000.mpls"));
 }
 
 // Play items of 1 and 2 s at 50 and 72; the mark section at 94, its two marks at 100 and 114.
@@ -24,17 +25,17 @@ const std::string kTwoItems = BuildMpls({{{0, 45'000}, {0, 90'000}}, {{0, 0}, {1
 TEST(BluRayPlaylist, MarksBecomeChaptersOnThePlaylistTimeline) {
   // One play item starting at 10 minutes on its clock.
   EXPECT_EQ(Parse(BuildMpls({{{27'000'000, 40'000'000}}, {{0, 27'000'000}, {0, 29'745'045}}})),
-            (ChapterList{"00:00:00.000", "00:01:01.001"}));
+            (testing::Times{"00:00:00.000", "00:01:01.001"}));
   // A mark 3 s into the second play item comes after the whole first one (100 s); equal marks
   // stay, and a mark before its play item's IN time starts at 0.
   EXPECT_EQ(Parse(BuildMpls({{{900'000, 5'400'000}, {45'000'000, 90'000'000}},
                              {{0, 0}, {1, 45'135'000}, {1, 45'135'000}}})),
-            (ChapterList{"00:00:00.000", "00:01:43.000", "00:01:43.000"}));
-  EXPECT_EQ(Parse(BuildMpls({{{0, 45'000}}, {}})), ChapterList{});
+            (testing::Times{"00:00:00.000", "00:01:43.000", "00:01:43.000"}));
+  EXPECT_EQ(Parse(BuildMpls({{{0, 45'000}}, {}})), testing::Times{});
   // The first mark counts whatever its type; later ones only as entry marks (type 1).
   const std::string typed =
       BuildMpls({{{0, 10'000'000}}, {{0, 45'000, 2}, {0, 90'000}, {0, 135'000, 2}, {0, 180'000}}});
-  EXPECT_EQ(Parse(typed), (ChapterList{"00:00:01.000", "00:00:02.000", "00:00:04.000"}));
+  EXPECT_EQ(Parse(typed), (testing::Times{"00:00:01.000", "00:00:02.000", "00:00:04.000"}));
   testing::TempDir folder;
   EXPECT_EQ(CountBluRayChapters(folder.Write("00001.mpls", typed)), 3);
   const auto cut = folder.Write("00002.mpls", "MPLS0200");

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "support/chapter_times.h"
 #include "support/expect_throw_message.h"
 #include "support/playlist_builders.h"
 #include "support/temp_dir.h"
@@ -67,7 +68,8 @@ TEST(DiscScan, PlaylistsAreLabelledAndDamagedOnesLeftOut) {
   disc.Write("BDMV/PLAYLIST/00002.mpls", "MPLS0200");  // cut short
   const DiscScan scan = ScanDiscFolder(disc.path());
   EXPECT_EQ(Labels(scan), (Names{"00000.mpls, 12 Chapter(s)", "00001.mpls, 1 Chapter(s)"}));
-  EXPECT_EQ(LoadDiscStream(scan, scan.streams[1]), ChapterList{"00:00:00.000"});
+  EXPECT_EQ(testing::TimesOf(LoadDiscStream(scan, scan.streams[1])),
+            testing::Times{"00:00:00.000"});
   // With nothing left to offer, the message says why the first playlist was left out.
   TempDir damaged;
   const fs::path path = damaged.Write("BDMV/PLAYLIST/00000.mpls", "MPLS0200");
@@ -85,14 +87,15 @@ TEST(DiscScan, HdDvdOffersEveryTitleOfEveryPlaylist) {
   EXPECT_EQ(Labels(scan), (Names{"VPLST000.XPL, 2 Chapter(s)", "VPLST000.XPL, 3 Chapter(s)",
                                  "VPLST001.XPL, 1 Chapter(s)", "VPLST001.XPL, 4 Chapter(s)"}));
   // The fourth entry is title 2 of the second playlist.
-  EXPECT_EQ(LoadDiscStream(scan, scan.streams[3]).size(), 4u);
+  EXPECT_EQ(LoadDiscStream(scan, scan.streams[3]).chapters.size(), 4u);
 }
 
 TEST(DiscScan, DvdTitleSetsAreCountedAndLoadedThroughLibmediainfo) {
   const DiscScan scan =
       ScanDiscFolder(fs::path(MARKWRIGHT_SOURCE_DIR) / "tests/fixtures/dvd/pal_two_title_sets");
   EXPECT_EQ(Labels(scan), (Names{"VTS_01_0.IFO, 3 Chapter(s)", "VTS_02_0.IFO, 2 Chapter(s)"}));
-  EXPECT_EQ(LoadDiscStream(scan, scan.streams[1]), (ChapterList{"00:00:00.000", "00:00:19.800"}));
+  EXPECT_EQ(testing::TimesOf(LoadDiscStream(scan, scan.streams[1])),
+            (testing::Times{"00:00:00.000", "00:00:19.800"}));
 }
 
 }  // namespace

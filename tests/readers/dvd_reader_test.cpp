@@ -6,6 +6,7 @@
 #include <map>
 
 #include "readers/mediainfo_library.h"
+#include "support/chapter_times.h"
 #include "support/expect_throw_message.h"
 #include "support/mediainfo_child_program.h"
 #include "support/temp_dir.h"
@@ -39,12 +40,12 @@ TEST(DvdChapterMenu, FieldsFromBeginToEndAreTheChapters) {
   EXPECT_EQ(CountMenuChapters(menu, "VTS_01_0.IFO"), 12);
   // Empty names are skipped; the others are taken as the library gives them.
   EXPECT_EQ(ReadMenuChapters(menu, "VTS_01_0.IFO"),
-            (ChapterList{"00:00:00.000", "00:05:00.000", "odd"}));
+            (testing::Times{"00:00:00.000", "00:05:00.000", "odd"}));
   EXPECT_EQ(menu.asked.size(), 12u);
   // Numbers are the leading part of the text.
   FakeMenu padded(" 94 ", "96 fields", {{94, "00:00:00.000"}, {95, "00:00:01.000"}});
   EXPECT_EQ(CountMenuChapters(padded, "t.IFO"), 2);
-  EXPECT_EQ(ReadMenuChapters(padded, "t.IFO"), (ChapterList{"00:00:00.000", "00:00:01.000"}));
+  EXPECT_EQ(ReadMenuChapters(padded, "t.IFO"), (testing::Times{"00:00:00.000", "00:00:01.000"}));
 }
 
 TEST(DvdChapterMenu, AMenuWithoutChaptersFails) {
@@ -86,14 +87,14 @@ std::filesystem::path Fixture(std::string_view disc, std::string_view file = "VT
 
 // The chapter starts dvdauthor reports for the discs tests/fixtures/make_dvd_fixtures.sh makes.
 TEST(DvdTitleSet, ReadsAuthoredTitleSetsThroughLibmediainfo) {
-  EXPECT_EQ(ReadDvdTitleSet(Fixture("pal_chapters")),
-            (ChapterList{"00:00:00.000", "00:00:05.400", "00:00:12.000", "00:00:30.000"}));
+  EXPECT_EQ(testing::TimesOf(ReadDvdTitleSet(Fixture("pal_chapters"))),
+            (testing::Times{"00:00:00.000", "00:00:05.400", "00:00:12.000", "00:00:30.000"}));
   EXPECT_EQ(CountDvdChapters(Fixture("pal_chapters")), 4);
-  EXPECT_EQ(ReadDvdTitleSet(Fixture("ntsc_chapters")),
-            (ChapterList{"00:00:00.000", "00:00:05.405", "00:00:12.012", "00:00:30.030"}));
+  EXPECT_EQ(testing::TimesOf(ReadDvdTitleSet(Fixture("ntsc_chapters"))),
+            (testing::Times{"00:00:00.000", "00:00:05.405", "00:00:12.012", "00:00:30.030"}));
   EXPECT_EQ(CountDvdChapters(Fixture("ntsc_one_chapter")), 1);
-  EXPECT_EQ(ReadDvdTitleSet(Fixture("pal_two_title_sets", "VTS_02_0.IFO")),
-            (ChapterList{"00:00:00.000", "00:00:19.800"}));
+  EXPECT_EQ(testing::TimesOf(ReadDvdTitleSet(Fixture("pal_two_title_sets", "VTS_02_0.IFO"))),
+            (testing::Times{"00:00:00.000", "00:00:19.800"}));
   // The library's locale is the reading child's own.
   EXPECT_STREQ(std::setlocale(LC_CTYPE, nullptr), "C");
 
@@ -101,7 +102,7 @@ TEST(DvdTitleSet, ReadsAuthoredTitleSetsThroughLibmediainfo) {
   const auto path = folder / "Film – Ære/VTS_01_0.IFO";
   std::filesystem::create_directories(path.parent_path());
   std::filesystem::copy_file(Fixture("pal_one_chapter"), path);
-  EXPECT_EQ(ReadDvdTitleSet(path), ChapterList{"00:00:00.000"});
+  EXPECT_EQ(testing::TimesOf(ReadDvdTitleSet(path)), testing::Times{"00:00:00.000"});
 }
 
 TEST(DvdTitleSet, FilesWithoutAChapterMenuFail) {

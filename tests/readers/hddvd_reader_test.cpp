@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "support/chapter_times.h"
 #include "support/expect_throw_message.h"
 #include "support/playlist_builders.h"
 #include "support/temp_dir.h"
@@ -15,8 +16,8 @@ using testing::ExpectThrowMessage;
 HdDvdPlaylist Decode(std::string_view text) {
   return DecodeHdDvdPlaylist(text, "p.xpl");
 }
-ChapterList Chapters(std::string_view text, std::int32_t title = 1) {
-  return HdDvdTitleChapters(Decode(text), title, "p.xpl");
+testing::Times Chapters(std::string_view text, std::int32_t title = 1) {
+  return testing::TimesOf(HdDvdTitleChapters(Decode(text), title, "p.xpl"));
 }
 std::int32_t Chosen(const std::vector<int>& chapter_counts) {
   return ChooseHdDvdTitle(Decode(testing::XplWithTitles(chapter_counts)));
@@ -28,8 +29,11 @@ TEST(HdDvdPlaylist, OneReadingGivesEveryTitleAndTheChoice) {
       "VPLST000.XPL", BuildXpl({testing::XplTitleOfChapters(8), {"00:00:01:00"}, {}})));
   ASSERT_EQ(playlist.titles.size(), 3u);
   EXPECT_EQ(playlist.titles[0].chapters.size(), 8u);
-  EXPECT_EQ(HdDvdTitleChapters(playlist, 2, "p.xpl"), ChapterList{"00:00:01.001"});
-  EXPECT_EQ(HdDvdTitleChapters(playlist, 3, "p.xpl"), ChapterList{});
+  EXPECT_EQ(testing::TimesOf(HdDvdTitleChapters(playlist, 2, "p.xpl")),
+            testing::Times{"00:00:01.001"});
+  // A title without chapters counts 0 but cannot be loaded.
+  ExpectThrowMessage<ReadError>([&] { HdDvdTitleChapters(playlist, 3, "p.xpl"); },
+                                "p.xpl: title 3 has no chapters");
   for (const std::int32_t title : {0, 4}) {
     ExpectThrowMessage<ReadError>(
         [&] { HdDvdTitleChapters(playlist, title, "p.xpl"); },

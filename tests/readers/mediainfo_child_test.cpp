@@ -13,6 +13,7 @@
 
 #include "core/timestamp.h"
 #include "readers/dvd_reader.h"
+#include "support/chapter_times.h"
 #include "support/expect_throw_message.h"
 #include "support/mediainfo_child_program.h"
 #include "support/temp_dir.h"
@@ -25,10 +26,10 @@ using namespace std::chrono_literals;
 const std::string kTitleSet =
     std::string(MARKWRIGHT_SOURCE_DIR) + "/tests/fixtures/dvd/pal_chapters/VIDEO_TS/VTS_01_0.IFO";
 
-ChapterList ReadActingLike(const char* how, std::chrono::milliseconds deadline = 1s) {
+testing::Times ReadActingLike(const char* how, std::chrono::milliseconds deadline = 1s) {
   setenv("MARKWRIGHT_CHILD_TEST", how, 1);
   const std::unique_ptr<const char, int (*)(const char*)> unset("MARKWRIGHT_CHILD_TEST", unsetenv);
-  return ReadDvdTitleSet(kTitleSet, deadline);
+  return testing::TimesOf(ReadDvdTitleSet(kTitleSet, deadline));
 }
 
 TEST(MediaInfoChild, ABadChildIsStoppedAndReapedAndAGoodOneGetsNothingElse) {
@@ -39,12 +40,12 @@ TEST(MediaInfoChild, ABadChildIsStoppedAndReapedAndAGoodOneGetsNothingElse) {
   testing::ExpectThrowMessage<ReadError>([] { ReadActingLike("crash"); },
                                          "libmediainfo failed on the title set (is it damaged?)");
   // Far more than a pipe holds: read while the child writes.
-  const ChapterList huge = ReadActingLike("huge", 10s);
+  const testing::Times huge = ReadActingLike("huge", 10s);
   ASSERT_EQ(huge.size(), 300'000u);
   EXPECT_EQ(huge[299'999], FormatTimestamp(299'999));
   // A descriptor left open across exec by the parent does not reach the child.
   const int inherited = open("/dev/null", O_RDONLY);
-  EXPECT_EQ(ReadActingLike("descriptors"), (ChapterList{"0", "1", "2", "3"}));
+  EXPECT_EQ(ReadActingLike("descriptors"), (testing::Times{"0", "1", "2", "3"}));
   close(inherited);
   // Every child above reaped, none left as a zombie.
   EXPECT_TRUE(waitpid(-1, nullptr, WNOHANG) == -1 && errno == ECHILD);

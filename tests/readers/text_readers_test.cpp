@@ -5,6 +5,7 @@
 #include "readers/input_kind.h"
 #include "readers/ogg_reader.h"
 #include "readers/source_file.h"
+#include "readers/text_encoding.h"
 #include "support/expect_throw_message.h"
 #include "support/temp_dir.h"
 
@@ -16,12 +17,33 @@ const std::string kBom = "\xEF\xBB\xBF";
 
 TEST(DetectInputKind, ClassifiesByTheFirstFourCharactersAfterAByteOrderMark) {
   const std::pair<const char*, InputKind> cases[] = {
-      {"chapter01", InputKind::kOggChapters}, {"mpls", InputKind::kBluRayPlaylist},
-      {"ab<?", InputKind::kHdDvdPlaylist},    {"<Pla", InputKind::kHdDvdPlaylist},
-      {"dvdv", InputKind::kDvdTitleSet},      {"0\r\n1", InputKind::kCelltimes},
-      {"9999", InputKind::kCelltimes},        {" 123", InputKind::kUnknown},
-      {"/abc", InputKind::kUnknown},          {":abc", InputKind::kUnknown},
-      {"CHA", InputKind::kUnknown},           {"\xEF\xBB\xBF<?xm", InputKind::kHdDvdPlaylist}};
+      {"chapter01", InputKind::kOggChapters},
+      {"mpls", InputKind::kBluRayPlaylist},
+      {"ab<?", InputKind::kHdDvdPlaylist},
+      {"<Pla", InputKind::kHdDvdPlaylist},
+      {"dvdv", InputKind::kDvdTitleSet},
+      {"0\r\n1", InputKind::kCelltimes},
+      {"9999", InputKind::kCelltimes},
+      {" \t123", InputKind::kCelltimes},
+      {"/abc", InputKind::kUnknown},
+      {":abc", InputKind::kUnknown},
+      {"CHA", InputKind::kUnknown},
+      {"\xEF\xBB\xBF<?xm", InputKind::kHdDvdPlaylist},
+      // Blank lines before the first character, newer kinds only where none of the above fits.
+      {"\xEF\xBB\xBF\r\n\n CHAPTER01=", InputKind::kOggChapters},
+      {"\r\n", InputKind::kUnknown},
+      {"<?xml version='1.0'?>\n<!-- c -->\n<Chapters><E", InputKind::kMatroskaXml},
+      {"<?xml?><Playlist><Chapters>", InputKind::kHdDvdPlaylist},
+      {";FFMETADATA1\n", InputKind::kFfmetadata},
+      {"WEBVTT\n\n", InputKind::kWebVtt},
+      {"\x1A\x45\xDF\xA3\x01", InputKind::kMediaFile},
+      {"\x01\x02\x03\x04"
+       "ftypisom",
+       InputKind::kMediaFile},
+      {"Cxyzftyp", InputKind::kOggChapters},
+      {"\x01\x02\x03\x04"
+       "ftp",
+       InputKind::kUnknown}};
   for (const auto& [head, kind] : cases) EXPECT_EQ(DetectInputKindFromHead(head), kind) << head;
   testing::TempDir folder;
   EXPECT_EQ(DetectInputKind(folder.Write("a", kBom + "CHAP")), InputKind::kOggChapters);
@@ -57,11 +79,32 @@ TEST(Celltimes, ALineThatIsNotAFrameNumberOrARateOfZeroFails) {
   const auto parse = [](std::string_view text, double rate) {
     return ParseCelltimes(text, "cells.txt", rate);
   };
-  EXPECT_EQ(parse("", 25), ChapterList{});
+  EXPECT_TRUE(parse("", 25).chapters.empty());
   for (const char* text : {"0\n-24\n", "0\n24 frames\n", "0\n1e400\n", "0\nnan\n"}) {
     ExpectThrowMessage<ReadError>([&] { parse(text, 25); }, "cells.txt: line 2: expected a frame");
   }
   ExpectThrowMessage<ReadError>([&] { parse("0\n", 0); }, "frame rate");
+}
+
+TEST(ChapterLimit, AMillionChaptersAreReadAndOneMoreIsRefused) {
+  std::string cells;
+  for (int i = 0; i < 1'000'000; ++i) cells += "0\n";
+  EXPECT_EQ(ParseCelltimes(cells, "c.txt", 25).chapters.size(), 1'000'000u);
+  cells += "0\n";
+  ExpectThrowMessage<ReadError>([&] { ParseCelltimes(cells, "c.txt", 25); },
+                                "c.txt: more than 1,000,000 chapters in the file");
+  std::string ogg;
+  for (int i = 0; i <= 1'000'000; ++i) ogg += "CHAPTER1=0:00:00.0\n";
+  ExpectThrowMessage<ReadError>([&] { ParseOggChapters(ogg, "o.txt"); }, "o.txt: more than");
+}
+
+TEST(TextEncoding, Utf8IsCheckedStrictlyAndXmlReferencesDecoded) {
+  for (const char* bad : {"\xC0\xAF", "\xE0\x80\xAF", "\xED\xA0\x80", "\xF4\x90\x80\x80", "\xC3"}) {
+    EXPECT_FALSE(IsValidUtf8(bad)) << bad;
+  }
+  EXPECT_TRUE(IsValidUtf8("\xC3\x9C \xE2\x80\x93 \xF0\x9F\x8E\xAC \xF4\x8F\xBF\xBF"));
+  EXPECT_EQ(DecodeXmlReferences("&lt;&#65;&#x1F3AC;&apos;&amp;amp; &bogus; &#xD800; &"),
+            "<A\xF0\x9F\x8E\xAC'&amp; &bogus; &#xD800; &");
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 
 #include "markwright/version.h"
 #include "readers/mediainfo_child.h"
+#include "support/chapter_times.h"
 #include "support/playlist_builders.h"
 #include "support/temp_dir.h"
 #include "ui/about_window.h"
@@ -47,8 +48,9 @@ TEST(MainWindow, ARateChangeRetimesTheListAndWhatTheWritersGet) {
   h.SelectRate("Combo1", "25");
   h.SelectRate("Combo2", "23.976");
   EXPECT_EQ(h.Listed(), Lines({"00:00:00.000", "00:10:25.625"}));
-  EXPECT_EQ(h.window.retimed(), h.Listed());
-  EXPECT_EQ(h.window.chapters(), Lines({"00:00:00.000", "00:10:00.000"}));  // input timing kept
+  EXPECT_EQ(testing::TimesOf(h.window.retimed()), h.Listed());
+  EXPECT_EQ(testing::TimesOf(h.window.chapters()),
+            Lines({"00:00:00.000", "00:10:00.000"}));  // input timing kept
   // Two billion hours fit a millisecond count; two and a half times that do not.
   const fs::path far = folder.Write("far.txt", "CHAPTER01=2000000000:00:00.000\r\n");
   h.OpenFile(far);
@@ -56,7 +58,8 @@ TEST(MainWindow, ARateChangeRetimesTheListAndWhatTheWritersGet) {
   ASSERT_EQ(h.messages.size(), 1u);
   EXPECT_TRUE(h.messages[0].starts_with(far.string() + ": ")) << h.messages[0];
   EXPECT_EQ(WindowHarness::Find<QComboBox>(h.window, "Combo1")->currentText(), "25");
-  EXPECT_EQ(h.window.retimed(), Lines({"2085416666:40:00.000"}));  // as at 25 to 23.976
+  EXPECT_EQ(testing::TimesOf(h.window.retimed()),
+            Lines({"2085416666:40:00.000"}));  // as at 25 to 23.976
 }
 
 TEST(MainWindow, OpensEachKind) {
@@ -65,16 +68,16 @@ TEST(MainWindow, OpensEachKind) {
   // Celltimes frames count at the input rate chosen when the file is opened.
   h.SelectRate("Combo1", "25");
   h.OpenFile(folder.Write("cells.txt", "0\r\n24000\r\n"));
-  EXPECT_EQ(h.window.chapters(), Lines({"00:00:00.000", "00:16:00.000"}));
+  EXPECT_EQ(testing::TimesOf(h.window.chapters()), Lines({"00:00:00.000", "00:16:00.000"}));
   h.OpenFile(folder.Write("00000.mpls", kPlaylist));
-  EXPECT_EQ(h.window.chapters(), Lines({"00:00:00.000", "00:01:01.001"}));
+  EXPECT_EQ(testing::TimesOf(h.window.chapters()), Lines({"00:00:00.000", "00:01:01.001"}));
   // Of an HD DVD playlist, the title with the most chapters.
   h.OpenFile(folder.Write("VPLST000.XPL", BuildXpl({XplTitleOfChapters(5), XplTitleOfChapters(12),
                                                     XplTitleOfChapters(7)})));
-  EXPECT_EQ(h.window.chapters().size(), 12u);
+  EXPECT_EQ(h.window.chapters().chapters.size(), 12u);
   h.OpenFile(fs::path(MARKWRIGHT_SOURCE_DIR) /
              "tests/fixtures/dvd/pal_two_title_sets/VIDEO_TS/VTS_01_0.IFO");
-  EXPECT_EQ(h.window.chapters().size(), 3u);
+  EXPECT_EQ(h.window.chapters().chapters.size(), 3u);
   EXPECT_EQ(h.messages, Lines());
 }
 
@@ -91,8 +94,8 @@ TEST(MainWindow, AFailedOpenNamesTheFileAndChangesNothing) {
   EXPECT_EQ(h.messages[0], "Unknown Format!");
   EXPECT_TRUE(h.messages[1].starts_with(broken.string() + ": "));
   EXPECT_TRUE(h.messages[2].starts_with((folder / "gone.mpls").string() + ": "));
-  EXPECT_EQ(h.window.chapters(), Lines({"00:00:00.000", "00:10:00.000"}));
-  EXPECT_EQ(h.window.chapters(), h.Listed());
+  EXPECT_EQ(testing::TimesOf(h.window.chapters()), Lines({"00:00:00.000", "00:10:00.000"}));
+  EXPECT_EQ(testing::TimesOf(h.window.chapters()), h.Listed());
 }
 
 TEST(MainWindow, ADropReadsTheFirstFileOrScansAFolder) {
@@ -120,13 +123,13 @@ TEST(DiscWindow, TheChosenStreamIsLoadedAndCancelLoadsNothing) {
                  Choose(1)(streams);
                }};
   h.Trigger("OpenDisc");
-  EXPECT_TRUE(h.window.chapters().empty());
+  EXPECT_TRUE(h.window.chapters().chapters.empty());
   h.Drop({disc.path()});
-  EXPECT_EQ(h.window.chapters(), Lines({"00:00:00.000", "00:01:01.001"}));
+  EXPECT_EQ(testing::TimesOf(h.window.chapters()), Lines({"00:00:00.000", "00:01:01.001"}));
   h.Drop({disc.path()});
   ASSERT_EQ(h.messages.size(), 1u);
   EXPECT_TRUE(h.messages[0].starts_with(playlist.string() + ": ")) << h.messages[0];
-  EXPECT_EQ(h.window.chapters(), Lines({"00:00:00.000", "00:01:01.001"}));
+  EXPECT_EQ(testing::TimesOf(h.window.chapters()), Lines({"00:00:00.000", "00:01:01.001"}));
 }
 
 TEST(FormatWindow, PreviewsTheRetimedChaptersAndSavesThePreview) {
