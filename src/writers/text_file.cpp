@@ -31,7 +31,7 @@ volatile sig_atomic_t temporary_armed = 0;
 constexpr int kInterrupts[] = {SIGINT, SIGTERM, SIGHUP};
 
 void RemoveTemporaryAndDie(int signal_number) {
-  if (temporary_armed != 0) ::unlink(temporary_name);
+  if (temporary_armed == 1) ::unlink(temporary_name);
   ::signal(signal_number, SIG_DFL);
   ::raise(signal_number);
 }
