@@ -83,7 +83,7 @@ std::vector<std::string> ConvertCommandLine(std::string_view argument_text,
 
   try {
     LoadedChapters loaded = hooks.load ? hooks.load(input_rate, output_rate)
-                                       : LoadChapters(input_path, input_rate, output_rate);
+                                       : LoadRetimedChapters(input_path, input_rate, output_rate);
     if (hooks.edit) hooks.edit(loaded.retimed, output_rate);
     const DestinationFormat* format = FindFormatByKey(format_key);
     if (format == nullptr) throw UnknownDestinationFormat();

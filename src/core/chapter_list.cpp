@@ -17,4 +17,11 @@ TitleChapters RetimeChapters(const TitleChapters& title, double input_rate, doub
   return retimed;
 }
 
+void RetimeChaptersInPlace(TitleChapters& title, double input_rate, double output_rate) {
+  for (Chapter& chapter : title.chapters) {
+    chapter.time = RetimeTimestamp(chapter.time, input_rate, output_rate);
+  }
+  if (!title.length.empty()) title.length = RetimeTimestamp(title.length, input_rate, output_rate);
+}
+
 }  // namespace markwright

@@ -11,4 +11,8 @@ namespace markwright {
 // language; the title's length is scaled like the chapters.
 TitleChapters RetimeChapters(const TitleChapters& title, double input_rate, double output_rate);
 
+// The same in place, for a caller that no longer needs the input timing: a large list is then
+// never held twice.
+void RetimeChaptersInPlace(TitleChapters& title, double input_rate, double output_rate);
+
 }  // namespace markwright

@@ -48,6 +48,16 @@ LoadedChapters LoadChapters(const std::filesystem::path& path, double input_rate
       path, [&] { return ReadChapterSource(path, kind, input_rate); }, input_rate, output_rate);
 }
 
+LoadedChapters LoadRetimedChapters(const std::filesystem::path& path, double input_rate,
+                                   double output_rate) {
+  const InputKind kind = NamingFile(path, [&] { return DetectInputKind(path); });
+  if (kind == InputKind::kUnknown) throw UnknownFormat();
+  LoadedChapters loaded;
+  loaded.retimed = NamingFile(path, [&] { return ReadChapterSource(path, kind, input_rate); });
+  NamingFile(path, [&] { RetimeChaptersInPlace(loaded.retimed, input_rate, output_rate); });
+  return loaded;
+}
+
 LoadedChapters LoadChapters(const DiscScan& scan, const DiscStream& stream, double input_rate,
                             double output_rate) {
   const std::filesystem::path path = scan.layout.stream_folder / stream.file_name;

@@ -21,6 +21,11 @@ struct LoadedChapters {
 LoadedChapters LoadChapters(const std::filesystem::path& path, double input_rate,
                             double output_rate);
 
+// The same with only the re-timed chapters kept (chapters left empty), as the command line needs
+// them: a large list is re-timed in place instead of copied.
+LoadedChapters LoadRetimedChapters(const std::filesystem::path& path, double input_rate,
+                                   double output_rate);
+
 // The same for the stream chosen from a disc scan; failures begin with the stream's path.
 LoadedChapters LoadChapters(const DiscScan& scan, const DiscStream& stream, double input_rate,
                             double output_rate);

@@ -75,18 +75,29 @@ std::uint64_t ChapterNumber(std::string_view digits) {
   return number;
 }
 
-// Finds the chapter a name line belongs to: the latest chapter line with the same number. Names
-// almost always follow their chapter, so the last chapter is tried first and the index of all
-// numbers is built only when a name is found elsewhere.
+// Finds the chapter a name line belongs to: the latest chapter line with the same number. While
+// the chapters are numbered 1, 2, 3, ... in order, as nearly every file has them, no number is
+// stored; names almost always follow their chapter, so the last chapter is tried first, and an
+// index of all numbers is built only when a name is found elsewhere.
 class ChapterNumbers {
  public:
   void Add(std::uint64_t number) {
+    ++count_;
+    if (numbers_.empty() && number == count_) return;
+    if (numbers_.empty()) {
+      numbers_.reserve(count_);
+      for (std::uint64_t n = 1; n < count_; ++n) numbers_.push_back(n);
+    }
     numbers_.push_back(number);
-    if (indexed_) index_[number] = numbers_.size() - 1;
+    if (indexed_) index_[number] = count_ - 1;
   }
 
   std::optional<std::size_t> Find(std::uint64_t number) {
-    if (numbers_.empty()) return std::nullopt;
+    if (count_ == 0) return std::nullopt;
+    if (numbers_.empty()) {
+      if (number < 1 || number > count_) return std::nullopt;
+      return static_cast<std::size_t>(number - 1);
+    }
     if (numbers_.back() == number) return numbers_.size() - 1;
     if (!indexed_) {
       for (std::size_t i = 0; i < numbers_.size(); ++i) index_[numbers_[i]] = i;
@@ -98,7 +109,8 @@ class ChapterNumbers {
   }
 
  private:
-  std::vector<std::uint64_t> numbers_;
+  std::uint64_t count_ = 0;
+  std::vector<std::uint64_t> numbers_;  // empty while the numbers run 1, 2, 3, ...
   std::unordered_map<std::uint64_t, std::size_t> index_;
   bool indexed_ = false;
 };
