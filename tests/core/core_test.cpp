@@ -2,6 +2,7 @@
 // of the program are the cases in tests/cases.
 #include <gtest/gtest.h>
 
+#include "core/chapter_list.h"
 #include "core/error.h"
 #include "core/frame_rate.h"
 #include "core/timestamp.h"
@@ -44,6 +45,17 @@ TEST(Timestamp, RetimesToTheNearestMillisecondWithTiesToEven) {
   EXPECT_THROW(RetimeTimestamp("00:00:01.000", 25, 0), Error);
   EXPECT_THROW(TimestampToFrame("30000:00:00.000", 60), Error);  // beyond 32-bit frames
   EXPECT_THROW(FormatTimestamp(-1), Error);
+}
+
+TEST(ChapterList, RetimingKeepsNamesLanguagesAndOrderAndScalesTheLength) {
+  const TitleChapters title{{{"00:10:00.000", "Two", "ger"}, {"00:00:00.000", "One", ""}},
+                            "00:20:00.000"};
+  const TitleChapters expected{{{"00:09:35.425", "Two", "ger"}, {"00:00:00.000", "One", ""}},
+                               "00:19:10.849"};
+  EXPECT_EQ(RetimeChapters(title, 24 / 1.001, 25), expected);
+  TitleChapters in_place = title;
+  RetimeChaptersInPlace(in_place, 24 / 1.001, 25);
+  EXPECT_EQ(in_place, expected);
 }
 
 }  // namespace
