@@ -15,9 +15,10 @@ namespace {
 constexpr int kChapters = 100'000;
 
 std::string OggText(int count) {
-  ChapterList chapters;
-  chapters.reserve(count);
-  for (int i = 0; i < count; ++i) chapters.push_back(FormatTimestamp(i * 7'919LL));
+  TitleChapters chapters;
+  chapters.chapters.reserve(count);
+  for (int i = 0; i < count; ++i)
+    chapters.chapters.push_back({FormatTimestamp(i * 7'919LL), {}, {}});
   return BuildFormatText(*FindFormatByKey("OGG"), chapters, 25, "25");
 }
 
@@ -29,14 +30,14 @@ void BM_ParseOgg(benchmark::State& state) {
 BENCHMARK(BM_ParseOgg)->Unit(benchmark::kMillisecond);
 
 void BM_Retime(benchmark::State& state) {
-  const ChapterList chapters = ParseOggChapters(OggText(kChapters), "bench.txt");
+  const TitleChapters chapters = ParseOggChapters(OggText(kChapters), "bench.txt");
   for (auto _ : state) benchmark::DoNotOptimize(RetimeChapters(chapters, 24 / 1.001, 25));
   state.SetItemsProcessed(state.iterations() * kChapters);
 }
 BENCHMARK(BM_Retime)->Unit(benchmark::kMillisecond);
 
 void BM_WriteOgg(benchmark::State& state) {
-  const ChapterList chapters = ParseOggChapters(OggText(kChapters), "bench.txt");
+  const TitleChapters chapters = ParseOggChapters(OggText(kChapters), "bench.txt");
   const auto& ogg = *FindFormatByKey("OGG");
   for (auto _ : state) benchmark::DoNotOptimize(BuildFormatText(ogg, chapters, 25, "25"));
   state.SetItemsProcessed(state.iterations() * kChapters);
@@ -47,7 +48,8 @@ void BM_WholeOggConversion(benchmark::State& state) {
   const std::string text = OggText(kChapters);
   const auto& ogg = *FindFormatByKey("OGG");
   for (auto _ : state) {
-    const ChapterList retimed = RetimeChapters(ParseOggChapters(text, "bench.txt"), 24 / 1.001, 25);
+    const TitleChapters retimed =
+        RetimeChapters(ParseOggChapters(text, "bench.txt"), 24 / 1.001, 25);
     benchmark::DoNotOptimize(BuildFormatText(ogg, retimed, 25, "23.976"));
   }
   state.SetItemsProcessed(state.iterations() * kChapters);

@@ -23,9 +23,10 @@ void BM_ConvertMillionChapterFile(benchmark::State& state) {
       std::filesystem::temp_directory_path() / ("markwright_scale_" + std::to_string(::getpid()));
   std::filesystem::create_directories(folder);
   {
-    ChapterList chapters;
-    chapters.reserve(kMillion);
-    for (int i = 0; i < kMillion; ++i) chapters.push_back(FormatTimestamp(i * 7'919LL));
+    TitleChapters chapters;
+    chapters.chapters.reserve(kMillion);
+    for (int i = 0; i < kMillion; ++i)
+      chapters.chapters.push_back({FormatTimestamp(i * 7'919LL), {}, {}});
     WriteTextFile(folder / "big.txt", BuildFormatText(*FindFormatByKey("OGG"), chapters, 25, ""));
   }
   const std::string arguments = "-i \"" + (folder / "big.txt").string() + "\" -o \"" +
