@@ -107,8 +107,9 @@ TitleChapters ParseFfmetadata(std::string_view text, std::string_view path) {
   std::optional<Section> chapter;
   const auto close_chapter = [&] {
     if (!chapter) return;
-    if (!chapter->start)
+    if (!chapter->start) {
       throw ReadError(path, AtLine(chapter->line_number), "chapter has no START");
+    }
     CheckRoomForChapter(title.chapters.size(), path);
     title.chapters.push_back({Milliseconds(*chapter, *chapter->start, path), chapter->name, ""});
     title.length = chapter->end ? Milliseconds(*chapter, *chapter->end, path) : "";

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <cstdio>
 #include <filesystem>
 #include <memory>
@@ -11,7 +12,7 @@ namespace markwright {
 
 // Chapter sources are small; anything larger than this is not one, and reading it whole would
 // only waste memory.
-inline constexpr std::uintmax_t kMaxSourceFileSize = 256u * 1024u * 1024u;
+inline constexpr std::uintmax_t kMaxSourceFileSize = std::uintmax_t{256} * 1024 * 1024;
 
 // The whole file as bytes. Throws ReadError naming the file and the cause when it cannot be
 // opened or read, is a folder, or is larger than kMaxSourceFileSize.

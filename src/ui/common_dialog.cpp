@@ -93,7 +93,7 @@ std::vector<std::string> QtNameFilters(std::string_view nul_separated_filter) {
     }
     std::string filter(WithoutPatternGroup(pieces[i]));
     filter += " (";
-    for (std::size_t p = 0; p < patterns.size(); ++p) filter += (p ? " " : "") + patterns[p];
+    for (std::size_t p = 0; p < patterns.size(); ++p) filter += (p != 0 ? " " : "") + patterns[p];
     filter += ")";
     filters.push_back(std::move(filter));
   }

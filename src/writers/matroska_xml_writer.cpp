@@ -61,7 +61,7 @@ bool IsIso639_2(std::string_view language) {
 }
 
 void AppendElement(std::string& xml, int depth, std::string_view name, std::string_view value) {
-  xml.append(2 * depth, ' ');
+  xml.append(static_cast<std::size_t>(2) * static_cast<std::size_t>(depth), ' ');
   xml += '<';
   xml += name;
   xml += '>';

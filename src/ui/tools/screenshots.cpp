@@ -60,7 +60,7 @@ class PictureTaker : public ModalRunner {
   explicit PictureTaker(QString folder) : folder_(std::move(folder)) {}
   int Run(QDialog& dialog) override {
     if (auto* formats = dialog.findChild<QListWidget*>("List1");
-        formats && dialog.objectName() == "Form3") {
+        formats != nullptr && dialog.objectName() == "Form3") {
       formats->setCurrentRow(0);
     }
     dialog.show();
