@@ -40,7 +40,7 @@ TEST(Timestamp, RetimesToTheNearestMillisecondWithTiesToEven) {
   for (const char* bad : {"", "00:00", "00:00:00", "aa:00:00.000", "00:00:00.", "-1:00:00.000",
                           "00: 00:00.000", "00:00:00.0x0", "3000000000:00:00.000"}) {
     EXPECT_THROW(RetimeTimestamp(bad, 25, 25), Error) << bad;
-    EXPECT_THROW(TimestampToFrame(bad, 25), Error) << bad;
+    EXPECT_THROW(TimestampMilliseconds(bad), Error) << bad;
   }
   EXPECT_THROW(RetimeTimestamp("00:00:01.000", 25, 0), Error);
   EXPECT_THROW(TimestampToFrame("30000:00:00.000", 60), Error);  // beyond 32-bit frames
