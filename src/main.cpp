@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "cli/convert.h"
+#include "cli/disc_commands.h"
 #include "cli/options.h"
 #include "core/error.h"
 #include "readers/mediainfo_child.h"
@@ -71,8 +71,7 @@ int main(int argc, char** argv) {
   if (!arguments.empty() && arguments.front() == "--window") {
     return RunWindowMode(argv[0], arguments.size() > 1 ? argv[2] : nullptr);
   }
-  const std::string argument_text = markwright::JoinArguments(arguments);
-  if (argument_text.empty()) return RunWindowMode(argv[0], nullptr);
-  return static_cast<int>(
-      markwright::RunCommandLine(argument_text, ProgramFolder(), std::cout, std::cerr));
+  if (markwright::JoinArguments(arguments).empty()) return RunWindowMode(argv[0], nullptr);
+  return static_cast<int>(markwright::RunFullCommandLine(arguments, ProgramFolder(), std::cout,
+                                                         std::cerr, ::isatty(STDERR_FILENO) == 1));
 }
