@@ -33,12 +33,12 @@ std::filesystem::path FolderPart(const std::string& path) {
   return path.substr(0, slash + 1);
 }
 
-// A chapter the format cannot express (a frame number beyond its range) is a fault of the
-// source, not of the output: the message names the source, the first such chapter (written alone,
-// it fails too) and the format.
-[[noreturn]] void BlameChapter(const std::string& input_path, const TitleChapters& retimed,
+// Only after the whole format failed: the first chapter that fails written alone is the one to
+// blame, named as the source counts it.
+[[noreturn]] void BlameChapter(std::string_view source, const TitleChapters& retimed,
                                const DestinationFormat& format, double output_rate,
-                               std::string_view input_rate_text, const Error& failure) {
+                               std::string_view input_rate_text,
+                               const std::vector<std::size_t>& sources, const Error& failure) {
   const auto& chapters = retimed.chapters;
   for (std::size_t index = 0; index < chapters.size(); ++index) {
     TitleChapters alone;
@@ -46,15 +46,30 @@ std::filesystem::path FolderPart(const std::string& path) {
     try {
       BuildFormatText(format, alone, output_rate, input_rate_text);
     } catch (const Error& chapter_failure) {
-      throw Error(input_path + ": chapter " + std::to_string(index + 1) + " cannot be written as " +
-                  std::string(format.key) + ": " + chapter_failure.what());
+      const std::size_t number = (index < sources.size() ? sources[index] : index) + 1;
+      throw Error(std::string(source) + ": chapter " + std::to_string(number) +
+                  " cannot be written as " + std::string(format.key) + ": " +
+                  chapter_failure.what());
     }
   }
-  throw Error(input_path + " cannot be written as " + std::string(format.key) + ": " +
+  throw Error(std::string(source) + " cannot be written as " + std::string(format.key) + ": " +
               failure.what());
 }
 
 }  // namespace
+
+std::string BuildConvertedText(std::string_view source, const TitleChapters& retimed,
+                               const DestinationFormat& format, double output_rate,
+                               std::string_view input_rate_text,
+                               const std::vector<std::size_t>& sources) {
+  try {
+    return BuildFormatText(format, retimed, output_rate, input_rate_text);
+  } catch (const Refusal&) {
+    throw;
+  } catch (const Error& failure) {
+    BlameChapter(source, retimed, format, output_rate, input_rate_text, sources, failure);
+  }
+}
 
 std::vector<std::string> ConvertCommandLine(std::string_view argument_text,
                                             const std::filesystem::path& program_folder,
@@ -84,18 +99,12 @@ std::vector<std::string> ConvertCommandLine(std::string_view argument_text,
   try {
     LoadedChapters loaded = hooks.load ? hooks.load(input_rate, output_rate)
                                        : LoadRetimedChapters(input_path, input_rate, output_rate);
-    if (hooks.edit) hooks.edit(loaded.retimed, output_rate);
+    const std::vector<std::size_t> sources =
+        hooks.edit ? hooks.edit(loaded.retimed, output_rate) : std::vector<std::size_t>{};
     const DestinationFormat* format = FindFormatByKey(format_key);
     if (format == nullptr) throw UnknownDestinationFormat();
-    std::string text;
-    try {
-      text = BuildFormatText(*format, loaded.retimed, output_rate, input_rate_text);
-    } catch (const Refusal&) {
-      throw;
-    } catch (const Error& failure) {
-      BlameChapter(input_path, loaded.retimed, *format, output_rate, input_rate_text, failure);
-    }
-    WriteTextFile(output_path, text);
+    WriteTextFile(output_path, BuildConvertedText(input_path, loaded.retimed, *format, output_rate,
+                                                  input_rate_text, sources));
     return FormatNotesFor(*format, loaded.retimed);
   } catch (const std::bad_alloc&) {
     throw Error(input_path + ": not enough memory");

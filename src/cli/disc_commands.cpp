@@ -66,6 +66,26 @@ class ProgressLine {
   std::chrono::steady_clock::time_point start_ = std::chrono::steady_clock::now();
 };
 
+// A message as the terminal shows it: paths and file content in it may hold anything, so each
+// line is escaped (as the plain command line does) and only the message's own line ends stay.
+std::string Shown(std::string_view message) {
+  std::string shown;
+  for (auto end = message.find('\n');; end = message.find('\n')) {
+    shown += EscapedText(message.substr(0, end));
+    if (end == std::string_view::npos) return shown;
+    shown += '\n';
+    message.remove_prefix(end + 1);
+  }
+}
+
+// Notes on a list that was still written, such as a rule of video sites it breaks.
+void PrintNotes(const std::vector<std::string>& notes, std::string_view prefix,
+                std::ostream& errors) {
+  for (const std::string& note : notes) {
+    errors << "Markwright: note: " << Shown(std::string(prefix) + note) << '\n';
+  }
+}
+
 std::string StemOf(const std::string& file_name) {
   std::string stem = fs::path(file_name).stem().string();
   // A title set's files are VTS_nn_0.IFO to VTS_nn_9.VOB; the set itself is VTS_nn.
@@ -147,7 +167,7 @@ std::vector<Stream> FindStreams(const fs::path& input, std::ostream& errors,
     throw Refusal(message);
   }
   for (const std::string& failure : scan.left_out) {
-    errors << "Markwright: left out: " << failure << '\n';
+    errors << "Markwright: left out: " << Shown(failure) << '\n';
   }
   return StreamsOf(scan);
 }
@@ -179,20 +199,29 @@ void CheckEdits(const std::vector<ChapterEditRequest>& edits) {
   }
 }
 
-void ApplyEdits(const std::vector<ChapterEditRequest>& edits, TitleChapters& title,
-                double output_rate, std::ostream& errors) {
+// Applies the edits in order; returns each remaining chapter's position in the list as loaded.
+std::vector<std::size_t> ApplyEdits(const std::vector<ChapterEditRequest>& edits,
+                                    TitleChapters& title, double output_rate,
+                                    std::ostream& errors) {
+  std::vector<std::size_t> sources;
+  if (edits.empty()) return sources;
+  for (std::size_t index = 0; index < title.chapters.size(); ++index) sources.push_back(index);
+  std::vector<std::size_t> kept_from;
   for (const ChapterEditRequest& edit : edits) {
     const bool shift = edit.kind == ChapterEditRequest::Kind::kShift;
     const std::vector<Chapter> dropped =
-        shift ? ShiftChapters(title, ParseShift(edit.value, output_rate))
-              : DropShortChapters(title, MinLengthSeconds(edit.value));
+        shift ? ShiftChapters(title, ParseShift(edit.value, output_rate), &kept_from)
+              : DropShortChapters(title, MinLengthSeconds(edit.value), &kept_from);
+    for (std::size_t& source : kept_from) source = sources[source];
+    sources.swap(kept_from);
     for (const Chapter& chapter : dropped) {
-      errors << "Markwright: " << (shift ? "--shift " : "--min-length ") << edit.value
+      errors << "Markwright: " << (shift ? "--shift " : "--min-length ") << Shown(edit.value)
              << " drops the chapter at " << chapter.time;
       if (!chapter.name.empty()) errors << " (" << JsonString(chapter.name) << ")";
       errors << '\n';
     }
   }
+  return sources;
 }
 
 std::size_t ChosenStream(const std::string& text, std::size_t count) {
@@ -220,7 +249,7 @@ void List(const std::vector<Stream>& streams, bool json, double input_rate, doub
              << (i + 1 < streams.size() ? "},\n" : "}\n");
       continue;
     }
-    output << i + 1 << "  " << streams[i].source << "  " << count
+    output << i + 1 << "  " << Shown(streams[i].source) << "  " << count
            << (count == 1 ? " chapter" : " chapters");
     if (!title.length.empty()) output << "  " << title.length;
     output << '\n';
@@ -257,12 +286,15 @@ ExitStatus ConvertAll(const std::vector<Stream>& streams, std::string_view argum
     try {
       LoadedChapters loaded = stream.load(input_rate, output_rate);
       progress.Clear();
-      ApplyEdits(options.edits, loaded.retimed, output_rate, errors);
-      WriteTextFile(target, BuildFormatText(*format, loaded.retimed, output_rate, input_rate_text));
-      output << stream.source << ": wrote " << target.string() << '\n';
+      const std::vector<std::size_t> sources =
+          ApplyEdits(options.edits, loaded.retimed, output_rate, errors);
+      WriteTextFile(target, BuildConvertedText(stream.source, loaded.retimed, *format, output_rate,
+                                               input_rate_text, sources));
+      output << Shown(stream.source + ": wrote " + target.string()) << '\n';
+      PrintNotes(FormatNotesFor(*format, loaded.retimed), stream.source + ": ", errors);
     } catch (const std::exception& failure) {
       progress.Clear();
-      errors << "Markwright: " << stream.source << ": not written: " << failure.what() << '\n';
+      errors << "Markwright: " << Shown(stream.source + ": not written: " + failure.what()) << '\n';
       any_failed = true;
     }
   }
@@ -291,7 +323,7 @@ ExitStatus RunLongOptions(const LongOptions& options, const std::string& argumen
   if (options.all) return ConvertAll(streams, argument_text, options, output, errors, progress);
   ConversionHooks hooks;
   hooks.edit = [&options, &errors](TitleChapters& retimed, double output_rate) {
-    ApplyEdits(options.edits, retimed, output_rate, errors);
+    return ApplyEdits(options.edits, retimed, output_rate, errors);
   };
   if (choosing && (is_folder || options.stream)) {
     if (!options.stream && streams.size() > 1) {
@@ -304,7 +336,7 @@ ExitStatus RunLongOptions(const LongOptions& options, const std::string& argumen
       return streams[chosen].load(input_rate, output_rate);
     };
   }
-  ConvertCommandLine(argument_text, program_folder, hooks);
+  PrintNotes(ConvertCommandLine(argument_text, program_folder, hooks), "", errors);
   return ExitStatus::kDone;
 }
 
@@ -372,10 +404,10 @@ ExitStatus RunFullCommandLine(const std::vector<std::string_view>& arguments,
     }
     return RunLongOptions(options, argument_text, program_folder, output, errors, show_progress);
   } catch (const Refusal& refusal) {
-    errors << "Markwright: " << refusal.what() << '\n';
+    errors << "Markwright: " << Shown(refusal.what()) << '\n';
     return ExitStatus::kRefused;
   } catch (const std::exception& failure) {
-    errors << "Markwright: " << failure.what() << '\n';
+    errors << "Markwright: " << Shown(failure.what()) << '\n';
     return ExitStatus::kFailed;
   }
 }

@@ -68,11 +68,14 @@ double ParseShift(std::string_view text, double output_rate) {
   return negative ? -*magnitude : *magnitude;
 }
 
-std::vector<Chapter> ShiftChapters(TitleChapters& title, double milliseconds) {
+std::vector<Chapter> ShiftChapters(TitleChapters& title, double milliseconds,
+                                   std::vector<std::size_t>* kept_from) {
   std::vector<Chapter> kept;
   std::vector<Chapter> dropped;
+  if (kept_from != nullptr) kept_from->clear();
   bool zero_taken = false;
-  for (Chapter& chapter : title.chapters) {
+  for (std::size_t index = 0; index < title.chapters.size(); ++index) {
+    Chapter& chapter = title.chapters[index];
     std::string time = Shifted(chapter.time, milliseconds);
     const bool at_zero = TimestampMilliseconds(time) == 0;
     if (milliseconds < 0 && at_zero && zero_taken) {
@@ -82,28 +85,39 @@ std::vector<Chapter> ShiftChapters(TitleChapters& title, double milliseconds) {
     zero_taken = zero_taken || at_zero;
     chapter.time = std::move(time);
     kept.push_back(std::move(chapter));
+    if (kept_from != nullptr) kept_from->push_back(index);
   }
   title.chapters = std::move(kept);
   if (!title.length.empty()) title.length = Shifted(title.length, milliseconds);
   return dropped;
 }
 
-std::vector<Chapter> DropShortChapters(TitleChapters& title, double min_seconds) {
-  if (!(min_seconds > 0)) return {};
+std::vector<Chapter> DropShortChapters(TitleChapters& title, double min_seconds,
+                                       std::vector<std::size_t>* kept_from) {
+  if (kept_from != nullptr) kept_from->clear();
+  if (!(min_seconds > 0)) {
+    for (std::size_t index = 0; kept_from != nullptr && index < title.chapters.size(); ++index) {
+      kept_from->push_back(index);
+    }
+    return {};
+  }
   const double shortest = min_seconds * 1000;
   std::vector<Chapter> kept;
   std::vector<Chapter> dropped;
-  for (Chapter& chapter : title.chapters) {
+  for (std::size_t index = 0; index < title.chapters.size(); ++index) {
+    Chapter& chapter = title.chapters[index];
     const bool too_close =
         !kept.empty() &&
         TimestampMilliseconds(chapter.time) - TimestampMilliseconds(kept.back().time) < shortest;
     (too_close ? dropped : kept).push_back(std::move(chapter));
+    if (!too_close && kept_from != nullptr) kept_from->push_back(index);
   }
   // Once the chapters are at least min_seconds apart, only the last can be a stub.
   if (kept.size() > 1 && !title.length.empty() &&
       TimestampMilliseconds(title.length) - TimestampMilliseconds(kept.back().time) < shortest) {
     dropped.push_back(std::move(kept.back()));
     kept.pop_back();
+    if (kept_from != nullptr) kept_from->pop_back();
   }
   title.chapters = std::move(kept);
   return dropped;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string_view>
 #include <vector>
 
@@ -16,14 +17,17 @@ double ParseShift(std::string_view text, double output_rate);
 // would start before 0 starts at 0, and of several chapters that end up at 0 only the first
 // stays, name and all. The title's length moves with the chapters (clamped at 0): a shift stands
 // for the video being cut or lengthened at its start, which changes its end as much. Returns the
-// chapters it dropped, as they were before the shift.
-std::vector<Chapter> ShiftChapters(TitleChapters& title, double milliseconds);
+// chapters it dropped, as they were before the shift. When kept_from is given, it receives each
+// chapter's position before the shift, so a caller can still name a chapter as the source counts.
+std::vector<Chapter> ShiftChapters(TitleChapters& title, double milliseconds,
+                                   std::vector<std::size_t>* kept_from = nullptr);
 
 // Drops each chapter that starts less than min_seconds after the previous chapter kept (the
 // first chapter always stays; a chapter earlier than that one is dropped too), then, when the
 // title's length is known, a last chapter that starts less than min_seconds before the end: the
 // stub many discs put just before the end. Returns the dropped chapters, that stub last. A
-// min_seconds of 0 or less drops nothing.
-std::vector<Chapter> DropShortChapters(TitleChapters& title, double min_seconds);
+// min_seconds of 0 or less drops nothing. kept_from as for ShiftChapters.
+std::vector<Chapter> DropShortChapters(TitleChapters& title, double min_seconds,
+                                       std::vector<std::size_t>* kept_from = nullptr);
 
 }  // namespace markwright

@@ -7,6 +7,7 @@
 #include "core/decimal.h"
 #include "core/error.h"
 #include "core/timestamp.h"
+#include "readers/chapter_limit.h"
 #include "readers/mediainfo_child.h"
 #include "readers/mediainfo_library.h"
 
@@ -126,6 +127,7 @@ TitleChapters MediaFileTitle(const std::vector<std::string>& texts, std::string_
     if (!time) continue;
     // A chapter without a name shows its time in its place.
     const std::string_view value = texts[i + 1] == texts[i] ? "" : std::string_view(texts[i + 1]);
+    CheckRoomForChapter(title.chapters.size(), source_name);
     title.chapters.push_back(with_language ? MatroskaChapter(*time, value)
                                            : Chapter{*time, std::string(value), ""});
   }
