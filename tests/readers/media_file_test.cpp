@@ -4,6 +4,7 @@
 
 #include <random>
 
+#include "readers/chapter_limit.h"
 #include "readers/media_file_reader.h"
 #include "support/expect_throw_message.h"
 #include "support/mediainfo_child_program.h"
@@ -49,6 +50,13 @@ TEST(MediaFileReader, LibraryValuesGiveNamesAndLanguages) {
   // Only Matroska names carry a language.
   EXPECT_EQ(MediaFileTitle({"MPEG-4", "", "00:00:00.000", "en:One"}, "x.mp4"),
             (TitleChapters{{{"00:00:00.000", "en:One", ""}}, ""}));
+}
+
+TEST(MediaFileReader, MoreChaptersThanAnyTitleAreRefused) {
+  std::vector<std::string> texts = {"MPEG-4", ""};
+  texts.resize(texts.size() + 2 * (kMaxChapters + 1), "00:00:00.000");
+  ExpectThrowMessage<ReadError>([&] { MediaFileTitle(texts, "x.mp4"); },
+                                "x.mp4: more than 1,000,000 chapters in the file");
 }
 
 }  // namespace
