@@ -55,7 +55,7 @@ class ProgressLine {
 
   void Show(const std::string& text) {
     if (!enabled_ || std::chrono::steady_clock::now() - start_ < std::chrono::seconds(1)) return;
-    errors_ << "\r" << text << "\033[K" << std::flush;
+    errors_ << "\r" << EscapedText(text) << "\033[K" << std::flush;
     shown_ = true;
   }
 
