@@ -9,6 +9,7 @@
 #include <QStringList>
 
 #include "core/error.h"
+#include "ui/message_text.h"
 #include "ui/twips.h"
 #include "writers/format_table.h"
 #include "writers/text_file.h"
@@ -103,9 +104,9 @@ void FormatWindow::RebuildPreview() {
     notes_->setText(notes.join(QLatin1Char('\n')));
     notes_->setVisible(!notes.isEmpty());
   } catch (const Refusal& refusal) {
-    messages_.Show(QString::fromStdString(refusal.what()), MessageIcon::kNone);
+    messages_.Show(MessageText(refusal.what()), MessageIcon::kNone);
   } catch (const Error& failure) {
-    messages_.Show(QString::fromStdString(failure.what()), MessageIcon::kStop);
+    messages_.Show(MessageText(failure.what()), MessageIcon::kStop);
   }
 }
 
@@ -144,7 +145,7 @@ void FormatWindow::Save() {
     WriteTextFile(settings.file_name, PreviewText());
   } catch (const Error& failure) {
     // The window stays open with its preview, so the user can pick another place.
-    messages_.Show(QString::fromStdString(failure.what()), MessageIcon::kStop);
+    messages_.Show(MessageText(failure.what()), MessageIcon::kStop);
   }
 }
 

@@ -17,8 +17,10 @@
 #include "readers/disc_scan.h"
 #include "ui/about_window.h"
 #include "ui/app_icon.h"
+#include "ui/chapter_edit_dialog.h"
 #include "ui/chapter_list_widget.h"
 #include "ui/format_window.h"
+#include "ui/message_text.h"
 #include "ui/stream_window.h"
 #include "ui/twips.h"
 #include "writers/chapter_label.h"
@@ -135,20 +137,24 @@ void MainWindow::BuildMenus() {
   QMenu* help = menuBar()->addMenu("Help");
   add(help, "Cmdhelp", "Commandline Options Help", &MainWindow::ShowCommandLineHelp);
   add(help, "About", "About", &MainWindow::ShowAbout);
+  QMenu* edit = menuBar()->addMenu("Edit");
+  add(edit, "ShiftChapters", "Shift Chapters…",
+      [this] { EditChapters(ChapterEditRequest::Kind::kShift); });
+  add(edit, "DropShortChapters", "Drop Short Chapters…",
+      [this] { EditChapters(ChapterEditRequest::Kind::kMinLength); });
 }
 
 void MainWindow::SelectRate(QComboBox* list, double& rate) {
   const double previous = rate;
   if (const auto value = NamedRateValue(list->currentText().toStdString())) rate = *value;
   try {
-    loaded_.retimed = RetimeChaptersOf(source_, loaded_.chapters, input_rate_, output_rate_);
-    ListRetimed();
+    Retime();
     return;
   } catch (const Error& failure) {
     ReportFailure(failure);
   }
-  // The chapters cannot take the new rate: the list goes back with the rate, so what it shows
-  // is what the writers get.
+  // The chapters (or a frame shift) cannot take the new rate: the list goes back with the rate, so
+  // what it shows is what the writers get.
   rate = previous;
   const QSignalBlocker blocker(list);
   for (int i = 0; i < list->count(); ++i) {
@@ -159,7 +165,46 @@ void MainWindow::SelectRate(QComboBox* list, double& rate) {
 void MainWindow::ShowChapters(std::filesystem::path source, LoadedChapters loaded) {
   source_ = std::move(source);
   loaded_ = std::move(loaded);
+  edits_.clear();
   ListRetimed();
+}
+
+void MainWindow::Retime() {
+  TitleChapters retimed = RetimeChaptersOf(source_, loaded_.chapters, input_rate_, output_rate_);
+  // Their drops were told when the edits were made; a rate change does not tell them again.
+  for (const ChapterEditRequest& edit : edits_) ApplyChapterEdit(edit, retimed, output_rate_);
+  loaded_.retimed = std::move(retimed);
+  ListRetimed();
+}
+
+void MainWindow::EditChapters(ChapterEditRequest::Kind kind) {
+  ChapterEditDialog dialog(kind, this);
+  if (services_.modal_runner.Run(dialog) != QDialog::Accepted) return;
+  const ChapterEditRequest edit{kind, dialog.value()};
+  TitleChapters edited = loaded_.retimed;
+  std::vector<Chapter> dropped;
+  try {
+    dropped = ApplyChapterEdit(edit, edited, output_rate_);
+  } catch (const Error& failure) {
+    ReportFailure(failure);  // the list stays as it was
+    return;
+  }
+  edits_.push_back(edit);
+  loaded_.retimed = std::move(edited);
+  ListRetimed();
+  if (dropped.empty()) return;
+  std::string text = kind == ChapterEditRequest::Kind::kShift
+                         ? "Shifting by " + edit.value
+                         : "Keeping chapters at least " + edit.value + " s apart";
+  text += " dropped " + std::to_string(dropped.size()) +
+          (dropped.size() == 1 ? " chapter:" : " chapters:");
+  for (const Chapter& chapter : dropped) {
+    text += "\r\n" + chapter.time;
+    if (chapter.name.empty()) continue;
+    text += "  ";
+    AppendOnOneLine(text, chapter.name);
+  }
+  services_.messages.Show(MessageText(text), MessageIcon::kNone);
 }
 
 void MainWindow::ListRetimed() {
@@ -211,13 +256,13 @@ void MainWindow::ScanDisc(const QString& folder) {
   try {
     scan = ScanDiscFolder(ToPath(folder));
   } catch (const Refusal& refusal) {
-    services_.messages.Show(QString::fromStdString(refusal.what()), MessageIcon::kNone);
+    services_.messages.Show(MessageText(refusal.what()), MessageIcon::kNone);
     return;
   } catch (const ReadError& failure) {
     ReportFailure(failure);
     return;
   } catch (const std::exception& failure) {
-    services_.messages.Show(folder + ": " + QString::fromStdString(failure.what()),
+    services_.messages.Show(MessageText(folder.toStdString() + ": " + failure.what()),
                             MessageIcon::kStop);
     return;
   }
@@ -236,7 +281,7 @@ void MainWindow::ScanDisc(const QString& folder) {
 }
 
 void MainWindow::ReportFailure(const std::exception& failure) {
-  services_.messages.Show(QString::fromStdString(failure.what()), MessageIcon::kStop);
+  services_.messages.Show(MessageText(failure.what()), MessageIcon::kStop);
 }
 
 void MainWindow::SaveAs() {

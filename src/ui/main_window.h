@@ -4,7 +4,9 @@
 #include <QString>
 #include <exception>
 #include <filesystem>
+#include <vector>
 
+#include "cli/long_options.h"
 #include "readers/load_chapters.h"
 #include "ui/platform_services.h"
 
@@ -14,8 +16,9 @@ namespace markwright::ui {
 
 class ChapterListWidget;
 
-// The main window: it holds the chapters (as read, and re-timed for the two frame rates), shows
-// the re-timed ones, and starts every other window, the format window with those same chapters.
+// The main window: it holds the chapters (as read, and re-timed for the two frame rates, then
+// shifted and tidied by the Edit menu's edits), shows the re-timed ones, and starts every other
+// window, the format window with those same chapters.
 class MainWindow : public QMainWindow {
   Q_OBJECT
 
@@ -35,7 +38,11 @@ class MainWindow : public QMainWindow {
   void SelectRate(QComboBox* list, double& rate);
   // Keeps the chapters loaded from the source and lists their re-timed times.
   void ShowChapters(std::filesystem::path source, LoadedChapters loaded);
+  // Re-times the chapters as read and applies the edits made since they were loaded, in order,
+  // at the output rate: the command line's --shift and --min-length after the same rates.
+  void Retime();
   void ListRetimed();
+  void EditChapters(ChapterEditRequest::Kind kind);
   void OpenFile();
   void LoadFile(const QString& path);
   void OpenDisc();
@@ -49,6 +56,7 @@ class MainWindow : public QMainWindow {
   CommonDialog& common_dialog_;
   std::filesystem::path source_;  // named when the chapters cannot take a new rate
   LoadedChapters loaded_;
+  std::vector<ChapterEditRequest> edits_;  // of the chapters loaded; a new load starts without
   double input_rate_;
   double output_rate_;
   QComboBox* input_rate_list_;

@@ -5,9 +5,11 @@
 #include <QCoreApplication>
 #include <QDialog>
 #include <QDropEvent>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QMimeData>
 #include <QPushButton>
+#include <QTest>
 #include <QUrl>
 #include <deque>
 #include <filesystem>
@@ -20,7 +22,8 @@
 namespace markwright::testing {
 
 // A main window whose desktop is this harness: it records the messages and answers the file
-// dialogs, the folder chooser and the program's own modal windows from scripts.
+// dialogs, the folder chooser and the program's own modal windows from scripts. Widgets are
+// driven by Qt Test's mouse and key events, so they take the user's path through the event loop.
 struct WindowHarness : ui::MessageBoxes, ui::FileDialogs, ui::FolderChooser, ui::ModalRunner {
   void Show(const QString& text, ui::MessageIcon) override {
     messages.push_back(text.toStdString());
@@ -55,8 +58,35 @@ struct WindowHarness : ui::MessageBoxes, ui::FileDialogs, ui::FolderChooser, ui:
     return widget;
   }
   void Trigger(const char* action) { Find<QAction>(window, action)->trigger(); }
+  static void Click(QObject& parent, const char* button) {
+    QTest::mouseClick(Find<QPushButton>(parent, button), Qt::LeftButton);
+  }
+  // Clicks the row of a window's list.
+  static void ClickRow(QObject& parent, int row) {
+    QListWidget* list = Find(parent);
+    list->scrollToItem(list->item(row));
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                      list->visualItemRect(list->item(row)).center());
+  }
+  // Opens the drop-down list with the mouse, goes to the label by key and takes it with Return.
   void SelectRate(const char* list, const char* label) {
-    Find<QComboBox>(window, list)->setCurrentText(label);
+    auto* rates = Find<QComboBox>(window, list);
+    QTest::mouseClick(rates, Qt::LeftButton);
+    QAbstractItemView* items = rates->view();
+    QTest::keyClick(items, Qt::Key_Home);
+    for (int i = 0; i < rates->count() && items->currentIndex().data() != label; ++i) {
+      QTest::keyClick(items, Qt::Key_Down);
+    }
+    QTest::keyClick(items, Qt::Key_Return);
+    if (items->isVisible()) qFatal("the list of %s stayed open", list);
+  }
+  // Types the value into the Edit menu's dialog and presses OK.
+  void Edit(const char* action, const char* value) {
+    scripts.push_back([value](QDialog& dialog) {
+      QTest::keyClicks(Find<QLineEdit>(dialog, "Text1"), value);
+      Click(dialog, "Command1");
+    });
+    Trigger(action);
   }
   std::vector<std::string> Listed() {
     std::vector<std::string> lines;

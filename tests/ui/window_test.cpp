@@ -8,6 +8,7 @@
 #include "readers/mediainfo_child.h"
 #include "support/chapter_times.h"
 #include "support/playlist_builders.h"
+#include "support/run_process.h"
 #include "support/temp_dir.h"
 #include "ui/about_window.h"
 #include "ui/format_window.h"
@@ -25,17 +26,17 @@ constexpr const char* kTwoChapters = "CHAPTER01=00:00:00.000\r\nCHAPTER02=00:10:
 const std::string kPlaylist =
     BuildMpls({{{27'000'000, 40'000'000}}, {{0, 27'000'000, 1}, {0, 29'745'045, 1}}});
 
-// Picks the row of a window's list and presses the button.
+// Clicks the row of a window's list and the button.
 auto Choose(int row, const char* button = "Command1") {
   return [=](QDialog& window) {
-    WindowHarness::Find(window)->setCurrentRow(row);
-    WindowHarness::Find<QPushButton>(window, button)->click();
+    WindowHarness::ClickRow(window, row);
+    WindowHarness::Click(window, button);
   };
 }
 
-// Picks the format at the row (the format table's order) and returns its preview.
+// Clicks the format at the row (the format table's order) and returns its preview.
 std::string PreviewOf(QDialog& formats, int row) {
-  WindowHarness::Find(formats)->setCurrentRow(row);
+  WindowHarness::ClickRow(formats, row);
   return static_cast<ui::FormatWindow&>(formats).PreviewText();
 }
 
@@ -85,14 +86,15 @@ TEST(MainWindow, AFailedOpenNamesTheFileAndChangesNothing) {
   WindowHarness h;
   TempDir folder;
   h.OpenFile(folder.Write("chapters.txt", kTwoChapters));
-  const fs::path broken = folder.Write("broken.txt", "CHAPTER01=00:00:00.000\r\nno equals\r\n");
+  // A name that would drive a terminal is shown escaped.
+  const fs::path broken = folder.Write("bro\x1bken.txt", "CHAPTER01=00:00:00.000\r\nno equals\r\n");
   h.OpenFile(folder.Write("notes.txt", "Hello, world\r\n"));
   h.OpenFile(broken);
   h.OpenFile(folder / "gone.mpls");
   h.OpenFile("");  // cancelled: nothing to tell
   ASSERT_EQ(h.messages.size(), 3u);
   EXPECT_EQ(h.messages[0], "Unknown Format!");
-  EXPECT_TRUE(h.messages[1].starts_with(broken.string() + ": "));
+  EXPECT_TRUE(h.messages[1].starts_with((folder / "bro\\x1bken.txt").string() + ": "));
   EXPECT_TRUE(h.messages[2].starts_with((folder / "gone.mpls").string() + ": "));
   EXPECT_EQ(testing::TimesOf(h.window.chapters()), Lines({"00:00:00.000", "00:10:00.000"}));
   EXPECT_EQ(testing::TimesOf(h.window.chapters()), h.Listed());
@@ -157,6 +159,41 @@ TEST(FormatWindow, PreviewsTheRetimedChaptersAndSavesThePreview) {
   });
   h.Trigger("SaveAs");
   EXPECT_TRUE(h.scripts.empty());
+}
+
+TEST(EditMenu, ShiftsAndDropsAsTheCommandLineDoesAgainAfterARateChange) {
+  WindowHarness h;
+  TempDir folder;
+  h.OpenFile(folder.Write("named.txt",
+                          "CHAPTER01=00:00:00.000\r\nCHAPTER01NAME=Intro\r\n"
+                          "CHAPTER02=00:00:01.000\r\nCHAPTER02NAME=Lo\ago\r\n"
+                          "CHAPTER03=00:00:30.000\r\nCHAPTER03NAME=Story\r\n"
+                          "CHAPTER04=00:00:33.000\r\nCHAPTER04NAME=Stub\r\n"));
+  h.SelectRate("Combo2", "25");
+  h.Edit("ShiftChapters", "-2s");  // the first two end up at 0: the first stays, name and all
+  EXPECT_EQ(h.Listed(),
+            Lines({"00:00:00.000  Intro", "00:00:26.771  Story", "00:00:29.648  Stub"}));
+  h.Edit("ShiftChapters", "2 seconds");
+  h.Edit("DropShortChapters", "-1");
+  h.Edit("DropShortChapters", "5");
+  h.Edit("ShiftChapters", "24f");
+  ASSERT_EQ(h.messages.size(), 4u);
+  EXPECT_EQ(h.messages[0], "Shifting by -2s dropped 1 chapter:\r\n00:00:00.959  Lo\\x07go");
+  EXPECT_TRUE(h.messages[1].starts_with("cannot shift by \"2 seconds\"")) << h.messages[1];
+  EXPECT_TRUE(h.messages[3].ends_with(" 1 chapter:\r\n00:00:29.648  Stub")) << h.messages[3];
+  // Saved at another output rate: the edits are made again on the re-timed chapters.
+  h.SelectRate("Combo2", "29.970");
+  h.file_answers = {(folder / "window.txt").string()};
+  h.scripts.push_back(Choose(0));
+  h.Trigger("SaveAs");
+  const ProcessResult run =
+      RunProcess(MARKWRIGHT_EXE,
+                 {"-i", "named.txt", "-o", "cli.txt", "-f", "ogg", "-outfps", "30000/1001",
+                  "--shift", "-2s", "--min-length", "5", "--shift", "24f"},
+                 folder.path());
+  ASSERT_EQ(run.exit_status, 0) << run.errors;
+  EXPECT_EQ(ReadFile(folder / "window.txt"), ReadFile(folder / "cli.txt"));
+  EXPECT_EQ(h.Listed(), Lines({"00:00:00.801  Intro", "00:00:22.801  Story"}));
 }
 
 // Disc files come in either letter case; the dialog must offer both.
