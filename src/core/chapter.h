@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+#include "core/language_tag.h"
+
 namespace markwright {
 
 // One chapter point: its start as canonical timestamp text (HH:MM:SS.mmm), the name the source
@@ -11,7 +13,7 @@ namespace markwright {
 struct Chapter {
   std::string time;
   std::string name;
-  std::string language;
+  LanguageTag language;
 
   bool operator==(const Chapter&) const = default;
 };

@@ -82,7 +82,7 @@ std::string WriteMatroskaChapters(const TitleChapters& title) {
                                 .Add(std::to_string(index))
                                 .Add(chapter.time)
                                 .Add(chapter.name)
-                                .Add(chapter.language)
+                                .Add(chapter.language.view())
                                 .Uid();
     edition_fingerprint.Add(uid);
     const std::int64_t start = Milliseconds(chapter.time);
@@ -98,11 +98,11 @@ std::string WriteMatroskaChapters(const TitleChapters& title) {
     if (!chapter.name.empty() || !chapter.language.empty()) {
       atoms += "      <ChapterDisplay>\n";
       AppendElement(atoms, 4, "ChapterString", Escaped(chapter.name));
-      if (chapter.language.empty() || IsIso639_2(chapter.language)) {
-        AppendElement(atoms, 4, "ChapterLanguage",
-                      chapter.language.empty() ? "und" : chapter.language);
+      const std::string_view language = chapter.language.view();
+      if (language.empty() || IsIso639_2(language)) {
+        AppendElement(atoms, 4, "ChapterLanguage", language.empty() ? "und" : language);
       } else {
-        AppendElement(atoms, 4, "ChapLanguageIETF", Escaped(chapter.language));
+        AppendElement(atoms, 4, "ChapLanguageIETF", Escaped(language));
       }
       atoms += "      </ChapterDisplay>\n";
     }

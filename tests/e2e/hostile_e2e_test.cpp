@@ -74,7 +74,7 @@ TEST(Hostile, LimitsAndInterruptsLeaveTheOldFileAlone) {
   EXPECT_NE(big.errors.find("300000000 bytes, and the limit is 268435456"), kNone) << big.errors;
 #ifndef __SANITIZE_ADDRESS__  // which needs far more address space than any limit here
   const auto memory = Shell(folder,
-                            "yes 0 | head -n 900000 >cells.txt; ulimit -v 150000; "
+                            "yes 0 | head -n 900000 >cells.txt; ulimit -v 100000; "
                             "exec $MW -i cells.txt -o out.txt -f ogg");
   EXPECT_EQ(memory.exit_status, 2);
   EXPECT_EQ(memory.errors, "Markwright: cells.txt: not enough memory\n");

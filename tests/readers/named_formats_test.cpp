@@ -22,7 +22,7 @@ TEST(NamedFormats, WhatIsWrittenReadsBackUnchanged) {
                        {"00:00:10.000", "", "fre"}},
                       "102:00:00.000"};
   EXPECT_EQ(ParseMatroskaChapters(WriteMatroskaChapters(title), "x"), title);
-  for (auto& chapter : title.chapters) chapter.language.clear();  // ffmpeg keeps none
+  for (auto& chapter : title.chapters) chapter.language = {};  // ffmpeg keeps none
   EXPECT_EQ(ParseFfmetadata(WriteFfmetadata(title), "x"), title);
   title.length.clear();
   EXPECT_EQ(ParseMatroskaChapters(WriteMatroskaChapters(title), "x"), title);
