@@ -81,6 +81,10 @@ double TimestampMilliseconds(std::string_view timestamp) {
   return total;
 }
 
+std::int64_t WholeMilliseconds(std::string_view timestamp) {
+  return static_cast<std::int64_t>(TimestampMilliseconds(timestamp));
+}
+
 std::string FormatTimestamp(std::int64_t milliseconds) {
   if (milliseconds < 0) throw Error("a chapter time cannot be negative");
   const std::int64_t hours = milliseconds / 3600000;

@@ -11,6 +11,10 @@ namespace markwright {
 // number of milliseconds ("1:2:3.4" is 3723004). Throws Error on anything else.
 double TimestampMilliseconds(std::string_view timestamp);
 
+// The whole milliseconds of TimestampMilliseconds, a fraction cut off: the time as formats that
+// count whole milliseconds write it. Throws Error as TimestampMilliseconds does.
+std::int64_t WholeMilliseconds(std::string_view timestamp);
+
 // The canonical text HH:MM:SS.mmm of a whole number of milliseconds; the hour field widens from
 // 100 hours on. Throws Error for a negative count.
 std::string FormatTimestamp(std::int64_t milliseconds);

@@ -71,7 +71,7 @@ std::string Length(std::string_view duration) {
 std::optional<std::string> ChapterTime(std::string_view field) {
   const bool shaped = field.size() == 12 && field[2] == ':' && field[5] == ':' && field[8] == '.';
   try {
-    if (shaped) return FormatTimestamp(static_cast<std::int64_t>(TimestampMilliseconds(field)));
+    if (shaped) return FormatTimestamp(WholeMilliseconds(field));
   } catch (const Error&) {
   }
   return std::nullopt;

@@ -9,10 +9,6 @@
 namespace markwright {
 namespace {
 
-std::int64_t Milliseconds(std::string_view timestamp) {
-  return static_cast<std::int64_t>(TimestampMilliseconds(timestamp));
-}
-
 // The characters ffmpeg's own metadata writer puts a backslash before, and CR, so that a name
 // ending in one is not read as a line ending in CR LF.
 std::string Escaped(std::string_view text) {
@@ -30,12 +26,12 @@ std::string WriteFfmetadata(const TitleChapters& title) {
   std::string text = ";FFMETADATA1\n";
   for (std::size_t index = 0; index < title.chapters.size(); ++index) {
     const Chapter& chapter = title.chapters[index];
-    const std::int64_t start = Milliseconds(chapter.time);
+    const std::int64_t start = WholeMilliseconds(chapter.time);
     std::int64_t end = start;
     if (index + 1 < title.chapters.size()) {
-      end = Milliseconds(title.chapters[index + 1].time);
+      end = WholeMilliseconds(title.chapters[index + 1].time);
     } else if (!title.length.empty()) {
-      end = std::max(start, Milliseconds(title.length));
+      end = std::max(start, WholeMilliseconds(title.length));
     }
     text += "[CHAPTER]\nTIMEBASE=1/1000\nSTART=" + std::to_string(start) +
             "\nEND=" + std::to_string(end) + "\n";

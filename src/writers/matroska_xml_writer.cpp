@@ -23,10 +23,6 @@ class Fingerprint {
   std::uint64_t hash_ = 0xcbf29ce484222325u;
 };
 
-std::int64_t Milliseconds(std::string_view timestamp) {
-  return static_cast<std::int64_t>(TimestampMilliseconds(timestamp));
-}
-
 // HH:MM:SS.nnnnnnnnn, the form mkvextract writes and mkvmerge reads (it refuses a bare count).
 std::string NanosecondTime(std::int64_t milliseconds) {
   return FormatTimestamp(milliseconds) + "000000";
@@ -85,13 +81,13 @@ std::string WriteMatroskaChapters(const TitleChapters& title) {
                                 .Add(chapter.language.view())
                                 .Uid();
     edition_fingerprint.Add(uid);
-    const std::int64_t start = Milliseconds(chapter.time);
+    const std::int64_t start = WholeMilliseconds(chapter.time);
     atoms += "    <ChapterAtom>\n";
     AppendElement(atoms, 3, "ChapterUID", uid);
     AppendElement(atoms, 3, "ChapterTimeStart", NanosecondTime(start));
     if (index + 1 == title.chapters.size() && !title.length.empty() &&
-        Milliseconds(title.length) >= start) {
-      AppendElement(atoms, 3, "ChapterTimeEnd", NanosecondTime(Milliseconds(title.length)));
+        WholeMilliseconds(title.length) >= start) {
+      AppendElement(atoms, 3, "ChapterTimeEnd", NanosecondTime(WholeMilliseconds(title.length)));
     }
     AppendElement(atoms, 3, "ChapterFlagHidden", "0");
     AppendElement(atoms, 3, "ChapterFlagEnabled", "1");

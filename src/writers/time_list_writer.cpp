@@ -14,7 +14,7 @@ constexpr std::int64_t kShortestChapterSeconds = 10;
 
 // Whole seconds, truncated: the value the written time shows.
 std::int64_t Seconds(std::string_view timestamp) {
-  return static_cast<std::int64_t>(TimestampMilliseconds(timestamp)) / 1000;
+  return WholeMilliseconds(timestamp) / 1000;
 }
 
 std::string TimeText(std::int64_t seconds, bool with_hours) {

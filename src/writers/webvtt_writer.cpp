@@ -10,10 +10,6 @@
 namespace markwright {
 namespace {
 
-std::int64_t Milliseconds(std::string_view timestamp) {
-  return static_cast<std::int64_t>(TimestampMilliseconds(timestamp));
-}
-
 std::string Escaped(std::string_view text) {
   std::string escaped;
   escaped.reserve(text.size());
@@ -36,12 +32,12 @@ std::string Escaped(std::string_view text) {
 std::string WriteWebVtt(const TitleChapters& title) {
   std::string text = "WEBVTT\n\n";
   for (std::size_t index = 0; index < title.chapters.size(); ++index) {
-    const std::int64_t start = Milliseconds(title.chapters[index].time);
+    const std::int64_t start = WholeMilliseconds(title.chapters[index].time);
     std::int64_t end = start + 1000;
     if (index + 1 < title.chapters.size()) {
-      end = std::max(start, Milliseconds(title.chapters[index + 1].time));
-    } else if (!title.length.empty() && Milliseconds(title.length) > start) {
-      end = Milliseconds(title.length);
+      end = std::max(start, WholeMilliseconds(title.chapters[index + 1].time));
+    } else if (!title.length.empty() && WholeMilliseconds(title.length) > start) {
+      end = WholeMilliseconds(title.length);
     }
     text += FormatTimestamp(start) + " --> " + FormatTimestamp(end) + "\n" +
             Escaped(ChapterLabel(title.chapters[index], index)) + "\n\n";
