@@ -9,6 +9,7 @@
 #include <cwchar>
 
 #include "core/error.h"
+#include "readers/text_encoding.h"
 
 // The library's own header, in its wide-character form (wchar_t, 32 bits on Linux).
 #define UNICODE
@@ -73,24 +74,7 @@ std::wstring WidePath(const std::filesystem::path& path) {
 std::string Utf8(const wchar_t* text) {
   std::string bytes;
   if (text == nullptr) return bytes;
-  for (; *text != L'\0'; ++text) {
-    const auto c = static_cast<std::uint32_t>(static_cast<char32_t>(*text));
-    if (c < 0x80) {
-      bytes += static_cast<char>(c);
-    } else if (c < 0x800) {
-      bytes += static_cast<char>(0xC0 | (c >> 6));
-      bytes += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-      bytes += static_cast<char>(0xE0 | (c >> 12));
-      bytes += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-      bytes += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-      bytes += static_cast<char>(0xF0 | ((c >> 18) & 0x07));
-      bytes += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-      bytes += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-      bytes += static_cast<char>(0x80 | (c & 0x3F));
-    }
-  }
+  for (; *text != L'\0'; ++text) AppendUtf8(bytes, static_cast<char32_t>(*text));
   return bytes;
 }
 

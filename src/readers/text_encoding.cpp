@@ -26,7 +26,7 @@ void AppendUtf8(std::string& text, char32_t code) {
     text += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
     text += static_cast<char>(0x80 | (code & 0x3F));
   } else {
-    text += static_cast<char>(0xF0 | (code >> 18));
+    text += static_cast<char>(0xF0 | ((code >> 18) & 0x07));
     text += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
     text += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
     text += static_cast<char>(0x80 | (code & 0x3F));

@@ -5,7 +5,8 @@
 
 namespace markwright {
 
-// Appends the code point (at most U+10FFFF, no surrogate) in UTF-8.
+// Appends the code point (at most U+10FFFF, no surrogate) in UTF-8. A larger value, as a
+// library's wide text may hold, still takes four bytes: the lead byte keeps its three value bits.
 void AppendUtf8(std::string& text, char32_t code);
 
 // Whether the bytes are well-formed UTF-8 (no overlong forms, no surrogates, nothing above

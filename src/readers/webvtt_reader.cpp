@@ -13,6 +13,7 @@
 #include "core/timestamp.h"
 #include "readers/chapter_limit.h"
 #include "readers/source_file.h"
+#include "readers/text_encoding.h"
 
 namespace markwright {
 namespace {
@@ -54,24 +55,6 @@ std::optional<std::int64_t> CueTimestamp(std::string_view text) {
   const auto milliseconds = Field(text.substr(dot + 1), 3, 999);
   if (!hours || !minutes || !seconds || !milliseconds) return std::nullopt;
   return ((*hours * 60 + *minutes) * 60 + *seconds) * 1000 + *milliseconds;
-}
-
-void AppendUtf8(std::string& text, std::uint32_t code) {
-  if (code < 0x80) {
-    text += static_cast<char>(code);
-  } else if (code < 0x800) {
-    text += static_cast<char>(0xC0 | code >> 6);
-    text += static_cast<char>(0x80 | (code & 0x3F));
-  } else if (code < 0x10000) {
-    text += static_cast<char>(0xE0 | code >> 12);
-    text += static_cast<char>(0x80 | (code >> 6 & 0x3F));
-    text += static_cast<char>(0x80 | (code & 0x3F));
-  } else {
-    text += static_cast<char>(0xF0 | code >> 18);
-    text += static_cast<char>(0x80 | (code >> 12 & 0x3F));
-    text += static_cast<char>(0x80 | (code >> 6 & 0x3F));
-    text += static_cast<char>(0x80 | (code & 0x3F));
-  }
 }
 
 // The character a reference between '&' and ';' stands for; nullopt for one this reader does not
