@@ -1,42 +1,22 @@
 // Our output fed to the real programs that consume it; a check skips when its programs are not
 // installed. Each check leaves its files in work/<test> in the build folder for a look.
-#include <gtest/gtest.h>
-
 #include <algorithm>
-#include <filesystem>
 #include <fstream>
 #include <string>
 
-#include "support/run_process.h"
+#include "peers/peer_fixture.h"
 
 namespace markwright::testing {
 namespace {
 
-class Peer : public ::testing::Test {
+class Peer : public PeerTest {
  protected:
-  Peer() { std::filesystem::remove_all(folder_), std::filesystem::create_directories(folder_); }
-
-  bool Missing(const std::string& programs) {
-    return RunProcess("/bin/sh", {"-c", "which " + programs}, "/").exit_status != 0;
-  }
-
-  // Runs a shell command in the folder, which must succeed; its standard output.
-  std::string Run(const std::string& command) {
-    const auto run = RunProcess("/bin/sh", {"-c", "set -e; " + command}, folder_);
-    EXPECT_EQ(run.exit_status, 0) << command << ":\n" << run.output << run.errors;
-    return run.output;
-  }
-
   // Converts the chapter text with the options into out.txt; out.txt's text.
   std::string Convert(const std::string& chapters, const std::string& options) {
     std::ofstream(folder_ / "chapters.txt") << chapters;
     Run("'" MARKWRIGHT_EXE "' -i chapters.txt -o out.txt " + options);
     return ReadFile(folder_ / "out.txt");
   }
-
-  const std::filesystem::path folder_ =
-      std::filesystem::path(MARKWRIGHT_PEERS_WORK_DIR) /
-      ::testing::UnitTest::GetInstance()->current_test_info()->name();
 };
 
 TEST_F(Peer, MkvmergeTakesOurOggChaptersAndGivesTheTimesBack) {

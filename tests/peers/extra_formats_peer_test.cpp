@@ -1,11 +1,9 @@
 // ffmpeg reads our WebVTT as we wrote it, and ffmpeg and x265 put their key frames on exactly our
 // chapters' frames when given our key-frame list and the x264 QP file.
-#include <gtest/gtest.h>
-
 #include <fstream>
 
+#include "peers/peer_fixture.h"
 #include "readers/webvtt_reader.h"
-#include "support/run_process.h"
 #include "writers/format_table.h"
 #include "writers/keyframe_writers.h"
 #include "writers/webvtt_writer.h"
@@ -22,39 +20,18 @@ const TitleChapters kTitle{{{"00:00:00.000", "Tom & Jerry <live>", ""},
 constexpr std::string_view kKeyFrames = "0 1 75 120 ";
 const std::string kClip = "testsrc=d=10:r=24000/1001:s=160x120";
 
-class ExtraFormatsPeer : public ::testing::Test {
- protected:
-  void SetUp() override {
-    std::filesystem::remove_all(folder_);
-    std::filesystem::create_directories(folder_);
-  }
-
-  bool Missing(const std::string& program) {
-    return RunProcess("/bin/sh", {"-c", "command -v " + program}, folder_).exit_status != 0;
-  }
-
-  // Runs a shell command line in the folder, which must succeed; its standard output.
-  std::string ShellOutput(const std::string& line) {
-    const auto run = RunProcess("/bin/sh", {"-c", line}, folder_);
-    EXPECT_EQ(run.exit_status, 0) << line << " said:\n" << run.output << run.errors;
-    return run.output;
-  }
-
-  const std::filesystem::path folder_ =
-      std::filesystem::path(MARKWRIGHT_PEERS_WORK_DIR) /
-      ::testing::UnitTest::GetInstance()->current_test_info()->name();
-};
+using ExtraFormatsPeer = PeerTest;
 
 TEST_F(ExtraFormatsPeer, FfmpegReadsOurWebVttCuesAndWritesOnesWeRead) {
   if (Missing("ffmpeg")) GTEST_SKIP() << "ffmpeg is not installed";
   std::ofstream(folder_ / "ours.vtt", std::ios::binary) << WriteWebVtt(kTitle);
-  EXPECT_EQ(ShellOutput("ffmpeg -v error -i ours.vtt -f srt -"),
+  EXPECT_EQ(Run("ffmpeg -v error -i ours.vtt -f srt -"),
             "1\n00:00:00,000 --> 00:00:00,042\nTom & Jerry <live>\n\n"
             "2\n00:00:00,042 --> 00:00:03,128\nChapter 2\n\n"
             "3\n00:00:03,128 --> 00:00:05,005\nГлава 1\n\n"
             "4\n00:00:05,005 --> 00:00:10,010\ntwo lines\n\n");
   // ffmpeg writes MM:SS.mmm times, and '<' and '&' unescaped, so "<live>" reads as a tag.
-  EXPECT_EQ(ParseWebVtt(ShellOutput("ffmpeg -v error -i ours.vtt -f webvtt -"), "ffmpeg"),
+  EXPECT_EQ(ParseWebVtt(Run("ffmpeg -v error -i ours.vtt -f webvtt -"), "ffmpeg"),
             (TitleChapters{{{"00:00:00.000", "Tom & Jerry ", ""},
                             {"00:00:00.042", "Chapter 2", ""},
                             {"00:00:03.128", "Глава 1", ""},
@@ -63,24 +40,23 @@ TEST_F(ExtraFormatsPeer, FfmpegReadsOurWebVttCuesAndWritesOnesWeRead) {
 }
 
 TEST_F(ExtraFormatsPeer, FfmpegForcesKeyFramesOnOurChapterFrames) {
-  if (Missing("ffmpeg") || Missing("ffprobe")) GTEST_SKIP() << "ffmpeg is not installed";
-  ShellOutput("ffmpeg -v error -f lavfi -i " + kClip +
-              " -c:v libx264 -g 1000 -sc_threshold 0 -force_key_frames " +
-              WriteFfmpegKeyFrames(kTitle, 24 / 1.001) + " k.mp4");
-  EXPECT_EQ(ShellOutput("ffprobe -v error -show_entries frame=key_frame -of csv=p=0 k.mp4 | "
-                        "awk -F, '/^[01]/ { if ($1 == 1) printf \"%d \", n; n++ }'"),
+  if (Missing("ffmpeg ffprobe")) GTEST_SKIP() << "ffmpeg is not installed";
+  Run("ffmpeg -v error -f lavfi -i " + kClip +
+      " -c:v libx264 -g 1000 -sc_threshold 0 -force_key_frames " +
+      WriteFfmpegKeyFrames(kTitle, 24 / 1.001) + " k.mp4");
+  EXPECT_EQ(Run("ffprobe -v error -show_entries frame=key_frame -of csv=p=0 k.mp4 | "
+                "awk -F, '/^[01]/ { if ($1 == 1) printf \"%d \", n; n++ }'"),
             kKeyFrames);
 }
 
 TEST_F(ExtraFormatsPeer, X265TakesTheX264QpFile) {
-  if (Missing("ffmpeg") || Missing("x265")) GTEST_SKIP() << "ffmpeg or x265 is not installed";
+  if (Missing("ffmpeg x265")) GTEST_SKIP() << "ffmpeg or x265 is not installed";
   std::ofstream(folder_ / "qp.txt", std::ios::binary)
       << BuildFormatText(*FindFormatByKey("x264"), kTitle, 24 / 1.001, "23.976");
-  ShellOutput("ffmpeg -v error -f lavfi -i " + kClip + " -pix_fmt yuv420p -f yuv4mpegpipe - | " +
-              "x265 --log-level error --input - --y4m --qpfile qp.txt --no-scenecut --csv log.csv"
-              " --csv-log-level 1 -o x.hevc");
-  EXPECT_EQ(ShellOutput("awk -F', *' '$2 == \"I-SLICE\" { printf \"%d \", $3 }' log.csv"),
-            kKeyFrames);
+  Run("ffmpeg -v error -f lavfi -i " + kClip + " -pix_fmt yuv420p -f yuv4mpegpipe - | " +
+      "x265 --log-level error --input - --y4m --qpfile qp.txt --no-scenecut --csv log.csv"
+      " --csv-log-level 1 -o x.hevc");
+  EXPECT_EQ(Run("awk -F', *' '$2 == \"I-SLICE\" { printf \"%d \", $3 }' log.csv"), kKeyFrames);
 }
 
 }  // namespace

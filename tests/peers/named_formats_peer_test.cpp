@@ -1,13 +1,11 @@
 // mkvmerge and ffmpeg take our Matroska chapter XML and ffmpeg metadata, names included, and
 // what mkvextract and ffmpeg write from their files reads back as the chapters we wrote.
-#include <gtest/gtest.h>
-
 #include <algorithm>
 #include <fstream>
 
+#include "peers/peer_fixture.h"
 #include "readers/ffmetadata_reader.h"
 #include "readers/matroska_xml_reader.h"
-#include "support/run_process.h"
 #include "writers/ffmetadata_writer.h"
 #include "writers/matroska_xml_writer.h"
 
@@ -22,48 +20,21 @@ const TitleChapters kTitle{{{"00:00:00.000", "Tom & Jerry <live> \"q\" 'a'", ""}
                             {"00:00:03.250", "Глава 日本語 Ünïcode", ""}},
                            "00:00:04.000"};
 
-class NamedFormatsPeer : public ::testing::Test {
- protected:
-  void SetUp() override {
-    std::filesystem::remove_all(folder_);
-    std::filesystem::create_directories(folder_);
-  }
-
-  bool Missing(const std::vector<std::string>& programs) {
-    for (const auto& name : programs) {
-      if (RunProcess("/bin/sh", {"-c", "command -v " + name}, folder_).exit_status != 0)
-        return true;
-    }
-    return false;
-  }
-
-  // Runs a command (found on PATH) in the folder, which must succeed; its standard output.
-  std::string OutputOf(const std::vector<std::string>& command) {
-    const auto run = RunProcess("/usr/bin/env", command, folder_);
-    EXPECT_EQ(run.exit_status, 0) << command[0] << " said:\n" << run.output << run.errors;
-    return run.output;
-  }
-
-  // The test's own folder in the build folder, left behind for a look.
-  const std::filesystem::path folder_ =
-      std::filesystem::path(MARKWRIGHT_PEERS_WORK_DIR) /
-      ::testing::UnitTest::GetInstance()->current_test_info()->name();
-};
+using NamedFormatsPeer = PeerTest;
 
 TEST_F(NamedFormatsPeer, MkvmergeTakesOurXmlAndMkvextractGivesItBack) {
-  if (Missing({"mkvmerge", "mkvextract"})) GTEST_SKIP() << "MKVToolNix is not installed";
+  if (Missing("mkvmerge mkvextract")) GTEST_SKIP() << "MKVToolNix is not installed";
   std::ofstream(folder_ / "ours.xml", std::ios::binary) << WriteMatroskaChapters(kTitle);
-  OutputOf({"mkvmerge", "-o", "x.mks", "--chapters", "ours.xml"});
-  EXPECT_EQ(ParseMatroskaChapters(OutputOf({"mkvextract", "x.mks", "chapters", "-"}), "x"), kTitle);
+  Run("mkvmerge -o x.mks --chapters ours.xml");
+  EXPECT_EQ(ParseMatroskaChapters(Run("mkvextract x.mks chapters -"), "x"), kTitle);
 }
 
 TEST_F(NamedFormatsPeer, FfmpegTakesOurMetadataAndGivesItBack) {
-  if (Missing({"ffmpeg", "ffprobe"})) GTEST_SKIP() << "ffmpeg is not installed";
+  if (Missing("ffmpeg ffprobe")) GTEST_SKIP() << "ffmpeg is not installed";
   std::ofstream(folder_ / "ours.ffmeta", std::ios::binary) << WriteFfmetadata(kTitle);
-  OutputOf({"ffmpeg", "-v", "error", "-f", "lavfi", "-i", "anullsrc=d=5", "-i", "ours.ffmeta",
-            "-map", "0", "-map_chapters", "1", "-c:a", "pcm_s16le", "x.mkv"});
-  const std::string probed =
-      OutputOf({"ffprobe", "-v", "error", "-show_chapters", "-of", "json", "x.mkv"});
+  Run("ffmpeg -v error -f lavfi -i anullsrc=d=5 -i ours.ffmeta -map 0 -map_chapters 1 -c:a "
+      "pcm_s16le x.mkv");
+  const std::string probed = Run("ffprobe -v error -show_chapters -of json x.mkv");
   std::size_t at = 0;
   for (const std::string_view expected :
        {R"("start_time": "0.000000")", R"("end_time": "1.500000")",
@@ -76,8 +47,7 @@ TEST_F(NamedFormatsPeer, FfmpegTakesOurMetadataAndGivesItBack) {
   }
   // Four chapters, three with tags: the nameless one has no title, not an empty one.
   EXPECT_EQ(std::count(probed.begin(), probed.end(), '{'), 1 + 4 + 3) << probed;
-  const std::string back =
-      OutputOf({"ffmpeg", "-v", "error", "-i", "x.mkv", "-f", "ffmetadata", "-"});
+  const std::string back = Run("ffmpeg -v error -i x.mkv -f ffmetadata -");
   EXPECT_EQ(ParseFfmetadata(back, "ffmpeg"), kTitle);
 }
 
