@@ -50,7 +50,7 @@ TEST(DetectInputKind, ClassifiesByTheFirstFourCharactersAfterAByteOrderMark) {
   EXPECT_THROW(DetectInputKind(folder.Write("b", kBom + "CHA")), ReadError);
   EXPECT_THROW(DetectInputKind(folder.Write("c", "CHA")), ReadError);
   EXPECT_THROW(DetectInputKind(folder / "missing"), ReadError);
-  EXPECT_THROW(DetectInputKind(folder.path()), ReadError);
+  ExpectThrowMessage<ReadError>([&] { DetectInputKind(folder.path()); }, "is a folder");
 }
 
 TEST(SplitLines, EndsLinesAtCrLfCrOrLf) {

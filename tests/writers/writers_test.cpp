@@ -2,6 +2,7 @@
 // and an output file whose writing fails.
 #include <gtest/gtest.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <csignal>
@@ -60,6 +61,12 @@ TEST(WriteTextFile, FollowsALinkKeepsTheModeAndKeepsTheOldFileWhenAWriteFails) {
     EXPECT_THROW(WriteTextFile(target, "newer"), WriteError);
   }
   EXPECT_EQ(ReadFile(target), "new");
+  // A new file gets what any file the user creates gets: 0666 less the umask.
+  const mode_t mask = ::umask(0);
+  ::umask(mask);
+  WriteTextFile(folder / "made.txt", "new");
+  EXPECT_EQ(fs::status(folder / "made.txt").permissions() & fs::perms::all,
+            fs::perms(0666 & ~mask));
 }
 
 }  // namespace
