@@ -18,4 +18,20 @@ std::string ChapterLabel(const Chapter& chapter, std::size_t index) {
   return label;
 }
 
+bool AppendMarkupEntity(std::string& text, char c) {
+  switch (c) {
+    case '&':
+      text += "&amp;";
+      return true;
+    case '<':
+      text += "&lt;";
+      return true;
+    case '>':
+      text += "&gt;";
+      return true;
+    default:
+      return false;
+  }
+}
+
 }  // namespace markwright

@@ -17,4 +17,9 @@ void AppendOnOneLine(std::string& text, std::string_view name);
 // 1 at index 0) when the chapter has no name.
 std::string ChapterLabel(const Chapter& chapter, std::size_t index);
 
+// Appends c, or its entity when it is one of the characters markup gives a meaning (&, <, >).
+// False, and nothing appended, for any other character, which the caller writes as its format
+// allows.
+bool AppendMarkupEntity(std::string& text, char c);
+
 }  // namespace markwright

@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "core/timestamp.h"
+#include "writers/chapter_label.h"
 
 namespace markwright {
 namespace {
@@ -33,13 +34,8 @@ std::string NanosecondTime(std::int64_t milliseconds) {
 std::string Escaped(std::string_view text) {
   std::string escaped;
   for (const char c : text) {
-    if (c == '&') {
-      escaped += "&amp;";
-    } else if (c == '<') {
-      escaped += "&lt;";
-    } else if (c == '>') {
-      escaped += "&gt;";
-    } else if (c == '\r') {
+    if (AppendMarkupEntity(escaped, c)) continue;
+    if (c == '\r') {
       escaped += "&#13;";
     } else if (static_cast<unsigned char>(c) >= 0x20 || c == '\t' || c == '\n') {
       escaped += c;

@@ -14,15 +14,7 @@ std::string Escaped(std::string_view text) {
   std::string escaped;
   escaped.reserve(text.size());
   for (const char c : text) {
-    if (c == '&') {
-      escaped += "&amp;";
-    } else if (c == '<') {
-      escaped += "&lt;";
-    } else if (c == '>') {
-      escaped += "&gt;";
-    } else {
-      escaped += c;
-    }
+    if (!AppendMarkupEntity(escaped, c)) escaped += c;
   }
   return escaped;
 }
