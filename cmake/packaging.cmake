@@ -41,7 +41,18 @@ if(NOT MARKWRIGHT_DPKG_SHLIBDEPS)
 endif()
 list(JOIN markwright_depends ", " CPACK_DEBIAN_PACKAGE_DEPENDS)
 
-# Debian's place for the licence of an installed package.
+# Debian's place for the licence of an installed package, and for its change log: CHANGELOG.md's
+# releases as Debian change log entries, compressed without a time stamp.
 install(FILES ${PROJECT_SOURCE_DIR}/data/copyright DESTINATION ${CMAKE_INSTALL_DOCDIR})
+add_custom_command(
+  OUTPUT changelog.gz
+  COMMAND ${CMAKE_COMMAND} -DSOURCE=${PROJECT_SOURCE_DIR}/CHANGELOG.md -DOUTPUT=changelog
+          -DVERSION=${MARKWRIGHT_DISPLAY_VERSION} -DMAINTAINER=${MARKWRIGHT_PACKAGE_MAINTAINER}
+          -P ${PROJECT_SOURCE_DIR}/cmake/DebianChangelog.cmake
+  COMMAND gzip -9nf changelog
+  DEPENDS ${PROJECT_SOURCE_DIR}/CHANGELOG.md ${PROJECT_SOURCE_DIR}/cmake/DebianChangelog.cmake
+  COMMENT "Writing the Debian change log" VERBATIM)
+add_custom_target(markwright_changelog ALL DEPENDS changelog.gz)
+install(FILES ${CMAKE_BINARY_DIR}/changelog.gz DESTINATION ${CMAKE_INSTALL_DOCDIR})
 
 include(CPack)
