@@ -44,7 +44,7 @@ for size in 16 22 24 32 48 64 128 256; do
   png=root/usr/share/icons/hicolor/${size}x${size}/apps/markwright.png
   file "$png" | grep -q "PNG image data, $size x $size," || fail "icon: $(file "$png")"
 done
-cmp root/usr/share/bash-completion/completions/markwright "$source/data/markwright.bash-completion"
+cmp root/usr/share/bash-completion/completions/markwright "$build/data/markwright.bash-completion"
 # The metadata with the desktop entry and icon it names, as a software centre finds them.
 if command -v appstreamcli >/dev/null; then
   appstreamcli validate-tree --no-net root
