@@ -17,11 +17,13 @@ namespace markwright {
 // The text is searched exactly, letter case included, without parsing XML, and all of it is
 // examined. A title is the text between a "<ChapterList>" and the first "</ChapterList>" after
 // it. Each chapter is a titleTimeBegin=" attribute directly followed by a timecode HH:MM:SS:FF
-// of 60 frames a second; a title may hold none.
+// of 60 frames a second; a title may hold none. Only the chapters' names are read as XML
+// attributes. The text is first decoded to UTF-8 as XmlTextInUtf8 decodes it.
 struct HdDvdChapter {
   std::string written;  // titleTimeBegin=" and the 11 characters after it, as far as the title goes
   std::size_t line = 0;  // where it stands, for messages
-  std::string name;      // its element's displayName, references decoded; empty when it has none
+  // The displayName of the start tag it stands in, references decoded; empty when it has none.
+  std::string name;
 };
 
 struct HdDvdTitle {
