@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <optional>
+#include <utility>
 
 #include "core/error.h"
 #include "core/timestamp.h"
@@ -60,14 +61,15 @@ class StartTagNames {
   explicit StartTagNames(std::string_view block) : block_(block), next_open_(block.find('<')) {}
 
   // The displayName of the start tag that holds position p; empty when p is in none or the tag
-  // has none.
-  const std::string& NameAt(std::size_t p) {
+  // has none. XML allows an attribute once in a tag; of the chapters a malformed tag repeats, only
+  // the first is named, so that a long name is not copied for each.
+  std::string NameAt(std::size_t p) {
     std::size_t open = std::string_view::npos;
     for (; next_open_ <= p; next_open_ = block_.find('<', next_open_ + 1)) open = next_open_;
     // A '<' inside the tag read last (in a value, which XML does not allow) starts no tag.
     if (open != std::string_view::npos && (tag_end_ == 0 || open >= tag_end_)) Read(open);
-    static const std::string kNone;
-    return tag_end_ != 0 && p < tag_end_ ? name_ : kNone;
+    if (tag_end_ == 0 || p >= tag_end_) return {};
+    return std::exchange(name_, {});
   }
 
  private:
@@ -111,7 +113,7 @@ class StartTagNames {
   std::string_view block_;
   std::size_t next_open_;
   std::size_t tag_end_ = 0;  // one past the tag read last; 0 before the first
-  std::string name_;
+  std::string name_;         // until a chapter takes it
 };
 
 HdDvdTitle DecodeTitle(std::string_view block, std::size_t block_start, LineCounter& lines,
