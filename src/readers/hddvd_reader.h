@@ -40,7 +40,7 @@ struct HdDvdPlaylist {
 // The titles of a playlist text. Throws ReadError naming the line for a "</ChapterList>" before
 // the first "<ChapterList>", a "<ChapterList>" inside another, and a first "<ChapterList>" never
 // closed (a later one that is never closed is left alone, like a stray closing tag at the end).
-HdDvdPlaylist DecodeHdDvdPlaylist(std::string_view text, std::string_view source_name);
+HdDvdPlaylist DecodeHdDvdPlaylist(std::string_view bytes, std::string_view source_name);
 
 // The file read once and decoded; fails like ReadSourceFile and DecodeHdDvdPlaylist.
 HdDvdPlaylist ReadHdDvdPlaylist(const std::filesystem::path& path);

@@ -27,6 +27,6 @@ bool IsMatroskaChaptersXml(std::string_view head_or_text);
 // skipped unread, so no entity is ever expanded. Throws ReadError naming path and the line for
 // malformed XML, another root element, a missing or malformed start, or an edition without
 // chapters.
-TitleChapters ParseMatroskaChapters(std::string_view text, std::string_view path);
+TitleChapters ParseMatroskaChapters(std::string_view bytes, std::string_view path);
 
 }  // namespace markwright
