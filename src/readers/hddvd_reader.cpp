@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <optional>
+#include <utility>
 
 #include "core/error.h"
 #include "core/timestamp.h"
@@ -18,7 +19,7 @@ constexpr std::string_view kChapterAttribute = "titleTimeBegin";
 // The timecode starts right after titleTimeBegin=" and is HH:MM:SS:FF.
 constexpr std::size_t kTimecodeOffset = kChapterAttribute.size() + 2;
 constexpr std::size_t kTimecodeLength = 11;
-constexpr std::string_view kNameAttribute = "displayName=\"";
+constexpr std::string_view kNameAttribute = "displayName";
 constexpr std::string_view kDurationAttribute = "titleDuration=\"";
 
 // Line numbers of positions met in increasing order, so that the whole text is counted once.
@@ -39,41 +40,91 @@ class LineCounter {
   std::size_t line_ = 1;
 };
 
-// The value of the attribute (its name with =" given) within the element text; empty when the
-// element has none. The name must stand after a blank, so that a longer name ending the same way
-// is not taken for it.
-std::string_view AttributeValue(std::string_view element, std::string_view name_and_quote) {
-  for (std::size_t at = element.find(name_and_quote); at != std::string_view::npos;
-       at = element.find(name_and_quote, at + 1)) {
-    if (at == 0 || (element[at - 1] != ' ' && element[at - 1] != '\t' && element[at - 1] != '\n' &&
-                    element[at - 1] != '\r')) {
-      continue;
-    }
-    const std::size_t start = at + name_and_quote.size();
-    const std::size_t end = element.find('"', start);
-    return element.substr(start, end == std::string_view::npos ? 0 : end - start);
+// An attribute value as XML reads it before references: each line end (CR LF, CR or LF) and tab
+// written in it is one blank.
+std::string NormalizedBlanks(std::string_view value) {
+  std::string text;
+  text.reserve(value.size());
+  for (std::size_t i = 0; i < value.size(); ++i) {
+    const char c = value[i];
+    if (c == '\r' && i + 1 < value.size() && value[i + 1] == '\n') ++i;
+    text += c == '\r' || c == '\n' || c == '\t' ? ' ' : c;
   }
-  return {};
+  return text;
 }
 
-// The displayName of the element that holds the attribute at position p of the block.
-std::string ChapterName(std::string_view block, std::size_t p) {
-  const std::size_t open = block.rfind('<', p);
-  const std::size_t close = block.find('>', p);
-  const std::size_t start = open == std::string_view::npos ? 0 : open;
-  const std::string_view element =
-      block.substr(start, close == std::string_view::npos ? std::string_view::npos : close - start);
-  return DecodeXmlReferences(AttributeValue(element, kNameAttribute));
-}
+// The displayName of each start tag in a title's text, found for positions met in increasing
+// order. Each tag is read once, attribute by attribute as XML writes them (either quote, blanks
+// around '=', any '>' inside a value), so the whole text is read in one pass.
+class StartTagNames {
+ public:
+  explicit StartTagNames(std::string_view block) : block_(block), next_open_(block.find('<')) {}
+
+  // The displayName of the start tag that holds position p; empty when p is in none or the tag
+  // has none. XML allows an attribute once in a tag; of the chapters a malformed tag repeats, only
+  // the first is named, so that a long name is not copied for each.
+  std::string NameAt(std::size_t p) {
+    std::size_t open = std::string_view::npos;
+    for (; next_open_ <= p; next_open_ = block_.find('<', next_open_ + 1)) open = next_open_;
+    // A '<' inside the tag read last (in a value, which XML does not allow) starts no tag.
+    if (open != std::string_view::npos && (tag_end_ == 0 || open >= tag_end_)) Read(open);
+    if (tag_end_ == 0 || p >= tag_end_) return {};
+    return std::exchange(name_, {});
+  }
+
+ private:
+  static bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+
+  void Read(std::size_t open) {
+    name_.clear();
+    std::size_t at = open + 1;
+    const auto skip_blanks = [&] {
+      while (at < block_.size() && IsBlank(block_[at])) ++at;
+    };
+    const auto end_of_name = [&] {
+      at = std::min(block_.find_first_of(" \t\r\n=/<>\"'", at), block_.size());
+    };
+    end_of_name();  // the element's name
+    bool named = false;
+    for (skip_blanks(); at < block_.size(); skip_blanks()) {
+      const std::size_t attribute = at;
+      end_of_name();
+      const std::string_view key = block_.substr(attribute, at - attribute);
+      skip_blanks();
+      if (key.empty() || at == block_.size() || block_[at] != '=') break;
+      ++at;
+      skip_blanks();
+      if (at == block_.size() || (block_[at] != '"' && block_[at] != '\'')) break;
+      const std::size_t value = at + 1;
+      at = std::min(block_.find(block_[at], value), block_.size());
+      if (key == kNameAttribute && !named) {
+        name_ = DecodeXmlReferences(NormalizedBlanks(block_.substr(value, at - value)));
+        named = true;
+      }
+      at = std::min(at + 1, block_.size());
+    }
+    // The tag ends after its '>'; a malformed one there or before the next '<'.
+    const std::size_t stop = block_.find_first_of("<>", at);
+    tag_end_ = stop == std::string_view::npos ? block_.size()
+               : block_[stop] == '>'          ? stop + 1
+                                              : stop;
+  }
+
+  std::string_view block_;
+  std::size_t next_open_;
+  std::size_t tag_end_ = 0;  // one past the tag read last; 0 before the first
+  std::string name_;         // until a chapter takes it
+};
 
 HdDvdTitle DecodeTitle(std::string_view block, std::size_t block_start, LineCounter& lines,
                        std::string_view source_name) {
   HdDvdTitle title;
+  StartTagNames names(block);
   for (std::size_t p = block.find(kChapterAttribute); p != std::string_view::npos;
        p = block.find(kChapterAttribute, p + 1)) {
     CheckRoomForChapter(title.chapters.size(), source_name);
     title.chapters.push_back({std::string(block.substr(p, kTimecodeOffset + kTimecodeLength)),
-                              lines.LineAt(block_start + p), ChapterName(block, p)});
+                              lines.LineAt(block_start + p), names.NameAt(p)});
   }
   return title;
 }
@@ -115,7 +166,11 @@ std::string DiscTime(std::int64_t milliseconds) {
 
 }  // namespace
 
-HdDvdPlaylist DecodeHdDvdPlaylist(std::string_view text, std::string_view source_name) {
+HdDvdPlaylist DecodeHdDvdPlaylist(std::string_view bytes, std::string_view source_name) {
+  // Searched in UTF-8 whatever the file's encoding, so that names arrive in UTF-8; the markup
+  // searched for is ASCII and stands where it stood.
+  const std::optional<std::string> decoded = XmlTextInUtf8(bytes);
+  const std::string_view text = decoded ? *decoded : bytes;
   HdDvdPlaylist playlist;
   LineCounter lines(text);
   std::size_t opening = text.find(kOpeningTag);

@@ -17,11 +17,13 @@ namespace markwright {
 // The text is searched exactly, letter case included, without parsing XML, and all of it is
 // examined. A title is the text between a "<ChapterList>" and the first "</ChapterList>" after
 // it. Each chapter is a titleTimeBegin=" attribute directly followed by a timecode HH:MM:SS:FF
-// of 60 frames a second; a title may hold none.
+// of 60 frames a second; a title may hold none. Only the chapters' names are read as XML
+// attributes. The text is first decoded to UTF-8 as XmlTextInUtf8 decodes it.
 struct HdDvdChapter {
   std::string written;  // titleTimeBegin=" and the 11 characters after it, as far as the title goes
   std::size_t line = 0;  // where it stands, for messages
-  std::string name;      // its element's displayName, references decoded; empty when it has none
+  // The displayName of the start tag it stands in, references decoded; empty when it has none.
+  std::string name;
 };
 
 struct HdDvdTitle {
@@ -38,7 +40,7 @@ struct HdDvdPlaylist {
 // The titles of a playlist text. Throws ReadError naming the line for a "</ChapterList>" before
 // the first "<ChapterList>", a "<ChapterList>" inside another, and a first "<ChapterList>" never
 // closed (a later one that is never closed is left alone, like a stray closing tag at the end).
-HdDvdPlaylist DecodeHdDvdPlaylist(std::string_view text, std::string_view source_name);
+HdDvdPlaylist DecodeHdDvdPlaylist(std::string_view bytes, std::string_view source_name);
 
 // The file read once and decoded; fails like ReadSourceFile and DecodeHdDvdPlaylist.
 HdDvdPlaylist ReadHdDvdPlaylist(const std::filesystem::path& path);

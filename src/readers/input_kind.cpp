@@ -1,11 +1,14 @@
 #include "readers/input_kind.h"
 
+#include <algorithm>
 #include <cctype>
+#include <optional>
 #include <string>
 
 #include "core/error.h"
 #include "readers/matroska_xml_reader.h"
 #include "readers/source_file.h"
+#include "readers/text_encoding.h"
 
 namespace markwright {
 namespace {
@@ -14,8 +17,17 @@ char Upper(char c) {
   return static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
 }
 
+// Matroska chapters are XML whose root element is Chapters; any other XML keeps the HD DVD road.
+// kUnknown when the head ends before the root element shows.
+InputKind XmlKind(std::string_view head) {
+  const std::optional<std::string> root = XmlRootName(head);
+  if (!root) return InputKind::kUnknown;
+  return *root == "Chapters" ? InputKind::kMatroskaXml : InputKind::kHdDvdPlaylist;
+}
+
 // The classic rules on the first four characters; a head shorter than needed is of no kind.
-InputKind ClassicKind(std::string_view head, std::size_t needed = 4) {
+// root_unseen is set when the head is XML that ends before its root element.
+InputKind ClassicKind(std::string_view head, bool& root_unseen, std::size_t needed = 4) {
   const std::string_view first_four = head.substr(0, 4);
   if (first_four.size() < needed || first_four.empty()) return InputKind::kUnknown;
   char key = Upper(first_four[0]);
@@ -25,9 +37,11 @@ InputKind ClassicKind(std::string_view head, std::size_t needed = 4) {
       return InputKind::kOggChapters;
     case 'M':
       return InputKind::kBluRayPlaylist;
-    case '<':
-      // Matroska chapters are XML too; any other XML keeps the HD DVD road.
-      return IsMatroskaChaptersXml(head) ? InputKind::kMatroskaXml : InputKind::kHdDvdPlaylist;
+    case '<': {
+      const InputKind kind = XmlKind(head);
+      root_unseen = kind == InputKind::kUnknown;
+      return root_unseen ? InputKind::kHdDvdPlaylist : kind;
+    }
     case 'D':
       return InputKind::kDvdTitleSet;
     default:
@@ -44,24 +58,53 @@ InputKind NewerKind(std::string_view head) {
   return InputKind::kUnknown;
 }
 
-}  // namespace
-
-InputKind DetectInputKindFromHead(std::string_view head) {
+// DetectInputKindFromHead, telling also whether the head is XML that ends before its root
+// element.
+InputKind KindOfHead(std::string_view head, bool& root_unseen) {
   head = SkipUtf8Bom(head);
-  if (const InputKind kind = ClassicKind(head); kind != InputKind::kUnknown) return kind;
+  if (head.starts_with("\xFF\xFE") || head.starts_with("\xFE\xFF")) {
+    // UTF-16 is read for XML only, which declares its encoding this way.
+    const std::string text = XmlTextInUtf8(head).value_or(std::string());
+    const std::size_t first = text.find_first_not_of(" \t\r\n");
+    if (first == std::string::npos || text[first] != '<') return InputKind::kUnknown;
+    const InputKind kind = XmlKind(text);
+    root_unseen = kind == InputKind::kUnknown;
+    return root_unseen ? InputKind::kHdDvdPlaylist : kind;
+  }
+  if (const InputKind kind = ClassicKind(head, root_unseen); kind != InputKind::kUnknown) {
+    return kind;
+  }
   if (const InputKind kind = NewerKind(head); kind != InputKind::kUnknown) return kind;
   const std::size_t first = head.find_first_not_of(" \t\r\n");
   if (first == std::string_view::npos || first == 0) return InputKind::kUnknown;
   // The four characters counted before are there; what follows the blanks may be shorter.
-  return ClassicKind(head.substr(first), 1);
+  return ClassicKind(head.substr(first), root_unseen, 1);
+}
+
+}  // namespace
+
+InputKind DetectInputKindFromHead(std::string_view head) {
+  bool root_unseen = false;
+  return KindOfHead(head, root_unseen);
 }
 
 InputKind DetectInputKind(const std::filesystem::path& path) {
-  const std::string head = ReadSourceHead(path, kDetectionHeadSize);
+  std::string head = ReadSourceHead(path, kDetectionHeadSize);
   if (SkipUtf8Bom(head).size() < 4) {
     throw ReadError(path.string(), "", "too short to be a chapter source");
   }
-  return DetectInputKindFromHead(head);
+  bool root_unseen = false;
+  InputKind kind = KindOfHead(head, root_unseen);
+  // A long comment or document type declaration may hide the root element of XML beyond the
+  // head: then more is read, sixteen times as much each time, until it shows or the file ends.
+  for (std::size_t size = kDetectionHeadSize;
+       root_unseen && head.size() == size && size < kMaxSourceFileSize;) {
+    size = static_cast<std::size_t>(std::min<std::uintmax_t>(size * 16, kMaxSourceFileSize));
+    head = ReadSourceHead(path, size);
+    root_unseen = false;
+    kind = KindOfHead(head, root_unseen);
+  }
+  return kind;
 }
 
 }  // namespace markwright

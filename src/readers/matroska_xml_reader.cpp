@@ -10,6 +10,7 @@
 #include "core/error.h"
 #include "core/timestamp.h"
 #include "readers/chapter_limit.h"
+#include "readers/text_encoding.h"
 
 namespace markwright {
 namespace {
@@ -82,15 +83,32 @@ pugi::xml_node ChosenEdition(const pugi::xml_node& root) {
 
 }  // namespace
 
-bool IsMatroskaChaptersXml(std::string_view head_or_text) {
+std::optional<std::string> XmlRootName(std::string_view head_or_text) {
   // A head cut anywhere fails to parse, but what came before the cut is kept.
   pugi::xml_document document;
   pugi::xml_parse_result result;
   Load(document, head_or_text, result);
-  return std::string_view(document.document_element().name()) == "Chapters";
+  const pugi::xml_node root = document.document_element();
+  const std::string_view name = root.name();
+  // The name is whole only when something follows it within the head.
+  if (root && static_cast<std::size_t>(root.offset_debug()) + name.size() < head_or_text.size()) {
+    return std::string(name);
+  }
+  // Parsing that stopped at the end of the head was cut short; an earlier stop is a fault.
+  if (!result && static_cast<std::size_t>(result.offset) + 1 >= head_or_text.size()) {
+    return std::nullopt;
+  }
+  return std::string();
 }
 
-TitleChapters ParseMatroskaChapters(std::string_view text, std::string_view path) {
+bool IsMatroskaChaptersXml(std::string_view head_or_text) {
+  return XmlRootName(head_or_text) == "Chapters";
+}
+
+TitleChapters ParseMatroskaChapters(std::string_view bytes, std::string_view path) {
+  // Names reach the chapters in UTF-8 whatever the file's encoding.
+  const std::optional<std::string> decoded = XmlTextInUtf8(bytes);
+  const std::string_view text = decoded ? *decoded : bytes;
   pugi::xml_document document;
   pugi::xml_parse_result result;
   if (!Load(document, text, result)) {

@@ -1,7 +1,10 @@
 #include "readers/text_encoding.h"
 
+#include <algorithm>
 #include <array>
+#include <cctype>
 #include <cstdint>
+#include <pugixml.hpp>
 #include <utility>
 
 namespace markwright {
@@ -12,6 +15,61 @@ constexpr std::array<char32_t, 32> kHighControls = {
     0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
     0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+
+// "&#x" and eight hexadecimal digits, then the ';'.
+constexpr std::size_t kLongestReference = 12;
+
+// Bytes read one per character: Windows-1252, or Latin-1 whose 0x80 to 0x9F are the C1 controls.
+std::string SingleByteToUtf8(std::string_view bytes, bool windows_1252) {
+  std::string text;
+  text.reserve(bytes.size());
+  for (const char c : bytes) {
+    const auto byte = static_cast<unsigned char>(c);
+    AppendUtf8(text,
+               windows_1252 && byte >= 0x80 && byte < 0xA0 ? kHighControls[byte - 0x80] : byte);
+  }
+  return text;
+}
+
+// UTF-16 after its byte-order mark; a lone surrogate becomes U+FFFD, an odd last byte is dropped.
+std::string Utf16ToUtf8(std::string_view bytes, bool big_endian) {
+  std::string text;
+  text.reserve(bytes.size());
+  const auto unit = [&](std::size_t at) {
+    const auto first = static_cast<unsigned char>(bytes[at]);
+    const auto second = static_cast<unsigned char>(bytes[at + 1]);
+    return static_cast<char32_t>(big_endian ? first << 8 | second : second << 8 | first);
+  };
+  for (std::size_t at = 0; at + 1 < bytes.size(); at += 2) {
+    char32_t code = unit(at);
+    if (code >= 0xD800 && code <= 0xDBFF && at + 3 < bytes.size() && unit(at + 2) >= 0xDC00 &&
+        unit(at + 2) <= 0xDFFF) {
+      code = 0x10000 + ((code - 0xD800) << 10) + (unit(at + 2) - 0xDC00);
+      at += 2;
+    } else if (code >= 0xD800 && code <= 0xDFFF) {
+      code = 0xFFFD;
+    }
+    AppendUtf8(text, code);
+  }
+  return text;
+}
+
+// The encoding the XML declaration at the start of the text names, in lower case; empty when
+// there is none.
+std::string DeclaredEncoding(std::string_view text) {
+  if (!text.starts_with("<?xml")) return {};
+  // The declaration alone: whatever follows it is not needed here.
+  const std::size_t end = text.find("?>");
+  const std::string_view declaration =
+      text.substr(0, end == std::string_view::npos ? end : end + 2);
+  pugi::xml_document document;
+  document.load_buffer(declaration.data(), declaration.size(), pugi::parse_declaration,
+                       pugi::encoding_utf8);
+  std::string name = document.first_child().attribute("encoding").value();
+  std::transform(name.begin(), name.end(), name.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  return name;
+}
 
 }  // namespace
 
@@ -68,13 +126,27 @@ bool IsValidUtf8(std::string_view bytes) {
 }
 
 std::string Windows1252ToUtf8(std::string_view bytes) {
-  std::string text;
-  text.reserve(bytes.size());
-  for (const char c : bytes) {
-    const auto byte = static_cast<unsigned char>(c);
-    AppendUtf8(text, byte >= 0x80 && byte < 0xA0 ? kHighControls[byte - 0x80] : byte);
+  return SingleByteToUtf8(bytes, true);
+}
+
+std::string Utf8Name(std::string_view bytes) {
+  return IsValidUtf8(bytes) ? std::string(bytes) : Windows1252ToUtf8(bytes);
+}
+
+std::optional<std::string> XmlTextInUtf8(std::string_view bytes) {
+  if (bytes.starts_with("\xFF\xFE") || bytes.starts_with("\xFE\xFF")) {
+    return Utf16ToUtf8(bytes.substr(2), bytes[0] == '\xFE');
   }
-  return text;
+  const std::string_view text = bytes.starts_with("\xEF\xBB\xBF") ? bytes.substr(3) : bytes;
+  const std::string encoding = DeclaredEncoding(text);
+  if (encoding == "iso-8859-1" || encoding == "latin1" || encoding == "iso_8859-1" ||
+      encoding == "l1") {
+    return SingleByteToUtf8(text, false);
+  }
+  if (encoding == "windows-1252" || encoding == "cp1252" || !IsValidUtf8(text)) {
+    return Windows1252ToUtf8(text);
+  }
+  return std::nullopt;
 }
 
 std::string DecodeXmlReferences(std::string_view text) {
@@ -84,7 +156,11 @@ std::string DecodeXmlReferences(std::string_view text) {
   decoded.reserve(text.size());
   std::size_t at = 0;
   while (at < text.size()) {
-    const std::size_t semicolon = text[at] == '&' ? text.find(';', at) : std::string_view::npos;
+    // No reference is longer than &#x and eight digits: the ';' is looked for that far only, so
+    // a long run of '&' costs no more than other text.
+    const std::size_t semicolon = text[at] == '&'
+                                      ? text.substr(0, at + kLongestReference).find(';', at)
+                                      : std::string_view::npos;
     if (semicolon == std::string_view::npos) {
       decoded += text[at++];
       continue;

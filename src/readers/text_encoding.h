@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -17,6 +18,16 @@ bool IsValidUtf8(std::string_view bytes);
 // UTF-8. The five bytes that code page leaves undefined stand for the C1 controls of the same
 // number, as Windows maps them.
 std::string Windows1252ToUtf8(std::string_view bytes);
+
+// A chapter name in UTF-8 from bytes of unknown encoding: the bytes themselves when they are
+// well-formed UTF-8, else the bytes read as Windows-1252.
+std::string Utf8Name(std::string_view bytes);
+
+// An XML text in UTF-8, line ends and markup where they were: decoded from UTF-16 when it starts
+// with that byte-order mark, from Latin-1 or Windows-1252 when its declaration names one of them,
+// and otherwise read as Utf8Name reads a name (a text that is not UTF-8 throughout is
+// Windows-1252). nullopt when the bytes already are that text, so that no copy is made.
+std::optional<std::string> XmlTextInUtf8(std::string_view bytes);
 
 // The text of an XML attribute value with its character references decoded: &amp; &lt; &gt;
 // &quot; &apos;, &#N; and &#xH;. A reference of another form, or to no character XML allows,

@@ -21,6 +21,10 @@ namespace {
 // Keeps a millisecond count exact in a double, as everywhere else.
 constexpr std::int64_t kLargestHours = 2'000'000'000;
 
+// How far after an '&' its ';' is looked for: beyond any reference a tool writes, leading zeros
+// included.
+constexpr std::size_t kLongestReference = 32;
+
 bool IsBlankOrTab(char c) {
   return c == ' ' || c == '\t';
 }
@@ -85,25 +89,37 @@ std::optional<std::uint32_t> ReferencedCharacter(std::string_view name) {
 }
 
 // A cue text line as a player shows it: tags (<b>, <v Name>, <00:00:01.000>) left out and
-// character references decoded.
-std::string CueText(std::string_view line) {
+// character references decoded; the rest taken as UTF-8, or as Windows-1252 when the file is not
+// UTF-8 throughout.
+std::string CueText(std::string_view line, bool windows_1252) {
   std::string text;
+  std::size_t plain = 0;  // where the text not yet appended starts
+  const auto append_plain = [&](std::size_t end) {
+    const std::string_view bytes = line.substr(plain, end - plain);
+    text += windows_1252 ? Windows1252ToUtf8(bytes) : std::string(bytes);
+  };
   for (std::size_t i = 0; i < line.size(); ++i) {
     if (line[i] == '<') {
+      append_plain(i);
       i = std::min(line.find('>', i), line.size());
+      plain = std::min(i + 1, line.size());
       continue;
     }
-    const auto semicolon = line[i] == '&' ? line.find(';', i) : std::string_view::npos;
+    // A known reference is short, so the ';' is looked for only that far: a long run of '&'
+    // then costs no more than other text.
+    const auto semicolon = line[i] == '&' ? line.substr(0, i + kLongestReference).find(';', i)
+                                          : std::string_view::npos;
     const auto code = semicolon == std::string_view::npos
                           ? std::nullopt
                           : ReferencedCharacter(line.substr(i + 1, semicolon - i - 1));
     if (code) {
+      append_plain(i);
       AppendUtf8(text, *code);
       i = semicolon;
-    } else {
-      text += line[i];
+      plain = i + 1;
     }
   }
+  append_plain(line.size());
   return text;
 }
 
@@ -126,6 +142,9 @@ TitleChapters ParseWebVtt(std::string_view text, std::string_view path) {
     throw ReadError(path, AtLine(1), "the first line is not WEBVTT");
   }
   skip_block();  // the header
+  // WebVTT is UTF-8; a file that is not UTF-8 throughout comes from a tool that wrote its code
+  // page, taken to be Windows-1252.
+  const bool windows_1252 = !IsValidUtf8(text);
   TitleChapters title;
   while (next()) {
     if (line.empty()) continue;
@@ -151,7 +170,7 @@ TitleChapters ParseWebVtt(std::string_view text, std::string_view path) {
                           "; expected [HH:]MM:SS.mmm --> [HH:]MM:SS.mmm");
     }
     const std::size_t timing_number = number;
-    const std::string name = next() && !line.empty() ? CueText(line) : "";
+    const std::string name = next() && !line.empty() ? CueText(line, windows_1252) : "";
     if (number > timing_number && !line.empty()) skip_block();
     CheckRoomForChapter(title.chapters.size(), path);
     title.chapters.push_back({FormatTimestamp(*start), name, ""});

@@ -1,5 +1,6 @@
 // mkvmerge and ffmpeg take our Matroska chapter XML and ffmpeg metadata, names included, and
-// what mkvextract and ffmpeg write from their files reads back as the chapters we wrote.
+// what mkvextract and ffmpeg write from their files reads back as the chapters we wrote; names
+// of a Latin-1 file reach mkvmerge through our XML as they do from that file.
 #include <algorithm>
 #include <fstream>
 
@@ -39,6 +40,26 @@ TEST_F(NamedFormatsPeer, MkvmergeTakesOurXmlAndMkvextractGivesItBack) {
   ASSERT_EQ(simple.chapters.size(), 4u);
   simple.chapters[2].name.clear();
   EXPECT_EQ(simple, one_line);
+}
+
+TEST_F(NamedFormatsPeer, MkvmergeReadsOurXmlOfALatin1FileAsItReadsThatFile) {
+  if (Missing("mkvmerge mkvextract")) GTEST_SKIP() << "MKVToolNix is not installed";
+  const std::string latin1 =
+      "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>\n<Chapters><EditionEntry><ChapterAtom>\n"
+      "<ChapterTimeStart>00:00:00.000000000</ChapterTimeStart>\n"
+      "<ChapterDisplay><ChapterString>Caf\xE9 \xBB\xA9\xAB</ChapterString></ChapterDisplay>\n"
+      "</ChapterAtom></EditionEntry></Chapters>\n";
+  std::ofstream(folder_ / "latin1.xml", std::ios::binary) << latin1;
+  std::ofstream(folder_ / "ours.xml", std::ios::binary)
+      << WriteMatroskaChapters(ParseMatroskaChapters(latin1, "latin1.xml"));
+  Run("mkvmerge -o theirs.mks --chapters latin1.xml");
+  Run("mkvmerge -o ours.mks --chapters ours.xml");
+  // mkvmerge gives a chapter without a language its own default; we write "und".
+  for (const char* file : {"theirs.mks", "ours.mks"}) {
+    const auto read =
+        ParseMatroskaChapters(Run("mkvextract " + std::string(file) + " chapters -"), file);
+    EXPECT_EQ(read.chapters.at(0).name, "Caf\xC3\xA9 \xC2\xBB\xC2\xA9\xC2\xAB") << file;
+  }
 }
 
 TEST_F(NamedFormatsPeer, FfmpegTakesOurMetadataAndGivesItBack) {

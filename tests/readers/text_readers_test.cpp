@@ -45,7 +45,21 @@ TEST(DetectInputKind, ClassifiesByTheFirstFourCharactersAfterAByteOrderMark) {
        "ftp",
        InputKind::kUnknown}};
   for (const auto& [head, kind] : cases) EXPECT_EQ(DetectInputKindFromHead(head), kind) << head;
+  // XML in UTF-16 by its byte-order mark; anything else after that mark is of no kind.
+  using std::string_literals::operator""s;
+  EXPECT_EQ(DetectInputKindFromHead("\xFF\xFE\n\0<\0C\0h\0a\0p\0t\0e\0r\0s\0>\0"s),
+            InputKind::kMatroskaXml);
+  EXPECT_EQ(DetectInputKindFromHead("\xFE\xFF\0<\0P\0l\0a"s), InputKind::kHdDvdPlaylist);
+  EXPECT_EQ(DetectInputKindFromHead("\xFF\xFE"
+                                    "C\0H\0A\0P\0"s),
+            InputKind::kUnknown);
   testing::TempDir folder;
+  // The root element is looked for past a long prolog; what is not Chapters stays HD DVD.
+  const std::string prolog = "<?xml version='1.0'?><!--" + std::string(70'000, ' ') + "-->";
+  EXPECT_EQ(DetectInputKind(folder.Write("long.xml", prolog + "<Chapters/>")),
+            InputKind::kMatroskaXml);
+  EXPECT_EQ(DetectInputKind(folder.Write("long.xpl", prolog + "<Playlist/>")),
+            InputKind::kHdDvdPlaylist);
   EXPECT_EQ(DetectInputKind(folder.Write("a", kBom + "CHAP")), InputKind::kOggChapters);
   EXPECT_THROW(DetectInputKind(folder.Write("b", kBom + "CHA")), ReadError);
   EXPECT_THROW(DetectInputKind(folder.Write("c", "CHA")), ReadError);
@@ -105,6 +119,27 @@ TEST(TextEncoding, Utf8IsCheckedStrictlyAndXmlReferencesDecoded) {
   EXPECT_TRUE(IsValidUtf8("\xC3\x9C \xE2\x80\x93 \xF0\x9F\x8E\xAC \xF4\x8F\xBF\xBF"));
   EXPECT_EQ(DecodeXmlReferences("&lt;&#65;&#x1F3AC;&apos;&amp;amp; &bogus; &#xD800; &"),
             "<A\xF0\x9F\x8E\xAC'&amp; &bogus; &#xD800; &");
+}
+
+TEST(TextEncoding, NamesAndXmlTextsArriveInUtf8) {
+  EXPECT_EQ(Utf8Name("Caf\xE9 \x80"), "Caf\xC3\xA9 \xE2\x82\xAC");
+  EXPECT_EQ(Utf8Name("Caf\xC3\xA9"), "Caf\xC3\xA9");
+  // Already UTF-8: no copy.
+  EXPECT_EQ(XmlTextInUtf8("<?xml version='1.0' encoding='utf-8'?><a b='\xC3\xA9'/>"), std::nullopt);
+  EXPECT_EQ(XmlTextInUtf8(kBom + "<a/>"), std::nullopt);
+  // Latin-1 keeps 0x80 to 0x9F as controls, Windows-1252 does not, whatever the letter case; the
+  // byte-order mark of UTF-8 is dropped with the rest of a wrong claim.
+  EXPECT_EQ(XmlTextInUtf8(kBom + "<?xml version=\"1.0\" encoding=\"Latin1\"?>\xE9\x80"),
+            "<?xml version=\"1.0\" encoding=\"Latin1\"?>\xC3\xA9\xC2\x80");
+  EXPECT_EQ(XmlTextInUtf8("<?xml encoding='CP1252'?>\x80"),
+            "<?xml encoding='CP1252'?>\xE2\x82\xAC");
+  EXPECT_EQ(XmlTextInUtf8("<?xml version='1.0'?><a>\xE9</a>"),
+            "<?xml version='1.0'?><a>\xC3\xA9</a>");
+  // UTF-16 of either byte order: pairs joined, a lone surrogate replaced, an odd byte dropped.
+  using std::string_literals::operator""s;
+  EXPECT_EQ(XmlTextInUtf8("\xFF\xFE<\0\x3C\xD8\xAC\xDF\x00\xD8>\0!"s),
+            "<\xF0\x9F\x8E\xAC\xEF\xBF\xBD>");
+  EXPECT_EQ(XmlTextInUtf8("\xFE\xFF\0<\x04\x13\xDC\x00"s), "<\xD0\x93\xEF\xBF\xBD");
 }
 
 }  // namespace
