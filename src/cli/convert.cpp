@@ -75,9 +75,6 @@ std::vector<std::string> ConvertCommandLine(std::string_view argument_text,
                                             const std::filesystem::path& program_folder,
                                             const ConversionHooks& hooks) {
   const std::string input_path = GetOption(argument_text, "i");
-  std::string output_path = GetOption(argument_text, "o");
-  const std::string input_rate_option = GetOption(argument_text, "infps");
-  const std::string output_rate_option = GetOption(argument_text, "outfps");
   const std::string format_key = GetOption(argument_text, "f");
 
   if (input_path.empty()) throw InputNotSpecified();
@@ -85,13 +82,14 @@ std::vector<std::string> ConvertCommandLine(std::string_view argument_text,
   if (!hooks.load && !std::filesystem::is_regular_file(input_path, error)) {
     throw CannotOpenInput();
   }
+  std::string output_path = ValueOrAbsent(argument_text, "o");
   if (output_path.empty()) output_path = (program_folder / "chapter.txt").string();
   const std::filesystem::path output_folder = FolderPart(output_path);
   if (!output_folder.empty() && !std::filesystem::is_directory(output_folder, error)) {
     throw OutputPathMissing();
   }
-  const std::string input_rate_text = NormalisedRate(input_rate_option);
-  const std::string output_rate_text = NormalisedRate(output_rate_option);
+  const std::string input_rate_text = NormalisedRate(ValueOrAbsent(argument_text, "infps"));
+  const std::string output_rate_text = NormalisedRate(ValueOrAbsent(argument_text, "outfps"));
   const double input_rate = std::strtod(input_rate_text.c_str(), nullptr);
   const double output_rate = std::strtod(output_rate_text.c_str(), nullptr);
   if (format_key.empty()) throw FormatNotSpecified();

@@ -16,8 +16,9 @@ namespace markwright {
 
 // One conversion driven by the argument text (-i, -o, -f, -infps, -outfps): reads the input,
 // re-times its chapters, writes the output in the chosen format. program_folder receives
-// chapter.txt when -o is absent. Throws Refusal for the checked failures, in the order the
-// checks run, and Error for any other failure; nothing is written unless everything succeeded.
+// chapter.txt when -o is absent (-o, -infps or -outfps given without a value is refused). Throws
+// Refusal for the checked failures, in the order the checks run, and Error for any other
+// failure; nothing is written unless everything succeeded.
 // What the long options change in one conversion; the defaults leave it as it always was.
 struct ConversionHooks {
   // Reads the input in place of LoadChapters on the -i file (a stream of a disc folder, which

@@ -1,13 +1,20 @@
 #include "cli/disc_commands.h"
 
+#include <sys/stat.h>
+
+#include <cctype>
 #include <chrono>
 #include <cstdio>
 #include <functional>
 #include <future>
+#include <map>
 #include <memory>
 #include <optional>
 #include <ostream>
+#include <set>
+#include <sstream>
 #include <string>
+#include <utility>
 
 #include "cli/convert.h"
 #include "cli/long_options.h"
@@ -34,6 +41,8 @@ struct Stream {
   std::string source;     // "00800.mpls", "VPLST000.XPL title 2"
   std::string file_stem;  // "00800", "VPLST000_title2", "VTS_01": the name --all writes
   std::function<LoadedChapters(double input_rate, double output_rate)> load;
+  // What a listing reads: as load, but a title without chapters is listed, not refused.
+  std::function<LoadedChapters(double input_rate, double output_rate)> list;
 };
 
 // A line on a terminal's standard error while a long run goes on; nothing for the first second,
@@ -98,7 +107,7 @@ std::vector<Stream> StreamsOf(const DiscScan& found) {
   std::vector<Stream> streams;
   for (std::size_t i = 0; i < scan->streams.size(); ++i) {
     const DiscStream& entry = scan->streams[i];
-    Stream stream{entry.file_name, StemOf(entry.file_name), nullptr};
+    Stream stream{entry.file_name, StemOf(entry.file_name), nullptr, nullptr};
     if (entry.title > 0) {
       stream.source += " title " + std::to_string(entry.title);
       stream.file_stem += "_title" + std::to_string(entry.title);
@@ -106,6 +115,16 @@ std::vector<Stream> StreamsOf(const DiscScan& found) {
     stream.load = [scan, i](double input_rate, double output_rate) {
       return LoadChapters(*scan, scan->streams[i], input_rate, output_rate);
     };
+    stream.list = stream.load;
+    if (scan->layout.kind == DiscKind::kHdDvd) {
+      stream.list = [scan, i](double input_rate, double output_rate) {
+        const fs::path path = scan->layout.stream_folder / scan->streams[i].file_name;
+        LoadedChapters loaded;
+        loaded.chapters = ListDiscStream(*scan, scan->streams[i]);
+        loaded.retimed = RetimeChaptersOf(path, loaded.chapters, input_rate, output_rate);
+        return loaded;
+      };
+    }
     streams.push_back(std::move(stream));
   }
   return streams;
@@ -134,9 +153,10 @@ std::vector<Stream> StreamsOfFile(const fs::path& path) {
     default:
       break;
   }
-  return {{name, StemOf(name), [path](double input_rate, double output_rate) {
-             return LoadChapters(path, input_rate, output_rate);
-           }}};
+  const auto load = [path](double input_rate, double output_rate) {
+    return LoadChapters(path, input_rate, output_rate);
+  };
+  return {{name, StemOf(name), load, load}};
 }
 
 // The scan is one call; on a terminal it runs beside a wait that draws the progress line once
@@ -233,13 +253,16 @@ std::size_t ChosenStream(const std::string& text, std::size_t count) {
   return static_cast<std::size_t>(*number) - 1;
 }
 
+// Every stream is read before anything is printed: a stream that fails leaves no half listing (or
+// a JSON document without its end) behind.
 void List(const std::vector<Stream>& streams, bool json, double input_rate, double output_rate,
-          std::ostream& output, ProgressLine& progress) {
+          std::ostream& printed, ProgressLine& progress) {
+  std::ostringstream output;
   output << (json ? "[\n" : "");
   for (std::size_t i = 0; i < streams.size(); ++i) {
     progress.Show("reading " + streams[i].source + " (" + std::to_string(i + 1) + " of " +
                   std::to_string(streams.size()) + ")");
-    const TitleChapters title = streams[i].load(input_rate, output_rate).chapters;
+    const TitleChapters title = streams[i].list(input_rate, output_rate).chapters;
     progress.Clear();
     const std::size_t count = title.chapters.size();
     if (json) {
@@ -255,41 +278,113 @@ void List(const std::vector<Stream>& streams, bool json, double input_rate, doub
     output << '\n';
   }
   output << (json ? "]\n" : "");
+  printed << output.str();
 }
+
+std::string FoldedCase(std::string_view name) {
+  std::string folded(name);
+  for (char& c : folded) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return folded;
+}
+
+// The file name of each stream in the batch's folder. Names that would be the same, letter case
+// ignored (00001.mpls and 00001.MPLS, VTS_01_0.IFO and VTS_01.IFO, or any two names on a folder
+// that ignores case), are told apart: the first stream in the list keeps the name, each later
+// one gets _2, _3, ... after its stem, the first number whose name no stream has.
+std::vector<std::string> BatchFileNames(const std::vector<Stream>& streams,
+                                        std::string_view extension) {
+  std::set<std::string> taken;
+  for (const Stream& stream : streams) taken.insert(FoldedCase(stream.file_stem));
+  std::set<std::string> claimed;
+  std::vector<std::string> names;
+  for (const Stream& stream : streams) {
+    std::string stem = stream.file_stem;
+    if (!claimed.insert(FoldedCase(stem)).second) {
+      for (int number = 2;; ++number) {
+        const std::string candidate = stream.file_stem + "_" + std::to_string(number);
+        if (taken.insert(FoldedCase(candidate)).second) {
+          stem = candidate;
+          break;
+        }
+      }
+    }
+    names.push_back(stem + std::string(extension));
+  }
+  return names;
+}
+
+// The folder --all writes into, made when missing.
+void MakeBatchFolder(const std::string& folder) {
+  std::error_code error;
+  if (fs::exists(folder, error) && !fs::is_directory(folder, error)) {
+    throw WriteError("cannot write into " + folder + ": it is not a folder");
+  }
+  std::error_code made;
+  fs::create_directories(folder, made);
+  if (!fs::is_directory(folder, error)) {
+    throw WriteError("cannot make the folder " + folder + ": " + made.message());
+  }
+}
+
+// The files one batch has written, so that no file is written twice, also through a link.
+class WrittenFiles {
+ public:
+  // Throws WriteError when the target is not a regular file (a FIFO would block the batch, a
+  // device would take a stream's chapters away) or is one this batch wrote already.
+  void CheckTarget(const fs::path& target) const {
+    struct stat status {};
+    if (::stat(target.c_str(), &status) != 0) return;  // a new file
+    if (!S_ISREG(status.st_mode)) {
+      throw WriteError("cannot write " + target.string() + ": it is not a regular file");
+    }
+    const auto earlier = sources_.find({status.st_dev, status.st_ino});
+    if (earlier != sources_.end()) {
+      throw WriteError("cannot write " + target.string() + ": it is the file written for " +
+                       earlier->second);
+    }
+  }
+  void Add(const fs::path& target, const std::string& source) {
+    struct stat status {};
+    if (::stat(target.c_str(), &status) == 0) sources_[{status.st_dev, status.st_ino}] = source;
+  }
+
+ private:
+  std::map<std::pair<dev_t, ino_t>, std::string> sources_;
+};
 
 // Every stream into the folder, each on its own; the failures are reported and counted.
 ExitStatus ConvertAll(const std::vector<Stream>& streams, std::string_view argument_text,
                       const LongOptions& options, std::ostream& output, std::ostream& errors,
                       ProgressLine& progress) {
-  const std::string folder = GetOption(argument_text, "o");
-  const std::string input_rate_text = NormalisedRate(GetOption(argument_text, "infps"));
-  const std::string output_rate_text = NormalisedRate(GetOption(argument_text, "outfps"));
+  const std::string folder = ValueOrAbsent(argument_text, "o");
+  const std::string input_rate_text = NormalisedRate(ValueOrAbsent(argument_text, "infps"));
+  const std::string output_rate_text = NormalisedRate(ValueOrAbsent(argument_text, "outfps"));
   const std::string format_key = GetOption(argument_text, "f");
   if (folder.empty()) throw Refusal("--all needs -o naming the folder for the files");
   if (format_key.empty()) throw FormatNotSpecified();
   const DestinationFormat* format = FindFormatByKey(format_key);
   if (format == nullptr) throw UnknownDestinationFormat();
-  std::error_code error;
-  fs::create_directories(folder, error);
-  if (!fs::is_directory(folder, error)) {
-    throw WriteError("cannot make the folder " + folder + ": " + error.message());
-  }
+  MakeBatchFolder(folder);
   const double input_rate = std::strtod(input_rate_text.c_str(), nullptr);
   const double output_rate = std::strtod(output_rate_text.c_str(), nullptr);
-  const std::string extension = fs::path(format->default_file_name).extension().string();
+  const std::vector<std::string> names =
+      BatchFileNames(streams, fs::path(format->default_file_name).extension().string());
+  WrittenFiles written;
   bool any_failed = false;
   for (std::size_t i = 0; i < streams.size(); ++i) {
     const Stream& stream = streams[i];
     progress.Show("converting " + stream.source + " (" + std::to_string(i + 1) + " of " +
                   std::to_string(streams.size()) + ")");
-    const fs::path target = fs::path(folder) / (stream.file_stem + extension);
+    const fs::path target = fs::path(folder) / names[i];
     try {
+      written.CheckTarget(target);
       LoadedChapters loaded = stream.load(input_rate, output_rate);
       progress.Clear();
       const std::vector<std::size_t> sources =
           ApplyEdits(options.edits, loaded.retimed, output_rate, errors);
       WriteTextFile(target, BuildConvertedText(stream.source, loaded.retimed, *format, output_rate,
                                                input_rate_text, sources));
+      written.Add(target, stream.source);
       output << Shown(stream.source + ": wrote " + target.string()) << '\n';
       PrintNotes(FormatNotesFor(*format, loaded.retimed), stream.source + ": ", errors);
     } catch (const std::exception& failure) {
@@ -316,8 +411,8 @@ ExitStatus RunLongOptions(const LongOptions& options, const std::string& argumen
   const std::vector<Stream> streams =
       choosing ? FindStreams(input, errors, progress) : std::vector<Stream>{};
   if (listing) {
-    List(streams, options.json, RateValue(GetOption(argument_text, "infps")),
-         RateValue(GetOption(argument_text, "outfps")), output, progress);
+    List(streams, options.json, RateValue(ValueOrAbsent(argument_text, "infps")),
+         RateValue(ValueOrAbsent(argument_text, "outfps")), output, progress);
     return ExitStatus::kDone;
   }
   if (options.all) return ConvertAll(streams, argument_text, options, output, errors, progress);

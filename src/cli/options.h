@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -23,5 +24,13 @@ std::vector<std::string> SplitOutsideQuotes(std::string_view text, char delimite
 // infps, outfps) and an option takes the first token that belongs to it; the value is the rest of
 // the token after the name, trimmed, so "-id:/a.txt" gives "d:/a.txt" for i.
 std::string GetOption(std::string_view argument_text, std::string_view name);
+
+// The same, telling an option that is absent (nullopt) from one given without a value ("").
+std::optional<std::string> FindOption(std::string_view argument_text, std::string_view name);
+
+// The value of an option whose absence has a default (o, infps, outfps): "" when it is absent.
+// Throws Refusal naming the option when it is given without a value (last, or ""), which would
+// otherwise quietly take that default.
+std::string ValueOrAbsent(std::string_view argument_text, std::string_view name);
 
 }  // namespace markwright
