@@ -135,8 +135,13 @@ std::string GetOption(std::string_view argument_text, std::string_view name) {
   return FindOption(argument_text, name).value_or("");
 }
 
-std::string ValueOrAbsent(std::string_view argument_text, std::string_view name) {
-  std::optional<std::string> value = FindOption(argument_text, name);
+ConversionOptions ReadConversionOptions(std::string_view argument_text) {
+  return {GetOption(argument_text, "i"), GetOption(argument_text, "f"),
+          FindOption(argument_text, "o"), FindOption(argument_text, "infps"),
+          FindOption(argument_text, "outfps")};
+}
+
+std::string ValueOrAbsent(const std::optional<std::string>& value, std::string_view name) {
   if (value && value->empty()) {
     throw Refusal("option -" + std::string(name) + " has no value");
   }

@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <string>
 
-#include "cli/disc_commands.h"
+#include "cli/listing.h"
 #include "support/run_process.h"
 #include "support/temp_dir.h"
 
