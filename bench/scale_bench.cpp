@@ -5,6 +5,7 @@
 
 #include <unistd.h>
 #include <filesystem>
+#include <sstream>
 #include <string>
 
 #include "cli/convert.h"
@@ -32,7 +33,9 @@ void BM_ConvertMillionChapterFile(benchmark::State& state) {
   const std::string arguments = "-i \"" + (folder / "big.txt").string() + "\" -o \"" +
                                 (folder / "qpfile.txt").string() +
                                 "\" -f x264 -infps 24/1.001 -outfps 25";
-  for (auto _ : state) ConvertCommandLine(arguments, folder);
+  const ConversionOptions options = ReadConversionOptions(arguments);
+  std::ostringstream notes;
+  for (auto _ : state) ConvertCommandLine(options, folder, {}, notes);
   state.SetItemsProcessed(state.iterations() * kMillion);
   state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(
                                                    std::filesystem::file_size(folder / "big.txt")));

@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "cli/disc_commands.h"
+#include "cli/command_line.h"
 #include "cli/options.h"
 #include "core/error.h"
 #include "readers/mediainfo_child.h"
@@ -72,6 +72,6 @@ int main(int argc, char** argv) {
     return RunWindowMode(argv[0], arguments.size() > 1 ? argv[2] : nullptr);
   }
   if (markwright::JoinArguments(arguments).empty()) return RunWindowMode(argv[0], nullptr);
-  return static_cast<int>(markwright::RunFullCommandLine(arguments, ProgramFolder(), std::cout,
-                                                         std::cerr, ::isatty(STDERR_FILENO) == 1));
+  return static_cast<int>(markwright::RunCommandLine(arguments, ProgramFolder(), std::cout,
+                                                     std::cerr, ::isatty(STDERR_FILENO) == 1));
 }

@@ -1,19 +1,14 @@
 #include "cli/convert.h"
 
-#include <cerrno>
 #include <cstdlib>
-#include <cstring>
 #include <new>
 #include <ostream>
 #include <string>
 
-#include "cli/help_text.h"
-#include "cli/long_options.h"
-#include "cli/options.h"
+#include "cli/messages.h"
 #include "core/decimal.h"
 #include "core/error.h"
 #include "core/frame_rate.h"
-#include "markwright/version.h"
 #include "readers/load_chapters.h"
 #include "writers/format_table.h"
 #include "writers/text_file.h"
@@ -56,6 +51,29 @@ std::filesystem::path FolderPart(const std::string& path) {
               failure.what());
 }
 
+// Applies the edits in order; returns each remaining chapter's position in the list as loaded
+// (empty without edits).
+std::vector<std::size_t> ApplyEdits(const std::vector<ChapterEditRequest>& edits,
+                                    TitleChapters& title, double output_rate,
+                                    std::ostream& errors) {
+  std::vector<std::size_t> sources;
+  if (edits.empty()) return sources;
+  for (std::size_t index = 0; index < title.chapters.size(); ++index) sources.push_back(index);
+  std::vector<std::size_t> kept_from;
+  for (const ChapterEditRequest& edit : edits) {
+    const std::vector<Chapter> dropped = ApplyChapterEdit(edit, title, output_rate, &kept_from);
+    for (std::size_t& source : kept_from) source = sources[source];
+    sources.swap(kept_from);
+    const bool shift = edit.kind == ChapterEditRequest::Kind::kShift;
+    for (const Chapter& chapter : dropped) {
+      PrintMessage(errors, (shift ? "--shift " : "--min-length ") + edit.value +
+                               " drops the chapter at " + chapter.time +
+                               (chapter.name.empty() ? "" : " (" + QuotedText(chapter.name) + ")"));
+    }
+  }
+  return sources;
+}
+
 }  // namespace
 
 std::string BuildConvertedText(std::string_view source, const TitleChapters& retimed,
@@ -71,85 +89,55 @@ std::string BuildConvertedText(std::string_view source, const TitleChapters& ret
   }
 }
 
-std::vector<std::string> ConvertCommandLine(std::string_view argument_text,
-                                            const std::filesystem::path& program_folder,
-                                            const ConversionHooks& hooks) {
-  const std::string input_path = GetOption(argument_text, "i");
-  std::string output_path = GetOption(argument_text, "o");
-  const std::string input_rate_option = GetOption(argument_text, "infps");
-  const std::string output_rate_option = GetOption(argument_text, "outfps");
-  const std::string format_key = GetOption(argument_text, "f");
+ConversionRates ParseRates(const ConversionOptions& options) {
+  ConversionRates rates;
+  rates.input_text = NormalisedRate(ValueOrAbsent(options.input_rate, "infps"));
+  rates.output_text = NormalisedRate(ValueOrAbsent(options.output_rate, "outfps"));
+  rates.input = std::strtod(rates.input_text.c_str(), nullptr);
+  rates.output = std::strtod(rates.output_text.c_str(), nullptr);
+  return rates;
+}
 
-  if (input_path.empty()) throw InputNotSpecified();
-  std::error_code error;
-  if (!hooks.load && !std::filesystem::is_regular_file(input_path, error)) {
-    throw CannotOpenInput();
+std::vector<std::string> ConvertSource(const ChapterSource& source,
+                                       const std::vector<ChapterEditRequest>& edits,
+                                       std::string_view format_key, const ConversionRates& rates,
+                                       const std::filesystem::path& target, std::ostream& errors) {
+  try {
+    LoadedChapters loaded = source.load(rates.input, rates.output);
+    const std::vector<std::size_t> sources =
+        ApplyEdits(edits, loaded.retimed, rates.output, errors);
+    const DestinationFormat* format = FindFormatByKey(format_key);
+    if (format == nullptr) throw UnknownDestinationFormat();
+    WriteTextFile(target, BuildConvertedText(source.name, loaded.retimed, *format, rates.output,
+                                             rates.input_text, sources));
+    return FormatNotesFor(*format, loaded.retimed);
+  } catch (const std::bad_alloc&) {
+    throw Error(source.name + ": not enough memory");
   }
+}
+
+std::vector<std::string> ConvertCommandLine(const ConversionOptions& options,
+                                            const std::filesystem::path& program_folder,
+                                            const std::vector<ChapterEditRequest>& edits,
+                                            std::ostream& errors, const ChapterLoader& load) {
+  if (options.input.empty()) throw InputNotSpecified();
+  std::error_code error;
+  if (!load && !std::filesystem::is_regular_file(options.input, error)) throw CannotOpenInput();
+  std::string output_path = ValueOrAbsent(options.output, "o");
   if (output_path.empty()) output_path = (program_folder / "chapter.txt").string();
   const std::filesystem::path output_folder = FolderPart(output_path);
   if (!output_folder.empty() && !std::filesystem::is_directory(output_folder, error)) {
     throw OutputPathMissing();
   }
-  const std::string input_rate_text = NormalisedRate(input_rate_option);
-  const std::string output_rate_text = NormalisedRate(output_rate_option);
-  const double input_rate = std::strtod(input_rate_text.c_str(), nullptr);
-  const double output_rate = std::strtod(output_rate_text.c_str(), nullptr);
-  if (format_key.empty()) throw FormatNotSpecified();
-
-  try {
-    LoadedChapters loaded = hooks.load ? hooks.load(input_rate, output_rate)
-                                       : LoadRetimedChapters(input_path, input_rate, output_rate);
-    const std::vector<std::size_t> sources =
-        hooks.edit ? hooks.edit(loaded.retimed, output_rate) : std::vector<std::size_t>{};
-    const DestinationFormat* format = FindFormatByKey(format_key);
-    if (format == nullptr) throw UnknownDestinationFormat();
-    WriteTextFile(output_path, BuildConvertedText(input_path, loaded.retimed, *format, output_rate,
-                                                  input_rate_text, sources));
-    return FormatNotesFor(*format, loaded.retimed);
-  } catch (const std::bad_alloc&) {
-    throw Error(input_path + ": not enough memory");
+  const ConversionRates rates = ParseRates(options);
+  if (options.format_key.empty()) throw FormatNotSpecified();
+  ChapterSource source{options.input, load};
+  if (!source.load) {
+    source.load = [&options](double input_rate, double output_rate) {
+      return LoadRetimedChapters(options.input, input_rate, output_rate);
+    };
   }
-}
-
-namespace {
-
-// Help and version are the run's output: when they cannot be written, the run failed.
-ExitStatus Printed(std::ostream& output, std::ostream& errors) {
-  errno = 0;
-  output.flush();
-  if (output) return ExitStatus::kDone;
-  errors << "Markwright: cannot write to standard output"
-         << (errno != 0 ? std::string(": ") + std::strerror(errno) : std::string()) << '\n';
-  return ExitStatus::kFailed;
-}
-
-}  // namespace
-
-ExitStatus RunCommandLine(std::string_view argument_text,
-                          const std::filesystem::path& program_folder, std::ostream& output,
-                          std::ostream& errors) {
-  if (argument_text == "--help" || argument_text == "-h") {
-    output << HelpText("\n") << "\n\n" << MoreFormatsHelp("\n") << LongOptionsHelp();
-    return Printed(output, errors);
-  }
-  if (argument_text == "--version") {
-    output << "Markwright " << kVersionText << '\n';
-    return Printed(output, errors);
-  }
-  try {
-    // Notes on a list that was still written, such as a rule of video sites it breaks.
-    for (const std::string& note : ConvertCommandLine(argument_text, program_folder)) {
-      errors << "Markwright: note: " << note << '\n';
-    }
-    return ExitStatus::kDone;
-  } catch (const Refusal& refusal) {
-    // Paths and library texts in a message may hold anything; the terminal must not obey them.
-    errors << "Markwright: " << EscapedText(refusal.what()) << '\n';
-    return ExitStatus::kRefused;
-  } catch (const std::exception& failure) {
-    errors << "Markwright: " << EscapedText(failure.what()) << '\n';
-    return ExitStatus::kFailed;
-  }
+  return ConvertSource(source, edits, options.format_key, rates, output_path, errors);
 }
 
 }  // namespace markwright

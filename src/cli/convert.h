@@ -8,29 +8,52 @@
 #include <string_view>
 #include <vector>
 
-#include "core/error.h"
+#include "cli/options.h"
+#include "core/chapter_edit.h"
 #include "readers/load_chapters.h"
 #include "writers/format_table.h"
 
 namespace markwright {
 
-// One conversion driven by the argument text (-i, -o, -f, -infps, -outfps): reads the input,
-// re-times its chapters, writes the output in the chosen format. program_folder receives
-// chapter.txt when -o is absent. Throws Refusal for the checked failures, in the order the
-// checks run, and Error for any other failure; nothing is written unless everything succeeded.
-// What the long options change in one conversion; the defaults leave it as it always was.
-struct ConversionHooks {
-  // Reads the input in place of LoadChapters on the -i file (a stream of a disc folder, which
-  // -i may then name).
-  std::function<LoadedChapters(double input_rate, double output_rate)> load;
-  // Changes the re-timed chapters before the format is built (shift and tidy); returns, for each
-  // chapter left, its position in the source, so a failure names the chapter the source holds.
-  std::function<std::vector<std::size_t>(TitleChapters& retimed, double output_rate)> edit;
+// The frame rates of a conversion as it carries them: the shortest decimal text of at most 15
+// significant digits (which later steps read back) and its value.
+struct ConversionRates {
+  std::string input_text;
+  std::string output_text;
+  double input = 0;
+  double output = 0;
 };
-// Returns the format's notes on the list it wrote (see FormatNotesFor), one line each.
-std::vector<std::string> ConvertCommandLine(std::string_view argument_text,
+
+// -infps, then -outfps, each 24/1.001 when absent. Throws Refusal for a rate given without a
+// value and Error for a text that is no frame rate.
+ConversionRates ParseRates(const ConversionOptions& options);
+
+// Reads chapters and re-times them from the input rate to the output rate.
+using ChapterLoader = std::function<LoadedChapters(double input_rate, double output_rate)>;
+
+// What one conversion reads: name is what its messages call it (the -i path, "00800.mpls").
+struct ChapterSource {
+  std::string name;
+  ChapterLoader load;
+};
+
+// The one conversion every run makes, alone or for each stream of a batch: loads the source's
+// chapters, applies the edits in order (each dropped chapter reported on errors), writes the
+// format's text to target. Returns the format's notes on the list it wrote (see FormatNotesFor),
+// one line each. The format key is looked up after the source is read. Throws Refusal for the
+// checked failures and Error for any other; nothing is written unless everything succeeded.
+std::vector<std::string> ConvertSource(const ChapterSource& source,
+                                       const std::vector<ChapterEditRequest>& edits,
+                                       std::string_view format_key, const ConversionRates& rates,
+                                       const std::filesystem::path& target, std::ostream& errors);
+
+// One conversion from the classic options: checks them in the order users know them (-i, -o's
+// folder, the rates, -f), then ConvertSource on the -i file, or on load when given (a stream of a
+// disc folder, which -i may then name). program_folder receives chapter.txt when -o is absent.
+std::vector<std::string> ConvertCommandLine(const ConversionOptions& options,
                                             const std::filesystem::path& program_folder,
-                                            const ConversionHooks& hooks = {});
+                                            const std::vector<ChapterEditRequest>& edits,
+                                            std::ostream& errors, const ChapterLoader& load = {});
 
 // The format's text of the re-timed chapters. A chapter the format cannot express is a fault of
 // the source: the Error names source, the chapter as the source counts it (sources[i] is the
@@ -40,12 +63,5 @@ std::string BuildConvertedText(std::string_view source, const TitleChapters& ret
                                const DestinationFormat& format, double output_rate,
                                std::string_view input_rate_text,
                                const std::vector<std::size_t>& sources = {});
-
-// The command-line mode as a whole: --help, -h and --version, or one conversion. Failures are
-// reported as "Markwright: <message>" on errors; a Refusal ends with kRefused, any other
-// failure with kFailed.
-ExitStatus RunCommandLine(std::string_view argument_text,
-                          const std::filesystem::path& program_folder, std::ostream& output,
-                          std::ostream& errors);
 
 }  // namespace markwright

@@ -5,13 +5,9 @@
 #include <string_view>
 #include <vector>
 
-namespace markwright {
+#include "core/chapter_edit.h"
 
-// A chapter edit asked for on the command line, in the order given: --shift or --min-length.
-struct ChapterEditRequest {
-  enum class Kind { kShift, kMinLength } kind;
-  std::string value;
-};
+namespace markwright {
 
 // The GNU-style options (--name, --name=value, --name value) and the arguments left for the
 // classic -i -o -f -infps -outfps text. They are taken out before that text is built, so they
@@ -24,7 +20,7 @@ struct LongOptions {
   bool json = false;
   bool all = false;
   std::optional<std::string> stream;
-  std::vector<ChapterEditRequest> edits;
+  std::vector<ChapterEditRequest> edits;  // in the order given
 
   bool AnyConversionOption() const {
     return list || json || all || stream.has_value() || !edits.empty();

@@ -4,6 +4,7 @@
 #include <cctype>
 
 #include "core/decimal.h"
+#include "core/error.h"
 
 namespace markwright {
 namespace {
@@ -120,14 +121,31 @@ std::vector<std::string> SplitOutsideQuotes(std::string_view text, char delimite
   return tokens;
 }
 
-std::string GetOption(std::string_view argument_text, std::string_view name) {
+std::optional<std::string> FindOption(std::string_view argument_text, std::string_view name) {
   for (const auto& token : SplitOutsideQuotes(argument_text, '-')) {
     const std::string_view owner = OwnerOf(token);
     if (!owner.empty() && StartsWithIgnoringCase(owner, name) && owner.size() == name.size()) {
       return std::string(Trim(std::string_view(token).substr(owner.size())));
     }
   }
-  return "";
+  return std::nullopt;
+}
+
+std::string GetOption(std::string_view argument_text, std::string_view name) {
+  return FindOption(argument_text, name).value_or("");
+}
+
+ConversionOptions ReadConversionOptions(std::string_view argument_text) {
+  return {GetOption(argument_text, "i"), GetOption(argument_text, "f"),
+          FindOption(argument_text, "o"), FindOption(argument_text, "infps"),
+          FindOption(argument_text, "outfps")};
+}
+
+std::string ValueOrAbsent(const std::optional<std::string>& value, std::string_view name) {
+  if (value && value->empty()) {
+    throw Refusal("option -" + std::string(name) + " has no value");
+  }
+  return value.value_or("");
 }
 
 }  // namespace markwright

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -23,5 +24,23 @@ std::vector<std::string> SplitOutsideQuotes(std::string_view text, char delimite
 // infps, outfps) and an option takes the first token that belongs to it; the value is the rest of
 // the token after the name, trimmed, so "-id:/a.txt" gives "d:/a.txt" for i.
 std::string GetOption(std::string_view argument_text, std::string_view name);
+
+// The same, telling an option that is absent (nullopt) from one given without a value ("").
+std::optional<std::string> FindOption(std::string_view argument_text, std::string_view name);
+
+// The classic options of one conversion, each read once from the argument text.
+struct ConversionOptions {
+  std::string input;                       // -i, "" when absent
+  std::string format_key;                  // -f, "" when absent
+  std::optional<std::string> output;       // -o: nullopt when absent, "" when given without a value
+  std::optional<std::string> input_rate;   // -infps, as -o
+  std::optional<std::string> output_rate;  // -outfps, as -o
+};
+ConversionOptions ReadConversionOptions(std::string_view argument_text);
+
+// The value of an option whose absence has a default (-o, -infps, -outfps; name without its "-"):
+// "" when it is absent. Throws Refusal naming the option when it is given without a value (last,
+// or ""), which would otherwise quietly take that default.
+std::string ValueOrAbsent(const std::optional<std::string>& value, std::string_view name);
 
 }  // namespace markwright

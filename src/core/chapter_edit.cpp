@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstdint>
+#include <limits>
 #include <optional>
 #include <string>
 
@@ -61,11 +62,38 @@ double ParseShift(std::string_view text, double output_rate) {
   const auto magnitude =
       UnsignedShift(negative || text.starts_with('+') ? text.substr(1) : text, output_rate);
   if (!magnitude || !std::isfinite(*magnitude) || *magnitude > kLargestShiftMilliseconds) {
-    throw Refusal("cannot shift by \"" + std::string(text) +
-                  "\": give a time (1.5s, -2s, 1500ms, 00:00:01.500) or a number of frames at "
+    throw Refusal("cannot shift by " + QuotedText(text) +
+                  ": give a time (1.5s, -2s, 1500ms, 00:00:01.500) or a number of frames at "
                   "the output rate (24f, -12f)");
   }
   return negative ? -*magnitude : *magnitude;
+}
+
+double ParseMinLength(std::string_view text) {
+  const auto seconds = ParseDecimal(text);
+  if (!seconds || !(*seconds >= 0) || *seconds > 1e9) {
+    throw Refusal("cannot use --min-length " + QuotedText(text) +
+                  ": give a number of seconds (5, 2.5)");
+  }
+  return *seconds;
+}
+
+void CheckChapterEdit(const ChapterEditRequest& edit) {
+  if (edit.kind == ChapterEditRequest::Kind::kShift) {
+    // The form only: whether a number of frames is too far depends on the output rate, which
+    // ApplyChapterEdit checks.
+    ParseShift(edit.value, std::numeric_limits<double>::max());
+  } else {
+    ParseMinLength(edit.value);
+  }
+}
+
+std::vector<Chapter> ApplyChapterEdit(const ChapterEditRequest& edit, TitleChapters& title,
+                                      double output_rate, std::vector<std::size_t>* kept_from) {
+  if (edit.kind == ChapterEditRequest::Kind::kShift) {
+    return ShiftChapters(title, ParseShift(edit.value, output_rate), kept_from);
+  }
+  return DropShortChapters(title, ParseMinLength(edit.value), kept_from);
 }
 
 std::vector<Chapter> ShiftChapters(TitleChapters& title, double milliseconds,

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -8,10 +9,32 @@
 
 namespace markwright {
 
+// One edit of a chapter list as asked for (--shift or --min-length on the command line, the Edit
+// menu in the window), its value as typed.
+struct ChapterEditRequest {
+  enum class Kind { kShift, kMinLength } kind;
+  std::string value;
+};
+
 // The shift a text asks for, in milliseconds: seconds ("1.5s", "-2s"), milliseconds ("1500ms"),
 // a time H:MM:SS with an optional fraction ("00:00:01.500", "-0:00:02"), or a whole number of
 // frames at the output rate ("24f", "-12f"). Throws Refusal naming the text for anything else.
 double ParseShift(std::string_view text, double output_rate);
+
+// The shortest length to keep a text asks for, in seconds: a decimal number from 0 to 1e9. Throws
+// Refusal naming the text for anything else.
+double ParseMinLength(std::string_view text);
+
+// Throws the Refusal ParseShift or ParseMinLength throws for the edit's value, so that a mistyped
+// value refuses a run before anything is read.
+void CheckChapterEdit(const ChapterEditRequest& edit);
+
+// Applies the edit with ShiftChapters (frames counted at output_rate) or DropShortChapters and
+// returns the chapters it dropped; a value it cannot read throws before anything changes.
+// kept_from as for ShiftChapters.
+std::vector<Chapter> ApplyChapterEdit(const ChapterEditRequest& edit, TitleChapters& title,
+                                      double output_rate,
+                                      std::vector<std::size_t>* kept_from = nullptr);
 
 // Adds the milliseconds to every chapter, rounded half to even to the millisecond. A chapter that
 // would start before 0 starts at 0, and of several chapters that end up at 0 only the first

@@ -1,5 +1,7 @@
 #include "core/error.h"
 
+#include "core/utf8.h"
+
 namespace markwright {
 namespace {
 
@@ -17,32 +19,12 @@ std::string Compose(std::string_view path, std::string_view where, std::string_v
 // The length of the UTF-8 sequence at the start of text that is a printable character, or 0 for a
 // control character (C0, DEL, C1) or a byte that does not begin a valid sequence.
 std::size_t PrintableLength(std::string_view text) {
-  const auto byte = [&text](std::size_t index) { return static_cast<unsigned char>(text[index]); };
-  const unsigned char lead = byte(0);
+  const auto lead = static_cast<unsigned char>(text.front());
   if (lead < 0x80) return lead >= 0x20 && lead != 0x7F ? 1 : 0;
-  std::size_t length = 0;
-  char32_t code = 0;
-  if (lead >= 0xC2 && lead <= 0xDF) {
-    length = 2;
-    code = lead & 0x1Fu;
-  } else if (lead >= 0xE0 && lead <= 0xEF) {
-    length = 3;
-    code = lead & 0x0Fu;
-  } else if (lead >= 0xF0 && lead <= 0xF4) {
-    length = 4;
-    code = lead & 0x07u;
-  } else {
-    return 0;
-  }
-  if (text.size() < length) return 0;
-  for (std::size_t index = 1; index < length; ++index) {
-    if ((byte(index) & 0xC0u) != 0x80) return 0;
-    code = (code << 6) | (byte(index) & 0x3Fu);
-  }
-  constexpr char32_t kShortest[] = {0, 0, 0x80, 0x800, 0x10000};
-  const bool valid = code >= kShortest[length] && code <= 0x10FFFF &&
-                     (code < 0xD800 || code > 0xDFFF) && (code < 0x80 || code > 0x9F);
-  return valid ? length : 0;
+  const std::size_t length = Utf8SequenceLength(text);
+  // U+0080 to U+009F, the C1 controls: C2 80 to C2 9F.
+  if (length == 2 && lead == 0xC2 && static_cast<unsigned char>(text[1]) < 0xA0) return 0;
+  return length;
 }
 
 // Appends the text escaped, up to longest characters (an escaped byte counts as one); the
@@ -85,10 +67,6 @@ ReadError::ReadError(std::string_view path, std::string_view where, std::string_
 
 std::string AtLine(std::size_t line_number) {
   return "line " + std::to_string(line_number);
-}
-
-std::string AtOffset(std::size_t offset) {
-  return "offset " + std::to_string(offset);
 }
 
 }  // namespace markwright

@@ -14,7 +14,7 @@ namespace {
 constexpr double kLargestMilliseconds = 9007199254740992.0;  // 2^53
 
 [[noreturn]] void Malformed(std::string_view timestamp, std::string_view cause) {
-  throw Error("malformed timestamp \"" + std::string(timestamp) + "\": " + std::string(cause));
+  throw Error("malformed timestamp " + QuotedText(timestamp) + ": " + std::string(cause));
 }
 
 std::int64_t Field(std::string_view timestamp, std::string_view text, std::string_view name) {

@@ -180,4 +180,21 @@ TitleChapters LoadDiscStream(const DiscScan& scan, const DiscStream& stream) {
   return ReadDvdTitleSet(path);
 }
 
+TitleChapters ListDiscStream(const DiscScan& scan, const DiscStream& stream) {
+  if (scan.layout.kind != DiscKind::kHdDvd) return LoadDiscStream(scan, stream);
+  const fs::path path = scan.layout.stream_folder / stream.file_name;
+  HdDvdPlaylist playlist = ReadHdDvdPlaylist(path);
+  const auto index = static_cast<std::size_t>(stream.title) - 1;
+  if (stream.title < 1 || index >= playlist.titles.size() ||
+      !playlist.titles[index].chapters.empty()) {
+    return HdDvdTitleChapters(playlist, stream.title, path.string());
+  }
+  // The reader refuses a title without chapters; one at the start lets it give the length, and
+  // goes again.
+  playlist.titles[index].chapters.push_back({"titleTimeBegin=\"00:00:00:00", 0, {}});
+  TitleChapters listed = HdDvdTitleChapters(playlist, stream.title, path.string());
+  listed.chapters.clear();
+  return listed;
+}
+
 }  // namespace markwright

@@ -7,6 +7,8 @@
 #include <pugixml.hpp>
 #include <utility>
 
+#include "core/utf8.h"
+
 namespace markwright {
 namespace {
 
@@ -92,34 +94,9 @@ void AppendUtf8(std::string& text, char32_t code) {
 }
 
 bool IsValidUtf8(std::string_view bytes) {
-  std::size_t at = 0;
-  while (at < bytes.size()) {
-    const auto lead = static_cast<unsigned char>(bytes[at]);
-    if (lead < 0x80) {
-      ++at;
-      continue;
-    }
-    std::size_t length = 0;
-    unsigned char low = 0x80;  // the range the second byte must fall in
-    unsigned char high = 0xBF;
-    if (lead >= 0xC2 && lead <= 0xDF) {
-      length = 2;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-      length = 3;
-      if (lead == 0xE0) low = 0xA0;   // overlong
-      if (lead == 0xED) high = 0x9F;  // surrogates
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-      length = 4;
-      if (lead == 0xF0) low = 0x90;   // overlong
-      if (lead == 0xF4) high = 0x8F;  // above U+10FFFF
-    } else {
-      return false;
-    }
-    if (bytes.size() - at < length) return false;
-    for (std::size_t i = 1; i < length; ++i) {
-      const auto next = static_cast<unsigned char>(bytes[at + i]);
-      if (next < (i == 1 ? low : 0x80) || next > (i == 1 ? high : 0xBF)) return false;
-    }
+  for (std::size_t at = 0; at < bytes.size();) {
+    const std::size_t length = Utf8SequenceLength(bytes.substr(at));
+    if (length == 0) return false;
     at += length;
   }
   return true;

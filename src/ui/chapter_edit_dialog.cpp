@@ -6,24 +6,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "core/chapter_edit.h"
-#include "core/decimal.h"
-#include "core/error.h"
-
 namespace markwright::ui {
-namespace {
-
-// The same bounds as --min-length: no negative length, none beyond any title.
-double MinimumSeconds(const std::string& text) {
-  const auto seconds = ParseDecimal(text);
-  if (!seconds || !(*seconds >= 0) || *seconds > 1e9) {
-    throw Refusal("cannot drop chapters shorter than " + QuotedText(text) +
-                  ": give a number of seconds (5, 2.5)");
-  }
-  return *seconds;
-}
-
-}  // namespace
 
 ChapterEditDialog::ChapterEditDialog(ChapterEditRequest::Kind kind, QWidget* parent)
     : QDialog(parent) {
@@ -55,14 +38,6 @@ ChapterEditDialog::ChapterEditDialog(ChapterEditRequest::Kind kind, QWidget* par
 
 std::string ChapterEditDialog::value() const {
   return value_->text().trimmed().toStdString();
-}
-
-std::vector<Chapter> ApplyChapterEdit(const ChapterEditRequest& edit, TitleChapters& title,
-                                      double output_rate) {
-  if (edit.kind == ChapterEditRequest::Kind::kShift) {
-    return ShiftChapters(title, ParseShift(edit.value, output_rate));
-  }
-  return DropShortChapters(title, MinimumSeconds(edit.value));
 }
 
 }  // namespace markwright::ui

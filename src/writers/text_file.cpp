@@ -10,6 +10,7 @@
 #include <cerrno>
 #include <charconv>
 #include <climits>
+#include <cstdio>
 #include <cstring>
 #include <string>
 
@@ -114,28 +115,11 @@ void WriteAll(int descriptor, std::string_view text, const std::filesystem::path
   }
 }
 
-// The descriptor number in /dev/stdout, /dev/stderr, /dev/fd/N or /proc/self/fd/N, or -1.
-int DescriptorNamed(const std::string& path) {
-  if (path == "/dev/stdout") return 1;
-  if (path == "/dev/stderr") return 2;
-  for (const std::string_view prefix : {"/dev/fd/", "/proc/self/fd/"}) {
-    if (!path.starts_with(prefix)) continue;
-    int number = -1;
-    const char* const end = path.data() + path.size();
-    const auto [stop, error] = std::from_chars(path.data() + prefix.size(), end, number);
-    return error == std::errc() && stop == end ? number : -1;
-  }
-  return -1;
-}
-
-// Opens an existing target that is not a regular file (a device, a pipe, a socket) for writing
-// as it is. A socket cannot be opened: the descriptor it stands for is duplicated, or a named one
-// is connected to.
+// Opens an existing target that is not a regular file (a device, a pipe, a named socket) for
+// writing as it is. A socket cannot be opened: it is connected to.
 int OpenInPlace(const std::filesystem::path& path, bool is_socket) {
   const int descriptor = ::open(path.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC);
   if (descriptor >= 0 || errno != ENXIO || !is_socket) return descriptor;
-  const int number = DescriptorNamed(path.string());
-  if (number >= 0) return ::fcntl(number, F_DUPFD_CLOEXEC, 0);
   sockaddr_un address{};
   address.sun_family = AF_UNIX;
   if (path.string().size() >= sizeof address.sun_path) return -1;
@@ -147,6 +131,46 @@ int OpenInPlace(const std::filesystem::path& path, bool is_socket) {
   const int error = errno;
   ::close(socket);
   errno = error;
+  return -1;
+}
+
+// Whether the folder is the process's own table of descriptors: /proc/self/fd, /dev/fd and
+// /proc/thread-self/fd all lead to /proc/<pid>/fd or /proc/<pid>/task/<tid>/fd.
+bool IsOwnDescriptorFolder(const std::filesystem::path& folder) {
+  char resolved[PATH_MAX];
+  if (::realpath(folder.empty() ? "." : folder.c_str(), resolved) == nullptr) return false;
+  const std::string own = "/proc/" + std::to_string(::getpid());
+  std::string_view rest(resolved);
+  if (!rest.starts_with(own)) return false;
+  rest.remove_prefix(own.size());
+  if (rest == "/fd") return true;
+  if (!rest.starts_with("/task/") || !rest.ends_with("/fd")) return false;
+  rest = rest.substr(6, rest.size() - 9);
+  return !rest.empty() && rest.find_first_not_of("0123456789") == std::string_view::npos;
+}
+
+// The process's descriptor that the path names (/dev/stdout, /dev/stderr, /dev/fd/N,
+// /proc/self/fd/N, or a link leading to one of them), or -1. Such a path must not be followed
+// to the file behind it: that file's earlier content and the descriptor's offset belong to
+// whoever opened it (a shell's ">>" or a group's redirection).
+int OwnDescriptorNamed(const std::filesystem::path& requested_path) {
+  std::filesystem::path path = requested_path;
+  for (int hop = 0; hop < 40; ++hop) {
+    const std::string name = path.filename().string();
+    int number = -1;
+    const char* const end = name.data() + name.size();
+    const auto [stop, error] = std::from_chars(name.data(), end, number);
+    if (error == std::errc() && stop == end && !name.empty() &&
+        IsOwnDescriptorFolder(path.parent_path())) {
+      return number;
+    }
+    struct stat status {};
+    if (::lstat(path.c_str(), &status) != 0 || !S_ISLNK(status.st_mode)) return -1;
+    std::error_code link_error;
+    const std::filesystem::path target = std::filesystem::read_symlink(path, link_error);
+    if (link_error) return -1;
+    path = path.parent_path() / target;
+  }
   return -1;
 }
 
@@ -177,6 +201,12 @@ void RemoveTemporaryFileOnInterrupt() {
 }
 
 void WriteTextFile(const std::filesystem::path& requested_path, std::string_view text) {
+  if (const int descriptor = OwnDescriptorNamed(requested_path); descriptor >= 0) {
+    // Written where the descriptor stands, after whatever this process printed to it before.
+    std::fflush(nullptr);
+    WriteAll(descriptor, text, requested_path);
+    return;
+  }
   struct stat existing {};
   if (::stat(requested_path.c_str(), &existing) != 0) {
     if (errno == ELOOP) Fail(requested_path, "cannot follow the link", ELOOP);

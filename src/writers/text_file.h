@@ -8,8 +8,12 @@ namespace markwright {
 // Makes the file hold exactly the text's bytes (no byte-order mark, nothing of an older, longer
 // content). The text goes to a temporary file in the same folder that is then renamed over the
 // target, so a failed write leaves an existing file as it was; a link is followed to the file it
-// names. An existing target that is not a regular file (a device, a pipe, a socket, /dev/stdout)
-// is written in place instead. Throws WriteError naming the file and the cause.
+// names. An existing target that is not a regular file (a device, a pipe, a socket) is written
+// in place instead. A path naming one of the process's own descriptors (/dev/stdout,
+// /dev/stderr, /dev/fd/N, /proc/self/fd/N, or a link to one) is written through that
+// descriptor, whatever it is open on, at its offset and appending if it was opened to append;
+// the file behind it is neither replaced nor cut. Throws WriteError naming the file and the
+// cause.
 void WriteTextFile(const std::filesystem::path& path, std::string_view text);
 
 // Installs the process's handlers for SIGINT, SIGTERM and SIGHUP: they remove the temporary file

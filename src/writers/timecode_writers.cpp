@@ -15,7 +15,7 @@ namespace markwright {
 namespace {
 
 [[noreturn]] void Malformed(std::string_view timestamp, std::string_view cause) {
-  throw Error("malformed timestamp \"" + std::string(timestamp) + "\": " + std::string(cause));
+  throw Error("malformed timestamp " + QuotedText(timestamp) + ": " + std::string(cause));
 }
 
 // HH:MM:SS: everything before the ".", so 100 hours and more are written whole.

@@ -1,17 +1,20 @@
-// What a case folder cannot check: --all writing several files, and the JSON text of odd names.
+// What a case folder cannot check: --all writing several files (and where it must not), and the
+// JSON text of odd names.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 #include <string>
 
-#include "cli/disc_commands.h"
+#include "cli/listing.h"
 #include "support/run_process.h"
 #include "support/temp_dir.h"
 
 namespace markwright::testing {
 namespace {
 
-const std::filesystem::path kSource = MARKWRIGHT_SOURCE_DIR;
+namespace fs = std::filesystem;
+const fs::path kSource = MARKWRIGHT_SOURCE_DIR;
 
 // Each stream --all writes holds what --stream N and -i on the stream's own file write.
 TEST(ConvertAll, WritesEveryStreamAsTheSingleConversionsDo) {
@@ -41,15 +44,55 @@ TEST(ConvertAll, WritesEveryStreamAsTheSingleConversionsDo) {
   }
 }
 
-TEST(ConvertAll, NamesTitleSetsAfterTheSet) {
+// A set's VTS_01.IFO beside its VTS_01_0.IFO would be written to the same VTS_01.txt.
+TEST(ConvertAll, NamesTitleSetsAfterTheSetAndKeepsThemApart) {
   TempDir folder;
-  const auto all =
-      RunMarkwright({"-i", (kSource / "tests/fixtures/dvd/pal_two_title_sets").string(), "--all",
-                     "-o", "out", "-f", "ogg", "--shift", "1s"},
-                    folder.path());
+  fs::copy(kSource / "tests/fixtures/dvd/pal_two_title_sets", folder / "dvd",
+           fs::copy_options::recursive);
+  fs::copy_file(folder / "dvd/VIDEO_TS/VTS_02_0.IFO", folder / "dvd/VIDEO_TS/VTS_01.IFO");
+  const auto all = RunMarkwright({"-i", "dvd", "--all", "-o", "out", "-f", "ogg", "--shift", "1s"},
+                                 folder.path());
   EXPECT_EQ(all.exit_status, 0) << all.errors;
-  EXPECT_TRUE(std::filesystem::exists(folder / "out/VTS_01.txt"));
-  EXPECT_TRUE(std::filesystem::exists(folder / "out/VTS_02.txt"));
+  EXPECT_EQ(all.output,
+            "VTS_01.IFO: wrote out/VTS_01.txt\nVTS_01_0.IFO: wrote out/VTS_01_2.txt\n"
+            "VTS_02_0.IFO: wrote out/VTS_02.txt\n");
+  EXPECT_EQ(ReadFile(folder / "out/VTS_01.txt"), ReadFile(folder / "out/VTS_02.txt"));
+  EXPECT_NE(ReadFile(folder / "out/VTS_01_2.txt"), ReadFile(folder / "out/VTS_02.txt"));
+}
+
+// Playlists whose names differ in letter case only, and a third whose own name is what the
+// second would get; in a folder holding a FIFO and a link to a file the batch writes.
+TEST(ConvertAll, WritesEachStreamOnceAndOnlyToRegularFiles) {
+  TempDir folder;
+  const fs::path listed = kSource / "tests/cases/disc-list/disc/BDMV/PLAYLIST";
+  const fs::path playlists = folder / "disc/BDMV/PLAYLIST";
+  fs::create_directories(playlists);
+  fs::copy_file(listed / "00800.mpls", playlists / "00001.mpls");
+  fs::copy_file(listed / "00801.MPLS", playlists / "00001.MPLS");
+  fs::copy_file(listed / "00800.mpls", playlists / "00001_2.mpls");
+  const auto all = RunMarkwright({"-i", "disc", "--all", "-o", "out", "-f", "x264"}, folder.path());
+  EXPECT_EQ(all.exit_status, 0) << all.errors;
+  EXPECT_EQ(all.output,
+            "00001.MPLS: wrote out/00001.txt\n00001.mpls: wrote out/00001_3.txt\n"
+            "00001_2.mpls: wrote out/00001_2.txt\n");
+  EXPECT_EQ(ReadFile(folder / "out/00001_3.txt"), ReadFile(folder / "out/00001_2.txt"));
+  EXPECT_NE(ReadFile(folder / "out/00001_3.txt"), ReadFile(folder / "out/00001.txt"));
+
+  fs::create_directory(folder / "odd");
+  ASSERT_EQ(mkfifo((folder / "odd/00001.txt").c_str(), 0600), 0);
+  folder.Write("odd/00001_3.txt", "old");
+  fs::create_symlink("00001_3.txt", folder / "odd/00001_2.txt");
+  // A FIFO nobody reads would block the batch for good.
+  const auto odd = RunProcess(
+      "/usr/bin/timeout", {"20", MARKWRIGHT_EXE, "-i", "disc", "--all", "-o", "odd", "-f", "x264"},
+      folder.path());
+  EXPECT_EQ(odd.exit_status, 2);
+  EXPECT_EQ(odd.output, "00001.mpls: wrote odd/00001_3.txt\n");
+  EXPECT_EQ(odd.errors,
+            "Markwright: 00001.MPLS: not written: cannot write odd/00001.txt: it is not a regular "
+            "file\nMarkwright: 00001_2.mpls: not written: cannot write odd/00001_2.txt: it is the "
+            "file written for 00001.mpls\n");
+  EXPECT_EQ(ReadFile(folder / "odd/00001_3.txt"), ReadFile(folder / "out/00001_3.txt"));
 }
 
 TEST(JsonString, EscapesControlsAndReplacesBytesThatAreNotUtf8) {

@@ -26,9 +26,20 @@ ProcessResult Shell(const TempDir& folder, const std::string& command) {
 TEST(Hostile, WritesDevicesAndPipesInPlaceAndFollowsLinks) {
   TempDir folder;
   const std::string run = "$MW -i in.txt -f ogg -o ";
-  // /proc/self/fd/1 rather than /dev/stdout and devices of the folder's own: a fault here must
-  // not replace a system file.
+  // Devices of the folder's own, and standard output only where it leads into the folder or to
+  // a pipe: a fault here must not replace a system file.
   EXPECT_EQ(Shell(folder, run + "/proc/self/fd/1 | cat").output, kOgg);
+  // A descriptor of the process is written where it stands, never the file behind it replaced:
+  // after the earlier lines of a file opened to append (also through a link to /dev/fd/N), and
+  // between the other lines of a group's output.
+  folder.Write("log.txt", "earlier\n");
+  EXPECT_EQ(Shell(folder, run + "/dev/stdout >>log.txt && ln -s /dev/fd/3 to-fd && " + run +
+                              "to-fd 3>>log.txt")
+                .exit_status,
+            0);
+  EXPECT_EQ(ReadFile(folder / "log.txt"), "earlier\n" + std::string(kOgg) + kOgg);
+  Shell(folder, "{ echo HEADER; " + run + "/dev/stdout; echo TRAILER; } >group.txt");
+  EXPECT_EQ(ReadFile(folder / "group.txt"), "HEADER\n" + std::string(kOgg) + "TRAILER\n");
   const auto fifo = Shell(
       folder, "mkfifo fifo && ln -s fifo to-fifo && (" + run + "to-fifo &) && timeout 20 cat fifo");
   EXPECT_EQ(fifo.output, kOgg);

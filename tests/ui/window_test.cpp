@@ -180,6 +180,7 @@ TEST(EditMenu, ShiftsAndDropsAsTheCommandLineDoesAgainAfterARateChange) {
   ASSERT_EQ(h.messages.size(), 4u);
   EXPECT_EQ(h.messages[0], "Shifting by -2s dropped 1 chapter:\r\n00:00:00.959  Lo\\x07go");
   EXPECT_TRUE(h.messages[1].starts_with("cannot shift by \"2 seconds\"")) << h.messages[1];
+  EXPECT_EQ(h.messages[2], "cannot use --min-length \"-1\": give a number of seconds (5, 2.5)");
   EXPECT_TRUE(h.messages[3].ends_with(" 1 chapter:\r\n00:00:29.648  Stub")) << h.messages[3];
   // Saved at another output rate: the edits are made again on the re-timed chapters.
   h.SelectRate("Combo2", "29.970");

@@ -1,0 +1,104 @@
+#include "cli/command_line.h"
+
+#include <cerrno>
+#include <cstring>
+#include <ostream>
+#include <string>
+
+#include "cli/batch.h"
+#include "cli/convert.h"
+#include "cli/help_text.h"
+#include "cli/listing.h"
+#include "cli/long_options.h"
+#include "cli/messages.h"
+#include "cli/options.h"
+#include "cli/progress_line.h"
+#include "cli/streams.h"
+#include "markwright/version.h"
+#include "readers/disc_scan.h"
+
+namespace markwright {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Help and version are the run's output: when they cannot be written, the run failed.
+ExitStatus Printed(std::ostream& output, std::ostream& errors) {
+  errno = 0;
+  output.flush();
+  if (output) return ExitStatus::kDone;
+  PrintMessage(errors, "cannot write to standard output" +
+                           (errno != 0 ? std::string(": ") + std::strerror(errno) : std::string()));
+  return ExitStatus::kFailed;
+}
+
+// A run with a disc folder or a long option: the streams of the input, then the listing, the
+// batch, or one conversion of the chosen stream (or of the -i file, edited).
+ExitStatus RunOnStreams(const LongOptions& options, const ConversionOptions& conversion,
+                        const fs::path& program_folder, std::ostream& output, std::ostream& errors,
+                        bool show_progress) {
+  for (const ChapterEditRequest& edit : options.edits) CheckChapterEdit(edit);
+  if (conversion.input.empty()) throw InputNotSpecified();
+  std::error_code error;
+  const bool is_folder = fs::is_directory(conversion.input, error);
+  if (!is_folder && !fs::is_regular_file(conversion.input, error)) throw CannotOpenInput();
+  ProgressLine progress(errors, show_progress);
+  const bool listing = options.list || options.json;
+  const bool choosing = is_folder || listing || options.all || options.stream;
+  const std::vector<Stream> streams =
+      choosing ? FindStreams(conversion.input, errors, progress) : std::vector<Stream>{};
+  if (listing) {
+    ListStreams(streams, options.json, ParseRates(conversion), output, progress);
+    return ExitStatus::kDone;
+  }
+  if (options.all) return ConvertAll(streams, conversion, options.edits, output, errors, progress);
+  ChapterLoader load;
+  if (choosing) {
+    if (!options.stream && streams.size() > 1) {
+      throw Refusal("the disc holds " + std::to_string(streams.size()) +
+                    " streams: list them with --list, then choose one with --stream N (or "
+                    "convert them all with --all)");
+    }
+    load = streams[options.stream ? ChosenStream(*options.stream, streams.size()) : 0].load;
+  }
+  PrintNotes(errors, ConvertCommandLine(conversion, program_folder, options.edits, errors, load));
+  return ExitStatus::kDone;
+}
+
+ExitStatus Run(const std::vector<std::string_view>& arguments, const fs::path& program_folder,
+               std::ostream& output, std::ostream& errors, bool show_progress) {
+  const LongOptions options = SplitLongOptions(arguments);
+  const std::string argument_text = JoinArguments(options.classic_arguments);
+  if (options.version && !options.help) {
+    output << "Markwright " << kVersionText << '\n';
+    return Printed(output, errors);
+  }
+  if (options.help || (argument_text == "-h" && !options.AnyConversionOption())) {
+    output << HelpText("\n") << "\n\n" << MoreFormatsHelp("\n") << LongOptionsHelp();
+    return Printed(output, errors);
+  }
+  const ConversionOptions conversion = ReadConversionOptions(argument_text);
+  std::error_code error;
+  // A folder that is no disc keeps the classic refusal.
+  const bool disc_folder = !conversion.input.empty() && fs::is_directory(conversion.input, error) &&
+                           FindDiscLayout(conversion.input).has_value();
+  if (options.AnyConversionOption() || disc_folder) {
+    return RunOnStreams(options, conversion, program_folder, output, errors, show_progress);
+  }
+  PrintNotes(errors, ConvertCommandLine(conversion, program_folder, {}, errors));
+  return ExitStatus::kDone;
+}
+
+}  // namespace
+
+ExitStatus RunCommandLine(const std::vector<std::string_view>& arguments,
+                          const fs::path& program_folder, std::ostream& output,
+                          std::ostream& errors, bool show_progress) {
+  try {
+    return Run(arguments, program_folder, output, errors, show_progress);
+  } catch (const std::exception& failure) {
+    return ReportFailure(errors, failure);
+  }
+}
+
+}  // namespace markwright

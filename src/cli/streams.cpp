@@ -1,0 +1,116 @@
+#include "cli/streams.h"
+
+#include <chrono>
+#include <future>
+#include <memory>
+#include <ostream>
+#include <utility>
+
+#include "cli/messages.h"
+#include "core/decimal.h"
+#include "core/error.h"
+#include "readers/disc_scan.h"
+#include "readers/hddvd_reader.h"
+#include "readers/input_kind.h"
+#include "readers/load_chapters.h"
+
+namespace markwright {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string StemOf(const std::string& file_name) {
+  std::string stem = fs::path(file_name).stem().string();
+  // A title set's files are VTS_nn_0.IFO to VTS_nn_9.VOB; the set itself is VTS_nn.
+  if (stem.size() > 2 && stem.ends_with("_0")) stem.resize(stem.size() - 2);
+  return stem;
+}
+
+std::vector<Stream> StreamsOf(const DiscScan& found) {
+  const auto scan = std::make_shared<const DiscScan>(found);
+  std::vector<Stream> streams;
+  for (std::size_t i = 0; i < scan->streams.size(); ++i) {
+    const DiscStream& entry = scan->streams[i];
+    Stream stream{entry.file_name, StemOf(entry.file_name), nullptr, nullptr};
+    if (entry.title > 0) {
+      stream.source += " title " + std::to_string(entry.title);
+      stream.file_stem += "_title" + std::to_string(entry.title);
+    }
+    stream.load = [scan, i](double input_rate, double output_rate) {
+      return LoadChapters(*scan, scan->streams[i], input_rate, output_rate);
+    };
+    stream.list = stream.load;
+    if (scan->layout.kind == DiscKind::kHdDvd) {
+      stream.list = [scan, i](double input_rate, double output_rate) {
+        const fs::path path = scan->layout.stream_folder / scan->streams[i].file_name;
+        LoadedChapters loaded;
+        loaded.chapters = ListDiscStream(*scan, scan->streams[i]);
+        loaded.retimed = RetimeChaptersOf(path, loaded.chapters, input_rate, output_rate);
+        return loaded;
+      };
+    }
+    streams.push_back(std::move(stream));
+  }
+  return streams;
+}
+
+std::vector<Stream> StreamsOfFile(const fs::path& path) {
+  const std::string name = path.filename().string();
+  DiscScan scan{{DiscKind::kBluRay, path.parent_path()}, {{name, name, 0}}, {}};
+  switch (DetectInputKind(path)) {
+    case InputKind::kBluRayPlaylist:
+      return StreamsOf(scan);
+    case InputKind::kDvdTitleSet:
+      scan.layout.kind = DiscKind::kDvd;
+      return StreamsOf(scan);
+    case InputKind::kHdDvdPlaylist: {
+      scan.layout.kind = DiscKind::kHdDvd;
+      scan.streams.clear();
+      const std::size_t titles = ReadHdDvdPlaylist(path).titles.size();
+      for (std::size_t title = 1; title <= titles; ++title) {
+        scan.streams.push_back({name, name, static_cast<std::int32_t>(title)});
+      }
+      return StreamsOf(scan);
+    }
+    default:
+      break;
+  }
+  const auto load = [path](double input_rate, double output_rate) {
+    return LoadChapters(path, input_rate, output_rate);
+  };
+  return {{name, StemOf(name), load, load}};
+}
+
+// The scan is one call; on a terminal it runs beside a wait that draws the progress line once
+// it has taken a second (a disc's title sets are each read by a child process).
+DiscScan ScanWithProgress(const fs::path& folder, ProgressLine& progress) {
+  if (!progress.Enabled()) return ScanDiscFolder(folder);
+  auto scan = std::async(std::launch::async, [&folder] { return ScanDiscFolder(folder); });
+  while (scan.wait_for(std::chrono::milliseconds(250)) != std::future_status::ready) {
+    progress.Show("scanning " + folder.string() + " ...");
+  }
+  progress.Clear();
+  return scan.get();
+}
+
+}  // namespace
+
+std::vector<Stream> FindStreams(const fs::path& input, std::ostream& errors,
+                                ProgressLine& progress) {
+  std::error_code error;
+  if (!fs::is_directory(input, error)) return StreamsOfFile(input);
+  const DiscScan scan = ScanWithProgress(input, progress);
+  for (const std::string& failure : scan.left_out) PrintMessage(errors, "left out: " + failure);
+  return StreamsOf(scan);
+}
+
+std::size_t ChosenStream(const std::string& text, std::size_t count) {
+  const auto number = ParseDigits(text);
+  if (!number || *number < 1 || static_cast<std::size_t>(*number) > count) {
+    throw Refusal("there is no stream " + text + ": the input holds " + std::to_string(count) +
+                  " (see --list)");
+  }
+  return static_cast<std::size_t>(*number) - 1;
+}
+
+}  // namespace markwright

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <cstddef>
+#include <filesystem>
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+#include "cli/convert.h"
+#include "cli/progress_line.h"
+
+namespace markwright {
+
+// One entry of a listing: a playlist, an HD DVD title or a title set, or a whole chapter file.
+struct Stream {
+  std::string source;     // "00800.mpls", "VPLST000.XPL title 2"
+  std::string file_stem;  // "00800", "VPLST000_title2", "VTS_01": the name --all writes
+  ChapterLoader load;
+  // What a listing reads: as load, but a title without chapters is listed, not refused.
+  ChapterLoader list;
+};
+
+// The streams of the -i input: a disc folder's playlists, titles or title sets, each file the
+// scan left out reported on errors; a single playlist or title set's own streams (an HD DVD
+// playlist one per title); any other chapter file as one stream. On a terminal a long scan shows
+// the progress line.
+std::vector<Stream> FindStreams(const std::filesystem::path& input, std::ostream& errors,
+                                ProgressLine& progress);
+
+// The position in the list of stream number text (counted from 1, as --list shows). Throws
+// Refusal for a number the list does not hold.
+std::size_t ChosenStream(const std::string& text, std::size_t count);
+
+}  // namespace markwright
