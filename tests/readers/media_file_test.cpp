@@ -34,10 +34,12 @@ TEST(MediaFileReader, DamagedFilesAndBadChildrenGiveReadErrors) {
   }
 }
 
-// What libmediainfo 22.12 gives for chapters mkvmerge stored: no language for "und", the time for
-// a chapter without a name, a BCP 47 tag, several names, a name with ':' of its own.
+// What libmediainfo gives for chapters mkvmerge stored: no language for "und", the time for a
+// chapter without a name, a BCP 47 tag, several names, a name with ':' of its own. After the
+// fields, the chapters as the file stores them (start in ns, first name, language stated) say
+// which prefix is a language: none for a name "ab:cd" whose language is "und".
 TEST(MediaFileReader, LibraryValuesGiveNamesAndLanguages) {
-  EXPECT_EQ(MediaFileTitle({"Matroska", "4000.6", "00:00:00.000", "und", "Menu For", "1",
+  EXPECT_EQ(MediaFileTitle({"Matroska", "4000.6", "12", "00:00:00.000", "und", "Menu For", "1",
                             "00:00:01.000", "00:00:01.000", "00:00:01.500", "pt-BR:x - y: z",
                             "00:00:02.000", "en:One - de:Zwei", "01:02:03.456", "haw:a:b"},
                            "x.mkv"),
@@ -47,13 +49,48 @@ TEST(MediaFileReader, LibraryValuesGiveNamesAndLanguages) {
                             {"00:00:02.000", "One", "en"},
                             {"01:02:03.456", "a:b", "haw"}},
                            "00:00:04.001"}));
+  EXPECT_EQ(MediaFileTitle({"Matroska",
+                            "",
+                            "8",
+                            "00:00:00.000",
+                            "ab:cd",
+                            "00:00:01.000",
+                            "Part one - en:two",
+                            "00:00:02.000",
+                            "en:ab:cd",
+                            "00:00:03.000",
+                            "en:One - Zwei",
+                            "0",
+                            "ab:cd",
+                            "0",
+                            "1000000000",
+                            "Part one - en:two",
+                            "0",
+                            "2000000000",
+                            "ab:cd",
+                            "1",
+                            "3000000000",
+                            "One",
+                            "1"},
+                           "x.mkv"),
+            (TitleChapters{{{"00:00:00.000", "ab:cd", ""},
+                            {"00:00:01.000", "Part one - en:two", ""},
+                            {"00:00:02.000", "ab:cd", "en"},
+                            {"00:00:03.000", "One", "en"}},
+                           ""}));
   // Only Matroska names carry a language.
-  EXPECT_EQ(MediaFileTitle({"MPEG-4", "", "00:00:00.000", "en:One"}, "x.mp4"),
+  EXPECT_EQ(MediaFileTitle({"MPEG-4", "", "2", "00:00:00.000", "en:One"}, "x.mp4"),
             (TitleChapters{{{"00:00:00.000", "en:One", ""}}, ""}));
+  for (const std::vector<std::string>& broken : {std::vector<std::string>{"MPEG-4", ""},
+                                                {"MPEG-4", "", "3", "a", "b", "c"},
+                                                {"Matroska", "", "0", "0", "x"}}) {
+    ExpectThrowMessage<ReadError>([&] { MediaFileTitle(broken, "x.mkv"); },
+                                  "x.mkv: libmediainfo failed on the file (is it damaged?)");
+  }
 }
 
 TEST(MediaFileReader, MoreChaptersThanAnyTitleAreRefused) {
-  std::vector<std::string> texts = {"MPEG-4", ""};
+  std::vector<std::string> texts = {"MPEG-4", "", std::to_string(2 * (kMaxChapters + 1))};
   texts.resize(texts.size() + 2 * (kMaxChapters + 1), "00:00:00.000");
   ExpectThrowMessage<ReadError>([&] { MediaFileTitle(texts, "x.mp4"); },
                                 "x.mp4: more than 1,000,000 chapters in the file");
