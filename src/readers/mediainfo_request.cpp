@@ -1,6 +1,7 @@
 #include "readers/mediainfo_request.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <pugixml.hpp>
 
 #include "core/decimal.h"
@@ -75,7 +76,9 @@ std::vector<StoredChapter> StoredChapters(const MediaInfoLibrary& library,
 std::vector<std::string> RequestTexts(const MediaInfoRequest& request) {
   std::vector<std::string> texts;
   for (const auto& [name, value] : request.options) {
-    texts.push_back(std::string(kOption) + name + "=" + value);
+    std::string text(kOption);
+    text.append(name).append("=").append(value);
+    texts.push_back(std::move(text));
   }
   for (const std::string& name : request.general) texts.push_back(std::string(kGeneral) + name);
   for (const std::string& name : request.video) texts.push_back(std::string(kVideo) + name);
@@ -130,34 +133,36 @@ std::vector<std::string> AnswerTexts(const MediaInfoAnswer& answer) {
 
 std::optional<MediaInfoAnswer> AnswerFromTexts(const std::vector<std::string>& texts,
                                                const MediaInfoRequest& request) {
-  const std::size_t parameters = request.general.size() + request.video.size();
-  if (texts.size() < parameters + kMenuTexts) return std::nullopt;
+  std::size_t next = 0;
+  const auto take = [&](std::size_t count) {
+    std::vector<std::string> taken;
+    taken.reserve(count);
+    for (; count > 0; --count) taken.push_back(texts[next++]);
+    return taken;
+  };
+  if (texts.size() < request.general.size() + request.video.size() + kMenuTexts) {
+    return std::nullopt;
+  }
   MediaInfoAnswer answer;
-  auto text = texts.begin();
-  answer.general.assign(text, text + request.general.size());
-  text += request.general.size();
-  answer.video.assign(text, text + request.video.size());
-  text += request.video.size();
-  answer.chapters_begin = text[0];
-  answer.chapters_end = text[1];
-  const auto first = ParseDigits(text[2]);
-  const auto count = ParseDigits(text[3]);
-  text += kMenuTexts;
-  const std::size_t left = static_cast<std::size_t>(texts.end() - text);
+  answer.general = take(request.general.size());
+  answer.video = take(request.video.size());
+  answer.chapters_begin = texts[next];
+  answer.chapters_end = texts[next + 1];
+  const auto first = ParseDigits(texts[next + 2]);
+  const auto count = ParseDigits(texts[next + 3]);
+  next += kMenuTexts;
+  const std::size_t left = texts.size() - next;
   const std::size_t lists = request.fields == MediaInfoRequest::Fields::kNamesAndValues ? 2 : 1;
   if (!first || !count || static_cast<std::uint64_t>(*count) > left / lists ||
-      (left - *count * lists) % kStoredTexts != 0) {
+      (left - static_cast<std::size_t>(*count) * lists) % kStoredTexts != 0) {
     return std::nullopt;
   }
   answer.first_field = static_cast<std::size_t>(*first);
-  answer.field_names.assign(text, text + *count);
-  text += *count;
-  if (lists == 2) {
-    answer.field_values.assign(text, text + *count);
-    text += *count;
-  }
-  for (; text != texts.end(); text += kStoredTexts) {
-    answer.stored.push_back({text[0], text[1], text[2] == "1"});
+  answer.field_names = take(static_cast<std::size_t>(*count));
+  if (lists == 2) answer.field_values = take(static_cast<std::size_t>(*count));
+  while (next < texts.size()) {
+    const std::vector<std::string> chapter = take(kStoredTexts);
+    answer.stored.push_back({chapter[0], chapter[1], chapter[2] == "1"});
   }
   return answer;
 }
