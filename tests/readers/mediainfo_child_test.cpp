@@ -53,7 +53,10 @@ TEST(MediaInfoChild, ABadChildIsStoppedAndReapedAndAGoodOneGetsNothingElse) {
   testing::ExpectThrowMessage<ReadError>(
       [] { ReadActingLike("hang"); },
       kTitleSet + ": libmediainfo did not finish reading the title set within 1 s");
-  // Its whole answer does not count when it then dies by a signal.
+  // Its own read error is passed on; its whole answer does not count when it then dies by a
+  // signal.
+  testing::ExpectThrowMessage<ReadError>([] { ReadActingLike("refuse"); },
+                                         kTitleSet + ": no chapters here, says the child");
   testing::ExpectThrowMessage<ReadError>([] { ReadActingLike("crash"); },
                                          "libmediainfo failed on the title set (is it damaged?)");
   // Far more than a pipe holds: read while the child writes.

@@ -39,6 +39,7 @@ MediaInfoAnswer Misbehave(const MediaInfoRequest& request, const std::filesystem
   if (how == "hang") {
     for (;;) pause();
   }
+  if (how == "refuse") throw ReadError(path.string(), "", "no chapters here, says the child");
   if (how == "crash") {
     // A whole answer first: the parent must not take it from a child that did not end well.
     const std::string reply = AnswerReply(AnswerTexts(Answer(request, {"00:00:00.000"})));
