@@ -97,8 +97,12 @@ StoredNames StoredNamesOf(const std::vector<StoredChapter>& chapters) {
   for (const StoredChapter& chapter : chapters) {
     const auto nanoseconds = ParseDigits(chapter.start);
     if (!nanoseconds || *nanoseconds / 1'000'000 >= 1'000'000'000'000) continue;
-    names.try_emplace(FormatTimestamp(*nanoseconds / 1'000'000),
-                      StoredName{chapter.name, chapter.language_stated});
+    // The library's milliseconds, whether it cuts or rounds the nanoseconds.
+    for (const std::int64_t milliseconds :
+         {*nanoseconds / 1'000'000, (*nanoseconds + 500'000) / 1'000'000}) {
+      names.try_emplace(FormatTimestamp(milliseconds),
+                        StoredName{chapter.name, chapter.language_stated});
+    }
   }
   return names;
 }
