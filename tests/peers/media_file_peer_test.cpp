@@ -47,14 +47,26 @@ TEST_F(MediaFilePeer, MatroskaWebmAndMp4GiveTheToolsChapters) {
   EXPECT_EQ(ReadMediaFileChapters(folder_ / "x.mkv"), matroska);
   EXPECT_EQ(ReadMediaFileChapters(folder_ / "x.webm"), matroska);
   // MP4 names carry no language, and libmediainfo 22.12 leaves out a chapter without a name.
-  EXPECT_EQ(ReadMediaFileChapters(folder_ / "x.mp4"),
-            (TitleChapters{{{"00:00:00.000", "Intro: the start", ""},
-                            {"00:00:01.500", "Überraschung 日本", ""},
-                            {"00:00:03.001", "a:b", ""},
-                            {"00:00:03.200", "ab:cd", ""},
-                            {"00:00:03.400", "Part one - en:two", ""},
-                            {"00:00:03.600", "en:x & y", ""}},
-                           "00:00:04.000"}));
+  const TitleChapters mp4{{{"00:00:00.000", "Intro: the start", ""},
+                           {"00:00:01.500", "Überraschung 日本", ""},
+                           {"00:00:03.001", "a:b", ""},
+                           {"00:00:03.200", "ab:cd", ""},
+                           {"00:00:03.400", "Part one - en:two", ""},
+                           {"00:00:03.600", "en:x & y", ""}},
+                          "00:00:04.000"};
+  EXPECT_EQ(ReadMediaFileChapters(folder_ / "x.mp4"), mp4);
+  // ffmpeg stores the names twice: as samples of a chapter track (in the media data, before the
+  // moov box) and in a Nero chapter list. With every sample's 2-byte length set to 0 the first
+  // menu libmediainfo gives has no chapters, the second all of them.
+  std::string bytes = ReadFile(folder_ / "x.mp4");
+  for (const Chapter& chapter : mp4.chapters) {
+    const std::size_t at = bytes.find(chapter.name);
+    ASSERT_TRUE(at >= 2 && at < bytes.find("moov") && bytes[at - 2] == 0 &&
+                bytes[at - 1] == static_cast<char>(chapter.name.size()));
+    bytes[at - 1] = 0;
+  }
+  std::ofstream(folder_ / "first-empty.mp4", std::ios::binary) << bytes;
+  EXPECT_EQ(ReadMediaFileChapters(folder_ / "first-empty.mp4"), mp4);
   ExpectThrowMessage<ReadError>([&] { ReadMediaFileChapters(folder_ / "clip.webm"); },
                                 "clip.webm: no chapters in the file");
   const auto cut = folder_ / "cut.mkv";
