@@ -8,7 +8,6 @@
 #include "core/error.h"
 #include "core/timestamp.h"
 #include "readers/mediainfo_child.h"
-#include "readers/mediainfo_library.h"
 
 namespace markwright {
 namespace {
@@ -62,19 +61,34 @@ std::int32_t Count(const MenuPositions& positions, std::string_view source_name)
   return static_cast<std::int32_t>(count);
 }
 
-// Answers from libmediainfo for one opened file.
-class LibraryMenu : public ChapterMenu {
+// The menu as the reading child saw it.
+class AnsweredMenu : public ChapterMenu {
  public:
-  explicit LibraryMenu(const MediaInfoFile& file) : file_(file) {}
-  std::string Parameter(std::string_view name) override { return file_.MenuParameter(name); }
-  std::string FieldName(std::size_t position) override { return file_.MenuFieldName(position); }
+  explicit AnsweredMenu(const MediaInfoAnswer& answer) : answer_(answer) {}
+  std::string Parameter(std::string_view name) override {
+    return name == "Chapters_Pos_Begin" ? answer_.chapters_begin
+           : name == "Chapters_Pos_End" ? answer_.chapters_end
+                                        : "";
+  }
+  std::string FieldName(std::size_t position) override {
+    const std::size_t index = position - answer_.first_field;
+    return position >= answer_.first_field && index < answer_.field_names.size()
+               ? answer_.field_names[index]
+               : "";
+  }
 
  private:
-  const MediaInfoFile& file_;
+  const MediaInfoAnswer& answer_;
 };
 
-// What the child sends before the chapters or their count: the video's standard and frame rate.
-constexpr std::size_t kVideoTexts = 2;
+// What the reader asks: the video's standard and frame rate, the first menu's chapter
+// positions and, to read the chapters, the names of its chapter fields.
+MediaInfoRequest TitleSetRequest(MediaInfoRequest::Fields fields) {
+  MediaInfoRequest request;
+  request.video = {"Standard", "FrameRate"};
+  request.fields = fields;
+  return request;
+}
 
 // numerator / denominator, both at least 0, rounded half to even.
 std::int64_t DivideHalfEven(std::int64_t numerator, std::int64_t denominator) {
@@ -132,46 +146,34 @@ std::string NtscChapterTime(std::string_view library_time) {
   return FormatTimestamp(DivideHalfEven(frames * 1001, 30));
 }
 
-std::vector<std::string> AnswerTitleSetRequest(std::string_view request,
-                                               const std::filesystem::path& path) {
-  const std::string name = path.string();
-  const MediaInfoLibrary* library = nullptr;
-  try {
-    library = &MediaInfoLibrary::Shared();
-  } catch (const Error& failure) {
-    throw ReadError(name, "", failure.what());
-  }
-  const MediaInfoFile file(*library, path);
-  LibraryMenu menu(file);
-  std::vector<std::string> texts = {file.VideoParameter("Standard"),
-                                    file.VideoParameter("FrameRate")};
-  if (request == kCountRequest) {
-    texts.push_back(std::to_string(CountMenuChapters(menu, name)));
-  } else {
-    for (std::string& chapter : ReadMenuChapters(menu, name)) texts.push_back(std::move(chapter));
-  }
-  return texts;
-}
-
 std::int32_t CountDvdChapters(const std::filesystem::path& path,
                               std::chrono::milliseconds deadline) {
-  const auto texts = AskMediaInfoChild(kCountRequest, path, deadline);
-  const auto value = texts.size() == kVideoTexts + 1 ? ParseDigits(texts.back()) : std::nullopt;
-  if (!value) throw ReadError(path.string(), "", "the chapter count could not be read");
-  return static_cast<std::int32_t>(*value);
+  const MediaInfoAnswer answer =
+      AskMediaInfoChild(TitleSetRequest(MediaInfoRequest::Fields::kNone), path, deadline);
+  AnsweredMenu menu(answer);
+  return CountMenuChapters(menu, path.string());
 }
 
 TitleChapters ReadDvdTitleSet(const std::filesystem::path& path,
                               std::chrono::milliseconds deadline) {
-  const auto texts = AskMediaInfoChild(kReadRequest, path, deadline);
-  if (texts.size() < kVideoTexts) {
-    throw ReadError(path.string(), "", "libmediainfo failed on the title set (is it damaged?)");
-  }
-  const bool ntsc = IsNtsc(texts[0], texts[1]);
+  return DvdTitle(
+      AskMediaInfoChild(TitleSetRequest(MediaInfoRequest::Fields::kNames), path, deadline),
+      path.string());
+}
+
+TitleChapters DvdTitle(const MediaInfoAnswer& answer, std::string_view source_name) {
+  AnsweredMenu menu(answer);
+  const bool ntsc = answer.video.size() == 2 && IsNtsc(answer.video[0], answer.video[1]);
   TitleChapters title;
-  title.chapters.reserve(texts.size() - kVideoTexts);
-  for (auto text = texts.begin() + kVideoTexts; text != texts.end(); ++text) {
-    title.chapters.push_back({ntsc ? NtscChapterTime(*text) : *text, {}, {}});
+  for (std::string& time : ReadMenuChapters(menu, source_name)) {
+    // Checked here, where the time comes in, rather than failing at re-timing.
+    try {
+      TimestampMilliseconds(time);
+    } catch (const Error&) {
+      throw ReadError(source_name, "chapter " + std::to_string(title.chapters.size() + 1),
+                      "libmediainfo gave no time but " + QuotedText(time));
+    }
+    title.chapters.push_back({ntsc ? NtscChapterTime(time) : std::move(time), {}, {}});
   }
   return title;
 }

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "core/chapter_list.h"
+#include "readers/mediainfo_request.h"
 
 namespace markwright {
 
@@ -57,11 +58,10 @@ TitleChapters ReadDvdTitleSet(const std::filesystem::path& path,
 // 1000 rounded, times 1001 / 30 ms, rounded half to even. A text that is no timestamp is kept.
 std::string NtscChapterTime(std::string_view library_time);
 
-// The reading child's side: the video's standard and frame rate, then for kCountRequest the
-// chapter count, for kReadRequest the chapters as the library names them.
-inline constexpr std::string_view kCountRequest = "count";
-inline constexpr std::string_view kReadRequest = "read";
-std::vector<std::string> AnswerTitleSetRequest(std::string_view request,
-                                               const std::filesystem::path& path);
+// The chapters of the title set named source_name in the reading child's answer: the parent's
+// side of ReadDvdTitleSet. Fails as ReadMenuChapters does, and with ReadError "chapter N:
+// libmediainfo gave no time but "..."" for a name that is no timestamp (a bad answer is blamed
+// on the file where it is read, not at re-timing).
+TitleChapters DvdTitle(const MediaInfoAnswer& answer, std::string_view source_name);
 
 }  // namespace markwright

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <map>
 #include <optional>
 
 #include "core/decimal.h"
@@ -9,15 +10,21 @@
 #include "core/timestamp.h"
 #include "readers/chapter_limit.h"
 #include "readers/mediainfo_child.h"
-#include "readers/mediainfo_library.h"
 
 namespace markwright {
 namespace {
 
-// What the child sends before the chapters: the format's name and the duration.
-constexpr std::size_t kFileTexts = 2;
-// Far above any real file's chapter count; more fields would only stall the child.
-constexpr std::int64_t kMostChapters = 100'000;
+// What the reader asks: the file's format and duration, and the names and values of the chapter
+// fields of its first menu that has chapters. libmediainfo reads the headers only: with its
+// default parse speed it reads into the streams too (seconds on a large file), and it looks for
+// numbered siblings of the file.
+const MediaInfoRequest kMediaFileRequest = {
+    .options = {{"ParseSpeed", "0"}, {"File_TestContinuousFileNames", "0"}},
+    .general = {"Format", "Duration"},
+    .video = {},
+    .menu = MediaInfoRequest::Menu::kFirstWithChapters,
+    .fields = MediaInfoRequest::Fields::kNamesAndValues,
+    .stored_chapters = true};
 
 bool IsLetter(char c) {
   return c >= 'a' && c <= 'z';
@@ -77,33 +84,40 @@ std::optional<std::string> ChapterTime(std::string_view field) {
   return std::nullopt;
 }
 
-}  // namespace
+// What the file holds about each chapter atom, by its start: its first name and whether that
+// states a language; the first atom at a time counts.
+struct StoredName {
+  std::string name;
+  bool stated = false;
+};
+using StoredNames = std::map<std::string, StoredName>;
 
-std::vector<std::string> AnswerMediaFileRequest(const std::filesystem::path& path) {
-  const MediaInfoLibrary* library = nullptr;
-  try {
-    library = &MediaInfoLibrary::Shared();
-  } catch (const Error& failure) {
-    throw ReadError(path.string(), "", failure.what());
+StoredNames StoredNamesOf(const std::vector<StoredChapter>& chapters) {
+  StoredNames names;
+  for (const StoredChapter& chapter : chapters) {
+    const auto nanoseconds = ParseDigits(chapter.start);
+    if (!nanoseconds || *nanoseconds / 1'000'000 >= 1'000'000'000'000) continue;
+    // The library's milliseconds, whether it cuts or rounds the nanoseconds.
+    for (const std::int64_t milliseconds :
+         {*nanoseconds / 1'000'000, (*nanoseconds + 500'000) / 1'000'000}) {
+      names.try_emplace(FormatTimestamp(milliseconds),
+                        StoredName{chapter.name, chapter.language_stated});
+    }
   }
-  const MediaInfoFile file(*library, path);
-  std::vector<std::string> texts = {file.GeneralParameter("Format"),
-                                    file.GeneralParameter("Duration")};
-  // In an MP4's chapter track the library adds a field ("Menu For") after noting the chapters'
-  // positions, which shifts them by one: the fields from the first position to the menu's last
-  // are taken, and the reader keeps those named by a time.
-  const auto begin = ParseDigits(file.MenuParameter("Chapters_Pos_Begin"));
-  const auto end = ParseDigits(file.MenuParameter("Chapters_Pos_End"));
-  const auto count = ParseDigits(file.MenuParameter("Count"));
-  if (!begin || !end || *end <= *begin) return texts;
-  const std::int64_t last = std::max(*end, count.value_or(0));
-  if (last - *begin > kMostChapters) return texts;
-  for (std::int64_t i = *begin; i < last; ++i) {
-    texts.push_back(file.MenuFieldName(static_cast<std::size_t>(i)));
-    texts.push_back(file.MenuFieldValue(static_cast<std::size_t>(i)));
-  }
-  return texts;
+  return names;
 }
+
+// The chapter a Matroska value gives, where the file says what its first name is: the language
+// is the value's prefix only when the name states one.
+Chapter ChapterWithStoredName(const std::string& time, std::string_view value,
+                              const StoredName& stored) {
+  const std::size_t colon = value.find(':');
+  const bool prefixed = stored.stated && colon != std::string_view::npos &&
+                        value.substr(colon + 1).starts_with(stored.name);
+  return Chapter{time, stored.name, prefixed ? std::string(value.substr(0, colon)) : ""};
+}
+
+}  // namespace
 
 TitleChapters ReadMediaFileChapters(const std::filesystem::path& path) {
   return ReadMediaFileChapters(path, kMediaFileReadDeadline);
@@ -115,21 +129,29 @@ TitleChapters ReadMediaFileChapters(const std::filesystem::path& path,
                         path.string());
 }
 
-TitleChapters MediaFileTitle(const std::vector<std::string>& texts, std::string_view source_name) {
-  if (texts.size() < kFileTexts || (texts.size() - kFileTexts) % 2 != 0) {
+TitleChapters MediaFileTitle(const MediaInfoAnswer& answer, std::string_view source_name) {
+  const std::vector<std::string>& names = answer.field_names;
+  const std::vector<std::string>& values = answer.field_values;
+  if (answer.general.size() != 2 || values.size() != names.size()) {
     throw ReadError(source_name, "", "libmediainfo failed on the file (is it damaged?)");
   }
   // Only Matroska values carry a language; an MP4 chapter's name is the whole value.
-  const bool with_language = texts[0] == "Matroska" || texts[0] == "WebM";
-  TitleChapters title{{}, Length(texts[1])};
-  for (std::size_t i = kFileTexts; i < texts.size(); i += 2) {
-    const std::optional<std::string> time = ChapterTime(texts[i]);
+  const std::string& format = answer.general[0];
+  const bool with_language = format == "Matroska" || format == "WebM";
+  const StoredNames stored = StoredNamesOf(answer.stored);
+  TitleChapters title{{}, Length(answer.general[1])};
+  for (std::size_t i = 0; i < names.size(); ++i) {
+    // Fields not named by a time are the menu's others.
+    const std::optional<std::string> time = ChapterTime(names[i]);
     if (!time) continue;
     // A chapter without a name shows its time in its place.
-    const std::string_view value = texts[i + 1] == texts[i] ? "" : std::string_view(texts[i + 1]);
+    const std::string_view value = values[i] == names[i] ? "" : std::string_view(values[i]);
     CheckRoomForChapter(title.chapters.size(), source_name);
-    title.chapters.push_back(with_language ? MatroskaChapter(*time, value)
-                                           : Chapter{*time, std::string(value), ""});
+    const auto found = stored.find(*time);
+    title.chapters.push_back(!with_language ? Chapter{*time, std::string(value), ""}
+                             : found != stored.end()
+                                 ? ChapterWithStoredName(*time, value, found->second)
+                                 : MatroskaChapter(*time, value));
   }
   if (title.chapters.empty()) throw ReadError(source_name, "", "no chapters in the file");
   return title;

@@ -17,75 +17,20 @@
 
 #include "core/decimal.h"
 #include "core/error.h"
-#include "core/timestamp.h"
-#include "readers/dvd_reader.h"
-#include "readers/media_file_reader.h"
+#include "readers/mediainfo_wire.h"
 
 extern char** environ;
 
 namespace markwright {
 namespace {
 
-// The child's end of the pipe; everything else it has is /dev/null.
-constexpr int kReplyDescriptor = 3;
-
 // Set in the child's environment. A program without the hidden mode, started as the child by
 // mistake, would otherwise go on to start children of its own, without end.
 constexpr const char* kChildMarkerName = "MARKWRIGHT_MEDIAINFO_CHILD";
 
-// The answer: a tag byte, the payload's length (8 bytes, least significant first) and the
-// payload. An answer's payload is its texts, each a 4-byte length and the bytes; an error's is
-// the cause.
-constexpr char kAnswerTag = 'A';
-constexpr char kErrorTag = 'E';
-constexpr std::size_t kHeaderSize = 9;
-// Far above any title set's answer; a longer payload means the child has gone wrong.
-constexpr std::uint64_t kLargestPayload = 256u << 20;
-
 std::filesystem::path& ChildProgram() {
   static std::filesystem::path program = "/proc/self/exe";
   return program;
-}
-
-void AppendNumber(std::string& bytes, std::uint64_t value, int size) {
-  for (int i = 0; i < size; ++i) bytes += static_cast<char>((value >> (8 * i)) & 0xFF);
-}
-
-std::uint64_t NumberAt(std::string_view bytes, std::size_t offset, int size) {
-  std::uint64_t value = 0;
-  for (int i = 0; i < size; ++i) {
-    value |= std::uint64_t{static_cast<unsigned char>(bytes[offset + i])} << (8 * i);
-  }
-  return value;
-}
-
-std::string Reply(char tag, std::string_view payload) {
-  std::string reply(1, tag);
-  AppendNumber(reply, payload.size(), 8);
-  reply += payload;
-  return reply;
-}
-
-std::string AnswerReply(const std::vector<std::string>& texts) {
-  std::string payload;
-  for (const std::string& text : texts) {
-    AppendNumber(payload, text.size(), 4);
-    payload += text;
-  }
-  return Reply(kAnswerTag, payload);
-}
-
-// The texts of an answer, or nothing when the payload does not divide into whole texts.
-std::optional<std::vector<std::string>> AnswerTexts(std::string_view payload) {
-  std::vector<std::string> texts;
-  while (!payload.empty()) {
-    if (payload.size() < 4) return std::nullopt;
-    const std::uint64_t length = NumberAt(payload, 0, 4);
-    if (length > payload.size() - 4) return std::nullopt;
-    texts.emplace_back(payload.substr(4, length));
-    payload.remove_prefix(4 + length);
-  }
-  return texts;
 }
 
 void WriteAll(int descriptor, std::string_view bytes) {
@@ -95,31 +40,6 @@ void WriteAll(int descriptor, std::string_view bytes) {
     if (written <= 0) return;
     bytes.remove_prefix(static_cast<std::size_t>(written));
   }
-}
-
-// Ways to make the child misbehave, for the tests of the parent's side; unset in normal use.
-std::optional<std::vector<std::string>> Misbehave(std::string_view how) {
-  if (how == "hang") {
-    for (;;) pause();
-  }
-  if (how == "crash") {
-    // A whole answer first: the parent must not take it from a child that did not end well.
-    WriteAll(kReplyDescriptor, AnswerReply({"", "", "00:00:00.000"}));
-    kill(getpid(), SIGKILL);
-  }
-  if (how == "huge") {
-    std::vector<std::string> texts = {"", ""};
-    for (std::int64_t i = 0; i < 300'000; ++i) texts.push_back(FormatTimestamp(i));
-    return texts;
-  }
-  if (how == "descriptors") {
-    std::vector<std::string> texts = {"", ""};
-    for (int descriptor = 0; descriptor < 1024; ++descriptor) {
-      if (fcntl(descriptor, F_GETFD) != -1) texts.push_back(std::to_string(descriptor));
-    }
-    return texts;
-  }
-  return std::nullopt;
 }
 
 // A started child; killed and reaped when it is given up, so that no zombie is left behind.
@@ -216,10 +136,9 @@ void SetMediaInfoChildProgram(const std::filesystem::path& program) {
   ChildProgram() = program;
 }
 
-std::vector<std::string> AskMediaInfoChild(std::string_view request,
-                                           const std::filesystem::path& path,
-                                           std::chrono::milliseconds deadline,
-                                           std::string_view subject) {
+MediaInfoAnswer AskMediaInfoChild(const MediaInfoRequest& request,
+                                  const std::filesystem::path& path,
+                                  std::chrono::milliseconds deadline, std::string_view subject) {
   const std::string source_name = path.string();
   if (std::getenv(kChildMarkerName) != nullptr) {
     throw ReadError(source_name, "", "cannot start reading: no process");
@@ -234,12 +153,13 @@ std::vector<std::string> AskMediaInfoChild(std::string_view request,
   if (write_end.get() == kReplyDescriptor) {
     write_end.Reset(fcntl(kReplyDescriptor, F_DUPFD_CLOEXEC, kReplyDescriptor + 1));
   }
-  const pid_t pid = write_end.get() < 0
-                        ? -1
-                        : Spawn(ChildProgram(),
-                                {"markwright", std::string(kMediaInfoChildArgument),
-                                 std::to_string(getpid()), std::string(request), source_name},
-                                write_end.get());
+  const pid_t pid =
+      write_end.get() < 0
+          ? -1
+          : Spawn(ChildProgram(),
+                  {"markwright", std::string(kMediaInfoChildArgument), std::to_string(getpid()),
+                   JoinRequest(RequestTexts(request)), source_name},
+                  write_end.get());
   if (pid < 0) throw ReadError(source_name, "", "cannot start reading: no process");
   Child child(pid);
   write_end.Reset(-1);
@@ -264,7 +184,7 @@ std::vector<std::string> AskMediaInfoChild(std::string_view request,
       closed = true;
     } else {
       reply.append(buffer, static_cast<std::size_t>(count));
-      overlong = reply.size() > kHeaderSize + kLargestPayload;
+      overlong = reply.size() > kReplyHeaderSize + kLargestReplyPayload;
     }
   }
   bool ended = false;
@@ -279,19 +199,17 @@ std::vector<std::string> AskMediaInfoChild(std::string_view request,
                           std::to_string(deadline.count() / 1000) + " s (is it damaged?)");
     }
   }
-  const bool whole = ended && child.EndedWell() && reply.size() >= kHeaderSize &&
-                     NumberAt(reply, 1, 8) == reply.size() - kHeaderSize;
-  const std::string_view payload = whole ? std::string_view(reply).substr(kHeaderSize) : "";
-  if (whole && reply.front() == kErrorTag) throw ReadError(source_name, "", payload);
-  const auto texts = whole && reply.front() == kAnswerTag ? AnswerTexts(payload) : std::nullopt;
-  if (!texts) {
+  const auto whole = ended && child.EndedWell() ? ParseReply(reply) : std::nullopt;
+  if (whole && whole->failed) throw ReadError(source_name, "", whole->cause);
+  const auto answer = whole ? AnswerFromTexts(whole->texts, request) : std::nullopt;
+  if (!answer) {
     throw ReadError(source_name, "",
                     "libmediainfo failed on " + std::string(subject) + " (is it damaged?)");
   }
-  return *texts;
+  return *answer;
 }
 
-int RunMediaInfoChild(int argc, char** argv) {
+int RunMediaInfoChild(int argc, char** argv, MediaInfoAnswerer answerer) {
   if (argc != 5) return 2;
   // Die with the parent (whose reading thread waits for this process until it ends); a parent
   // gone before this point has left the child to another one.
@@ -301,15 +219,13 @@ int RunMediaInfoChild(int argc, char** argv) {
 
   std::string reply;
   try {
-    const char* how = std::getenv("MARKWRIGHT_CHILD_TEST");
-    auto texts = Misbehave(how == nullptr ? "" : how);
-    if (!texts && argv[3] == kMediaFileRequest) texts = AnswerMediaFileRequest(argv[4]);
-    if (!texts) texts = AnswerTitleSetRequest(argv[3], argv[4]);
-    reply = AnswerReply(*texts);
+    const auto request = RequestFromTexts(SplitRequest(argv[3]));
+    if (!request) return 2;
+    reply = AnswerReply(AnswerTexts(answerer(*request, argv[4])));
   } catch (const ReadError& error) {
-    reply = Reply(kErrorTag, error.cause());
+    reply = FailureReply(error.cause());
   } catch (const std::exception& error) {
-    reply = Reply(kErrorTag, error.what());
+    reply = FailureReply(error.what());
   }
   WriteAll(kReplyDescriptor, reply);
   return 0;

@@ -19,7 +19,10 @@ namespace markwright {
 
 struct MediaInfoLibrary::Functions {
   MEDIAINFO_New create = nullptr;
+  MEDIAINFO_Option option = nullptr;
   MEDIAINFO_Open open = nullptr;
+  MEDIAINFO_Count_Get count = nullptr;
+  MEDIAINFO_Inform inform = nullptr;
   MEDIAINFO_Get get = nullptr;
   MEDIAINFO_GetI get_by_position = nullptr;
   MEDIAINFO_Close close = nullptr;
@@ -96,7 +99,10 @@ MediaInfoLibrary::MediaInfoLibrary(const char* file_name)
   if (!module_) CannotLoad(dlerror());
   // The wide-character functions: without the "A" of the narrow ones.
   LookUp(module_.get(), "MediaInfo_New", functions_->create);
+  LookUp(module_.get(), "MediaInfo_Option", functions_->option);
   LookUp(module_.get(), "MediaInfo_Open", functions_->open);
+  LookUp(module_.get(), "MediaInfo_Count_Get", functions_->count);
+  LookUp(module_.get(), "MediaInfo_Inform", functions_->inform);
   LookUp(module_.get(), "MediaInfo_Get", functions_->get);
   LookUp(module_.get(), "MediaInfo_GetI", functions_->get_by_position);
   LookUp(module_.get(), "MediaInfo_Close", functions_->close);
@@ -110,11 +116,15 @@ const MediaInfoLibrary& MediaInfoLibrary::Shared() {
   return library;
 }
 
-MediaInfoFile::MediaInfoFile(const MediaInfoLibrary& library, const std::filesystem::path& path)
+MediaInfoFile::MediaInfoFile(const MediaInfoLibrary& library, const std::filesystem::path& path,
+                             const Options& options)
     : functions_(library.functions()), handle_(nullptr) {
   const std::wstring wide_path = WidePath(path);
   handle_ = functions_.create();
   if (handle_ == nullptr) throw ReadError(path.string(), "", "libmediainfo gave no handle");
+  for (const auto& [name, value] : options) {
+    functions_.option(handle_, Wide(name).c_str(), Wide(value).c_str());
+  }
   // A file the library cannot open shows up as missing parameters, which the reader reports.
   functions_.open(handle_, wide_path.c_str());
 }
@@ -124,26 +134,31 @@ MediaInfoFile::~MediaInfoFile() {
   functions_.destroy(handle_);
 }
 
-std::string MediaInfoFile::Parameter(int stream_kind, std::string_view name) const {
-  return Utf8(functions_.get(handle_, static_cast<MediaInfo_stream_C>(stream_kind), 0,
+std::string MediaInfoFile::Parameter(int stream_kind, std::string_view name,
+                                     std::size_t stream) const {
+  return Utf8(functions_.get(handle_, static_cast<MediaInfo_stream_C>(stream_kind), stream,
                              Wide(name).c_str(), MediaInfo_Info_Text, MediaInfo_Info_Name));
 }
 
-std::string MediaInfoFile::Field(std::size_t position, int info_kind) const {
-  return Utf8(functions_.get_by_position(handle_, MediaInfo_Stream_Menu, 0, position,
+std::string MediaInfoFile::Field(std::size_t menu, std::size_t position, int info_kind) const {
+  return Utf8(functions_.get_by_position(handle_, MediaInfo_Stream_Menu, menu, position,
                                          static_cast<MediaInfo_info_C>(info_kind)));
 }
 
-std::string MediaInfoFile::MenuParameter(std::string_view name) const {
-  return Parameter(MediaInfo_Stream_Menu, name);
+std::size_t MediaInfoFile::MenuCount() const {
+  return functions_.count(handle_, MediaInfo_Stream_Menu, static_cast<std::size_t>(-1));
 }
 
-std::string MediaInfoFile::MenuFieldName(std::size_t position) const {
-  return Field(position, MediaInfo_Info_Name);
+std::string MediaInfoFile::MenuParameter(std::string_view name, std::size_t menu) const {
+  return Parameter(MediaInfo_Stream_Menu, name, menu);
 }
 
-std::string MediaInfoFile::MenuFieldValue(std::size_t position) const {
-  return Field(position, MediaInfo_Info_Text);
+std::string MediaInfoFile::MenuFieldName(std::size_t position, std::size_t menu) const {
+  return Field(menu, position, MediaInfo_Info_Name);
+}
+
+std::string MediaInfoFile::MenuFieldValue(std::size_t position, std::size_t menu) const {
+  return Field(menu, position, MediaInfo_Info_Text);
 }
 
 std::string MediaInfoFile::VideoParameter(std::string_view name) const {
@@ -152,6 +167,10 @@ std::string MediaInfoFile::VideoParameter(std::string_view name) const {
 
 std::string MediaInfoFile::GeneralParameter(std::string_view name) const {
   return Parameter(MediaInfo_Stream_General, name);
+}
+
+std::string MediaInfoFile::Report() const {
+  return Utf8(functions_.inform(handle_, 0));
 }
 
 }  // namespace markwright

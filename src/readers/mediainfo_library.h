@@ -5,6 +5,8 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 namespace markwright {
 
@@ -43,24 +45,33 @@ class MediaInfoLibrary {
 // (the library reuses one buffer for all of them) and given as UTF-8; a missing text is empty.
 class MediaInfoFile {
  public:
-  MediaInfoFile(const MediaInfoLibrary& library, const std::filesystem::path& path);
+  // The library's options (name, value), set before the file is opened.
+  using Options = std::vector<std::pair<std::string, std::string>>;
+
+  MediaInfoFile(const MediaInfoLibrary& library, const std::filesystem::path& path,
+                const Options& options = {});
   ~MediaInfoFile();
   MediaInfoFile(const MediaInfoFile&) = delete;
   MediaInfoFile& operator=(const MediaInfoFile&) = delete;
 
-  // A parameter of the first menu stream, as text.
-  std::string MenuParameter(std::string_view name) const;
-  // The name and the value of the first menu stream's field at the position.
-  std::string MenuFieldName(std::size_t position) const;
-  std::string MenuFieldValue(std::size_t position) const;
+  // How many menu streams the file has.
+  std::size_t MenuCount() const;
+  // A parameter of a menu stream (the first by default), as text.
+  std::string MenuParameter(std::string_view name, std::size_t menu = 0) const;
+  // The name and the value of a menu stream's field at the position.
+  std::string MenuFieldName(std::size_t position, std::size_t menu = 0) const;
+  std::string MenuFieldValue(std::size_t position, std::size_t menu = 0) const;
   // A parameter of the first video stream, as text ("Standard", "FrameRate").
   std::string VideoParameter(std::string_view name) const;
   // A parameter of the whole file ("Format", "Duration" in milliseconds).
   std::string GeneralParameter(std::string_view name) const;
+  // The library's report of the opened file: with the option "Trace_Level" set, the tree of
+  // what it parsed, in the form "Trace_Format" names ("XML").
+  std::string Report() const;
 
  private:
-  std::string Parameter(int stream_kind, std::string_view name) const;
-  std::string Field(std::size_t position, int info_kind) const;
+  std::string Parameter(int stream_kind, std::string_view name, std::size_t stream = 0) const;
+  std::string Field(std::size_t menu, std::size_t position, int info_kind) const;
 
   const MediaInfoLibrary::Functions& functions_;
   void* handle_;

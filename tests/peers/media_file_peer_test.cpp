@@ -26,26 +26,47 @@ TEST_F(MediaFilePeer, MatroskaWebmAndMp4GiveTheToolsChapters) {
       << "<?xml version=\"1.0\"?><Chapters><EditionEntry>" +
              Atom("00:00:00.000", "Intro: the start", "eng") +
              Atom("00:00:01.500", "Überraschung 日本", "ger") + Atom("00:00:02.250", "", "eng") +
-             Atom("00:00:03.001", "a:b", "eng") + "</EditionEntry></Chapters>";
+             Atom("00:00:03.001", "a:b", "eng") + Atom("00:00:03.200", "ab:cd", "und") +
+             Atom("00:00:03.400", "Part one - en:two", "und") +
+             Atom("00:00:03.600", "en:x &amp; y", "eng") + "</EditionEntry></Chapters>";
   Run("ffmpeg -v error -f lavfi -i testsrc=d=4:s=64x48:r=25 -c:v libvpx-vp9 clip.webm; "
       "mkvmerge -q -o x.mkv --chapters a.xml clip.webm; "
       "mkvmerge -q -w -o x.webm --chapters a.xml clip.webm; "
       "ffmpeg -v error -i x.mkv -map 0 -c copy x.mp4");
   ASSERT_FALSE(HasFailure());
-  // libmediainfo gives Matroska languages in their two-letter form where there is one.
+  // libmediainfo gives Matroska languages in their two-letter form where there is one; a name
+  // that only looks like "language:name" keeps its whole text when its language is "und".
   const TitleChapters matroska{{{"00:00:00.000", "Intro: the start", "en"},
                                 {"00:00:01.500", "Überraschung 日本", "de"},
                                 {"00:00:02.250", "", "en"},
-                                {"00:00:03.001", "a:b", "en"}},
+                                {"00:00:03.001", "a:b", "en"},
+                                {"00:00:03.200", "ab:cd", ""},
+                                {"00:00:03.400", "Part one - en:two", ""},
+                                {"00:00:03.600", "en:x & y", "en"}},
                                "00:00:04.000"};
   EXPECT_EQ(ReadMediaFileChapters(folder_ / "x.mkv"), matroska);
   EXPECT_EQ(ReadMediaFileChapters(folder_ / "x.webm"), matroska);
   // MP4 names carry no language, and libmediainfo 22.12 leaves out a chapter without a name.
-  EXPECT_EQ(ReadMediaFileChapters(folder_ / "x.mp4"),
-            (TitleChapters{{{"00:00:00.000", "Intro: the start", ""},
-                            {"00:00:01.500", "Überraschung 日本", ""},
-                            {"00:00:03.001", "a:b", ""}},
-                           "00:00:04.000"}));
+  const TitleChapters mp4{{{"00:00:00.000", "Intro: the start", ""},
+                           {"00:00:01.500", "Überraschung 日本", ""},
+                           {"00:00:03.001", "a:b", ""},
+                           {"00:00:03.200", "ab:cd", ""},
+                           {"00:00:03.400", "Part one - en:two", ""},
+                           {"00:00:03.600", "en:x & y", ""}},
+                          "00:00:04.000"};
+  EXPECT_EQ(ReadMediaFileChapters(folder_ / "x.mp4"), mp4);
+  // ffmpeg stores the names twice: as samples of a chapter track (in the media data, before the
+  // moov box) and in a Nero chapter list. With every sample's 2-byte length set to 0 the first
+  // menu libmediainfo gives has no chapters, the second all of them.
+  std::string bytes = ReadFile(folder_ / "x.mp4");
+  for (const Chapter& chapter : mp4.chapters) {
+    const std::size_t at = bytes.find(chapter.name);
+    ASSERT_TRUE(at >= 2 && at < bytes.find("moov") && bytes[at - 2] == 0 &&
+                bytes[at - 1] == static_cast<char>(chapter.name.size()));
+    bytes[at - 1] = 0;
+  }
+  std::ofstream(folder_ / "first-empty.mp4", std::ios::binary) << bytes;
+  EXPECT_EQ(ReadMediaFileChapters(folder_ / "first-empty.mp4"), mp4);
   ExpectThrowMessage<ReadError>([&] { ReadMediaFileChapters(folder_ / "clip.webm"); },
                                 "clip.webm: no chapters in the file");
   const auto cut = folder_ / "cut.mkv";

@@ -105,6 +105,15 @@ TEST(DvdTitleSet, ReadsAuthoredTitleSetsThroughLibmediainfo) {
   EXPECT_EQ(testing::TimesOf(ReadDvdTitleSet(path)), testing::Times{"00:00:00.000"});
 }
 
+// A value the library hands over is checked where it is read, and blamed on the title set.
+TEST(DvdTitleSet, ChapterTimesThatAreNoTimestampsFail) {
+  MediaInfoAnswer answer{{}, {"NTSC", ""}, "94", "96", 94, {"01:00:00.000", ""}, {}, {}};
+  EXPECT_EQ(testing::TimesOf(DvdTitle(answer, "V.IFO")), testing::Times{"01:00:03.600"});
+  answer.field_names[1] = "0";
+  ExpectThrowMessage<ReadError>([&] { DvdTitle(answer, "V.IFO"); },
+                                "V.IFO: chapter 2: libmediainfo gave no time but \"0\"");
+}
+
 TEST(DvdTitleSet, FilesWithoutAChapterMenuFail) {
   testing::TempDir folder;
   for (const auto& path : {Fixture("pal_chapters", "VIDEO_TS.IFO"), folder / "VTS_09_0.IFO",

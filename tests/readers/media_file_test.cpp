@@ -28,18 +28,38 @@ TEST(MediaFileReader, DamagedFilesAndBadChildrenGiveReadErrors) {
        {std::pair{"hang", "libmediainfo did not finish reading the file within 1 s"},
         std::pair{"crash", "libmediainfo failed on the file (is it damaged?)"}}) {
     setenv("MARKWRIGHT_CHILD_TEST", how, 1);
+    SetMediaInfoChildProgram(MARKWRIGHT_CHILD_DOUBLE);
     ExpectThrowMessage<ReadError>(
         [&] { ReadMediaFileChapters(folder / "x.mkv", std::chrono::seconds(1)); }, message);
+    SetMediaInfoChildProgram(MARKWRIGHT_EXE);
     unsetenv("MARKWRIGHT_CHILD_TEST");
   }
 }
 
-// What libmediainfo 22.12 gives for chapters mkvmerge stored: no language for "und", the time for
-// a chapter without a name, a BCP 47 tag, several names, a name with ':' of its own.
+// An answer about a media file with these fields (name, value) and chapters as stored.
+MediaInfoAnswer Answer(std::string format, std::string duration,
+                       std::vector<std::pair<std::string, std::string>> fields,
+                       std::vector<StoredChapter> stored = {}) {
+  MediaInfoAnswer answer{{std::move(format), std::move(duration)}, {}, "", "", 0, {}, {}, stored};
+  for (auto& [name, value] : fields) {
+    answer.field_names.push_back(std::move(name));
+    answer.field_values.push_back(std::move(value));
+  }
+  return answer;
+}
+
+// What libmediainfo gives for chapters mkvmerge stored: no language for "und", the time for a
+// chapter without a name, a BCP 47 tag, several names, a name with ':' of its own. After the
+// fields, the chapters as the file stores them (start in ns, first name, language stated) say
+// which prefix is a language: none for a name "ab:cd" whose language is "und".
 TEST(MediaFileReader, LibraryValuesGiveNamesAndLanguages) {
-  EXPECT_EQ(MediaFileTitle({"Matroska", "4000.6", "00:00:00.000", "und", "Menu For", "1",
-                            "00:00:01.000", "00:00:01.000", "00:00:01.500", "pt-BR:x - y: z",
-                            "00:00:02.000", "en:One - de:Zwei", "01:02:03.456", "haw:a:b"},
+  EXPECT_EQ(MediaFileTitle(Answer("Matroska", "4000.6",
+                                  {{"00:00:00.000", "und"},
+                                   {"Menu For", "1"},
+                                   {"00:00:01.000", "00:00:01.000"},
+                                   {"00:00:01.500", "pt-BR:x - y: z"},
+                                   {"00:00:02.000", "en:One - de:Zwei"},
+                                   {"01:02:03.456", "haw:a:b"}}),
                            "x.mkv"),
             (TitleChapters{{{"00:00:00.000", "und", ""},
                             {"00:00:01.000", "", ""},
@@ -47,15 +67,35 @@ TEST(MediaFileReader, LibraryValuesGiveNamesAndLanguages) {
                             {"00:00:02.000", "One", "en"},
                             {"01:02:03.456", "a:b", "haw"}},
                            "00:00:04.001"}));
+  EXPECT_EQ(MediaFileTitle(Answer("Matroska", "",
+                                  {{"00:00:00.000", "ab:cd"},
+                                   {"00:00:01.000", "Part one - en:two"},
+                                   {"00:00:02.000", "en:ab:cd"},
+                                   {"00:00:03.000", "en:One - Zwei"}},
+                                  {{"0", "ab:cd", false},
+                                   {"1000000000", "Part one - en:two", false},
+                                   {"2000000000", "ab:cd", true},
+                                   {"3000000000", "One", true}}),
+                           "x.mkv"),
+            (TitleChapters{{{"00:00:00.000", "ab:cd", ""},
+                            {"00:00:01.000", "Part one - en:two", ""},
+                            {"00:00:02.000", "ab:cd", "en"},
+                            {"00:00:03.000", "One", "en"}},
+                           ""}));
   // Only Matroska names carry a language.
-  EXPECT_EQ(MediaFileTitle({"MPEG-4", "", "00:00:00.000", "en:One"}, "x.mp4"),
+  EXPECT_EQ(MediaFileTitle(Answer("MPEG-4", "", {{"00:00:00.000", "en:One"}}), "x.mp4"),
             (TitleChapters{{{"00:00:00.000", "en:One", ""}}, ""}));
+  MediaInfoAnswer names_only = Answer("MPEG-4", "", {{"00:00:00.000", "One"}});
+  names_only.field_values.clear();
+  ExpectThrowMessage<ReadError>([&] { MediaFileTitle(names_only, "x.mp4"); },
+                                "x.mp4: libmediainfo failed on the file (is it damaged?)");
 }
 
 TEST(MediaFileReader, MoreChaptersThanAnyTitleAreRefused) {
-  std::vector<std::string> texts = {"MPEG-4", ""};
-  texts.resize(texts.size() + 2 * (kMaxChapters + 1), "00:00:00.000");
-  ExpectThrowMessage<ReadError>([&] { MediaFileTitle(texts, "x.mp4"); },
+  MediaInfoAnswer answer = Answer("MPEG-4", "", {});
+  answer.field_names.resize(kMaxChapters + 1, "00:00:00.000");
+  answer.field_values = answer.field_names;
+  ExpectThrowMessage<ReadError>([&] { MediaFileTitle(answer, "x.mp4"); },
                                 "x.mp4: more than 1,000,000 chapters in the file");
 }
 

@@ -1,4 +1,5 @@
-// The reading child driven through the DVD reader, made to misbehave by MARKWRIGHT_CHILD_TEST.
+// The reading child's parent side, driven through the readers with a stand-in child that
+// misbehaves as MARKWRIGHT_CHILD_TEST says; what travels between the two.
 #include <fcntl.h>
 #include <signal.h>
 #include <spawn.h>
@@ -12,10 +13,14 @@
 #include <thread>
 
 #include "core/timestamp.h"
+#include "readers/chapter_limit.h"
 #include "readers/dvd_reader.h"
+#include "readers/media_file_reader.h"
+#include "readers/mediainfo_wire.h"
 #include "support/chapter_times.h"
 #include "support/expect_throw_message.h"
 #include "support/mediainfo_child_program.h"
+#include "support/run_process.h"
 #include "support/temp_dir.h"
 
 namespace markwright {
@@ -26,9 +31,21 @@ using namespace std::chrono_literals;
 const std::string kTitleSet =
     std::string(MARKWRIGHT_SOURCE_DIR) + "/tests/fixtures/dvd/pal_chapters/VIDEO_TS/VTS_01_0.IFO";
 
+// Sets MARKWRIGHT_CHILD_TEST while it lives, and with a stand-in child when asked.
+class ActingLike {
+ public:
+  ActingLike(const char* how, const char* program = MARKWRIGHT_CHILD_DOUBLE) {
+    setenv("MARKWRIGHT_CHILD_TEST", how, 1);
+    SetMediaInfoChildProgram(program);
+  }
+  ~ActingLike() {
+    unsetenv("MARKWRIGHT_CHILD_TEST");
+    SetMediaInfoChildProgram(MARKWRIGHT_EXE);
+  }
+};
+
 testing::Times ReadActingLike(const char* how, std::chrono::milliseconds deadline = 1s) {
-  setenv("MARKWRIGHT_CHILD_TEST", how, 1);
-  const std::unique_ptr<const char, int (*)(const char*)> unset("MARKWRIGHT_CHILD_TEST", unsetenv);
+  const ActingLike acting(how);
   return testing::TimesOf(ReadDvdTitleSet(kTitleSet, deadline));
 }
 
@@ -36,31 +53,45 @@ TEST(MediaInfoChild, ABadChildIsStoppedAndReapedAndAGoodOneGetsNothingElse) {
   testing::ExpectThrowMessage<ReadError>(
       [] { ReadActingLike("hang"); },
       kTitleSet + ": libmediainfo did not finish reading the title set within 1 s");
-  // Its whole answer does not count when it then dies by a signal.
+  // Its own read error is passed on; its whole answer does not count when it then dies by a
+  // signal.
+  testing::ExpectThrowMessage<ReadError>([] { ReadActingLike("refuse"); },
+                                         kTitleSet + ": no chapters here, says the child");
   testing::ExpectThrowMessage<ReadError>([] { ReadActingLike("crash"); },
                                          "libmediainfo failed on the title set (is it damaged?)");
   // Far more than a pipe holds: read while the child writes.
-  const testing::Times huge = ReadActingLike("huge", 10s);
-  ASSERT_EQ(huge.size(), 300'000u);
-  EXPECT_EQ(huge[299'999], FormatTimestamp(299'999));
+  {
+    const ActingLike acting("huge");
+    const testing::Times huge = testing::TimesOf(ReadMediaFileChapters(kTitleSet, 10s));
+    ASSERT_EQ(huge.size(), 300'000u);
+    EXPECT_EQ(huge[299'999], FormatTimestamp(299'999));
+  }
   // A descriptor left open across exec by the parent does not reach the child.
   const int inherited = open("/dev/null", O_RDONLY);
-  EXPECT_EQ(ReadActingLike("descriptors"), (testing::Times{"0", "1", "2", "3"}));
+  EXPECT_EQ(ReadActingLike("descriptors"),
+            (testing::Times{"00:00:00.000", "00:00:00.001", "00:00:00.002", "00:00:00.003"}));
   close(inherited);
   // Every child above reaped, none left as a zombie.
   EXPECT_TRUE(waitpid(-1, nullptr, WNOHANG) == -1 && errno == ECHILD);
 }
 
-// A parent killed while its child hangs (markwright reading a title set) takes the child along.
-TEST(MediaInfoChild, DiesWithItsParent) {
+// The program itself has no way to make its child misbehave.
+TEST(MediaInfoChild, TheProgramsChildHasNoTestSwitch) {
   testing::TempDir folder;
-  const std::string out = (folder / "o").string();
-  const char* argv[] = {"markwright", "-i",   kTitleSet.c_str(), "-o", out.c_str(), "-f",
-                        "ogg",        nullptr};
+  const ActingLike acting("hang", MARKWRIGHT_EXE);
+  const auto run = testing::RunProcess(
+      MARKWRIGHT_EXE, {"-i", kTitleSet, "-o", (folder / "o").string(), "-f", "ogg"}, folder.path());
+  EXPECT_EQ(run.exit_status, 0) << run.errors;
+  EXPECT_EQ(testing::ReadFile(folder / "o").substr(0, 24), "CHAPTER01=00:00:00.000\r\n");
+}
+
+// A parent killed while its child hangs takes the child along.
+TEST(MediaInfoChild, DiesWithItsParent) {
+  const char* argv[] = {"double", "parent", kTitleSet.c_str(), nullptr};
   const char* environment[] = {"MARKWRIGHT_CHILD_TEST=hang", nullptr};
   pid_t parent = 0;
-  ASSERT_EQ(posix_spawn(&parent, MARKWRIGHT_EXE, nullptr, nullptr, const_cast<char**>(argv),
-                        const_cast<char**>(environment)),
+  ASSERT_EQ(posix_spawn(&parent, MARKWRIGHT_CHILD_DOUBLE, nullptr, nullptr,
+                        const_cast<char**>(argv), const_cast<char**>(environment)),
             0);
   const std::string children =
       "/proc/" + std::to_string(parent) + "/task/" + std::to_string(parent) + "/children";
@@ -69,7 +100,7 @@ TEST(MediaInfoChild, DiesWithItsParent) {
     std::this_thread::sleep_for(10ms);
     std::ifstream(children) >> child;
   }
-  ASSERT_NE(child, 0) << "markwright started no reading child";
+  ASSERT_NE(child, 0) << "the parent started no reading child";
   kill(parent, SIGKILL);
   waitpid(parent, nullptr, 0);
   // Gone, or a zombie waiting for whoever took it in.
@@ -81,6 +112,44 @@ TEST(MediaInfoChild, DiesWithItsParent) {
   const bool dead = !std::filesystem::exists(stat) || state == "Z";
   EXPECT_TRUE(dead);
   if (!dead) kill(child, SIGKILL);
+}
+
+TEST(MediaInfoChild, RequestsAndAnswersTravelWholeOrNotAtAll) {
+  const MediaInfoRequest request{.options = {{"ParseSpeed", "0"}},
+                                 .general = {"Format", "Duration"},
+                                 .video = {"Standard"},
+                                 .menu = MediaInfoRequest::Menu::kFirstWithChapters,
+                                 .fields = MediaInfoRequest::Fields::kNamesAndValues,
+                                 .stored_chapters = true};
+  EXPECT_EQ(RequestFromTexts(SplitRequest(JoinRequest(RequestTexts(request)))), request);
+  EXPECT_EQ(RequestFromTexts({"general:Format", "fields:everything"}), std::nullopt);
+  const MediaInfoAnswer answer{{"Matroska", ""}, {"PAL"},           "94", "96", 94, {"a", ""},
+                               {"en:b", "c"},    {{"0", "b", true}}};
+  EXPECT_EQ(AnswerFromTexts(AnswerTexts(answer), request), answer);
+  std::vector<std::string> texts = AnswerTexts(answer);
+  texts.pop_back();
+  EXPECT_EQ(AnswerFromTexts(texts, request), std::nullopt);
+  texts = AnswerTexts(answer);
+  texts[6] = "3";  // more fields than sent
+  EXPECT_EQ(AnswerFromTexts(texts, request), std::nullopt);
+  const auto reply = ParseReply(AnswerReply({"x", ""}));
+  ASSERT_TRUE(reply && !reply->failed);
+  EXPECT_EQ(reply->texts, (std::vector<std::string>{"x", ""}));
+  EXPECT_EQ(ParseReply(AnswerReply({"x"}).substr(0, 12)), std::nullopt);
+}
+
+// The fields the child reads, and the chapter limit there rather than a silent stop.
+TEST(MediaInfoChild, ChapterFieldsAreThoseOfTheMenusPositions) {
+  using Range = std::optional<std::pair<std::size_t, std::size_t>>;
+  EXPECT_EQ(ChapterFieldRange("94", "99", "99", "x"), (Range{{94, 99}}));
+  EXPECT_EQ(ChapterFieldRange(" 94 ", "96 fields", "97", "x"), (Range{{94, 97}}));
+  EXPECT_EQ(ChapterFieldRange("", "", "90", "x"), std::nullopt);
+  EXPECT_EQ(ChapterFieldRange("94", "94", "94", "x"), std::nullopt);
+  EXPECT_EQ(ChapterFieldRange("0", std::to_string(kMaxChapters + 1), "", "x"),
+            (Range{{0, kMaxChapters + 1}}));
+  testing::ExpectThrowMessage<ReadError>(
+      [] { ChapterFieldRange("94", std::to_string(kMaxChapters + 96), "", "x.mkv"); },
+      "x.mkv: more than 1,000,000 chapters in the file");
 }
 
 }  // namespace

@@ -1,0 +1,228 @@
+#include "readers/mediainfo_request.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <pugixml.hpp>
+
+#include "core/decimal.h"
+#include "core/error.h"
+#include "readers/chapter_limit.h"
+#include "readers/mediainfo_library.h"
+
+namespace markwright {
+namespace {
+
+// The request's texts: one per option, parameter and choice, each a key and what follows it.
+constexpr std::string_view kOption = "option:";
+constexpr std::string_view kGeneral = "general:";
+constexpr std::string_view kVideo = "video:";
+constexpr std::string_view kMenuWithChapters = "menu:chapters";
+constexpr std::string_view kFieldNames = "fields:names";
+constexpr std::string_view kFieldValues = "fields:values";
+constexpr std::string_view kStored = "stored";
+
+// Before the fields in an answer's texts: the menu's two positions, the first field and the
+// number of fields; a stored chapter takes three texts.
+constexpr std::size_t kMenuTexts = 4;
+constexpr std::size_t kStoredTexts = 3;
+
+// The whole number the text starts with, after blanks; 0 when it starts with none.
+std::size_t LeadingWhole(std::string_view text) {
+  text = TrimBlanks(text);
+  std::size_t digits = 0;
+  while (digits < text.size() && digits < 15 && text[digits] >= '0' && text[digits] <= '9') {
+    ++digits;
+  }
+  return static_cast<std::size_t>(ParseDigits(text.substr(0, digits)).value_or(0));
+}
+
+// The text of an element in libmediainfo's trace: its data.
+std::string TracedData(const pugi::xml_node& element) {
+  return element.find_child_by_attribute("data", "name", "Data").child_value();
+}
+
+pugi::xml_node TracedChild(const pugi::xml_node& element, const char* name) {
+  return element.find_child_by_attribute("block", "name", name);
+}
+
+// A Matroska menu value is "lang:Name" when the chapter states a language and the bare name when
+// it does not (or states "und"), so "ab:cd" alone cannot tell. libmediainfo's trace of what it
+// parsed (the headers) holds each chapter atom as stored.
+std::vector<StoredChapter> StoredChapters(const MediaInfoLibrary& library,
+                                          const std::filesystem::path& path,
+                                          const MediaInfoRequest& request) {
+  MediaInfoFile::Options options = request.options;
+  options.emplace_back("Trace_Level", "1");
+  options.emplace_back("Trace_Format", "XML");
+  const std::string report = MediaInfoFile(library, path, options).Report();
+  pugi::xml_document trace;
+  std::vector<StoredChapter> stored;
+  if (!trace.load_buffer(report.data(), report.size(), pugi::parse_default, pugi::encoding_utf8)) {
+    return stored;
+  }
+  for (const pugi::xpath_node& found : trace.select_nodes("//block[@name='ChapterAtom']")) {
+    const pugi::xml_node display = TracedChild(found.node(), "ChapterDisplay");
+    std::string language = TracedData(TracedChild(display, "ChapLanguageIETF"));
+    if (language.empty()) language = TracedData(TracedChild(display, "ChapLanguage"));
+    stored.push_back({TracedData(TracedChild(found.node(), "ChapterTimeStart")),
+                      TracedData(TracedChild(display, "ChapString")),
+                      !language.empty() && language != "und"});
+  }
+  return stored;
+}
+
+}  // namespace
+
+std::vector<std::string> RequestTexts(const MediaInfoRequest& request) {
+  std::vector<std::string> texts;
+  for (const auto& [name, value] : request.options) {
+    std::string text(kOption);
+    text.append(name).append("=").append(value);
+    texts.push_back(std::move(text));
+  }
+  for (const std::string& name : request.general) texts.push_back(std::string(kGeneral) + name);
+  for (const std::string& name : request.video) texts.push_back(std::string(kVideo) + name);
+  if (request.menu == MediaInfoRequest::Menu::kFirstWithChapters) {
+    texts.emplace_back(kMenuWithChapters);
+  }
+  if (request.fields == MediaInfoRequest::Fields::kNames) texts.emplace_back(kFieldNames);
+  if (request.fields == MediaInfoRequest::Fields::kNamesAndValues) texts.emplace_back(kFieldValues);
+  if (request.stored_chapters) texts.emplace_back(kStored);
+  return texts;
+}
+
+std::optional<MediaInfoRequest> RequestFromTexts(const std::vector<std::string>& texts) {
+  MediaInfoRequest request;
+  for (const std::string_view text : texts) {
+    if (text.starts_with(kOption) && text.find('=') != std::string_view::npos) {
+      const std::size_t equals = text.find('=');
+      request.options.emplace_back(text.substr(kOption.size(), equals - kOption.size()),
+                                   text.substr(equals + 1));
+    } else if (text.starts_with(kGeneral)) {
+      request.general.emplace_back(text.substr(kGeneral.size()));
+    } else if (text.starts_with(kVideo)) {
+      request.video.emplace_back(text.substr(kVideo.size()));
+    } else if (text == kMenuWithChapters) {
+      request.menu = MediaInfoRequest::Menu::kFirstWithChapters;
+    } else if (text == kFieldNames) {
+      request.fields = MediaInfoRequest::Fields::kNames;
+    } else if (text == kFieldValues) {
+      request.fields = MediaInfoRequest::Fields::kNamesAndValues;
+    } else if (text == kStored) {
+      request.stored_chapters = true;
+    } else {
+      return std::nullopt;
+    }
+  }
+  return request;
+}
+
+std::vector<std::string> AnswerTexts(const MediaInfoAnswer& answer) {
+  std::vector<std::string> texts = answer.general;
+  texts.insert(texts.end(), answer.video.begin(), answer.video.end());
+  texts.insert(texts.end(),
+               {answer.chapters_begin, answer.chapters_end, std::to_string(answer.first_field),
+                std::to_string(answer.field_names.size())});
+  texts.insert(texts.end(), answer.field_names.begin(), answer.field_names.end());
+  texts.insert(texts.end(), answer.field_values.begin(), answer.field_values.end());
+  for (const StoredChapter& chapter : answer.stored) {
+    texts.insert(texts.end(), {chapter.start, chapter.name, chapter.language_stated ? "1" : "0"});
+  }
+  return texts;
+}
+
+std::optional<MediaInfoAnswer> AnswerFromTexts(const std::vector<std::string>& texts,
+                                               const MediaInfoRequest& request) {
+  std::size_t next = 0;
+  const auto take = [&](std::size_t count) {
+    std::vector<std::string> taken;
+    taken.reserve(count);
+    for (; count > 0; --count) taken.push_back(texts[next++]);
+    return taken;
+  };
+  if (texts.size() < request.general.size() + request.video.size() + kMenuTexts) {
+    return std::nullopt;
+  }
+  MediaInfoAnswer answer;
+  answer.general = take(request.general.size());
+  answer.video = take(request.video.size());
+  answer.chapters_begin = texts[next];
+  answer.chapters_end = texts[next + 1];
+  const auto first = ParseDigits(texts[next + 2]);
+  const auto count = ParseDigits(texts[next + 3]);
+  next += kMenuTexts;
+  const std::size_t left = texts.size() - next;
+  const std::size_t lists = request.fields == MediaInfoRequest::Fields::kNamesAndValues ? 2 : 1;
+  if (!first || !count || static_cast<std::uint64_t>(*count) > left / lists ||
+      (left - static_cast<std::size_t>(*count) * lists) % kStoredTexts != 0) {
+    return std::nullopt;
+  }
+  answer.first_field = static_cast<std::size_t>(*first);
+  answer.field_names = take(static_cast<std::size_t>(*count));
+  if (lists == 2) answer.field_values = take(static_cast<std::size_t>(*count));
+  while (next < texts.size()) {
+    const std::vector<std::string> chapter = take(kStoredTexts);
+    answer.stored.push_back({chapter[0], chapter[1], chapter[2] == "1"});
+  }
+  return answer;
+}
+
+std::optional<std::pair<std::size_t, std::size_t>> ChapterFieldRange(std::string_view begin,
+                                                                     std::string_view end,
+                                                                     std::string_view count,
+                                                                     std::string_view source_name) {
+  const std::size_t first = LeadingWhole(begin);
+  const std::size_t last = std::max(LeadingWhole(end), LeadingWhole(count));
+  if (LeadingWhole(end) <= first) return std::nullopt;
+  // One field more than chapters for the field an MP4's chapter track adds.
+  if (last - first > kMaxChapters + 1) CheckRoomForChapter(kMaxChapters, source_name);
+  return std::pair{first, last};
+}
+
+MediaInfoAnswer AnswerMediaInfoRequest(const MediaInfoRequest& request,
+                                       const std::filesystem::path& path) {
+  const MediaInfoLibrary* library = nullptr;
+  try {
+    library = &MediaInfoLibrary::Shared();
+  } catch (const Error& failure) {
+    throw ReadError(path.string(), "", failure.what());
+  }
+  const MediaInfoFile file(*library, path, request.options);
+  MediaInfoAnswer answer;
+  for (const std::string& name : request.general) {
+    answer.general.push_back(file.GeneralParameter(name));
+  }
+  for (const std::string& name : request.video) answer.video.push_back(file.VideoParameter(name));
+
+  std::size_t menu = 0;
+  std::optional<std::pair<std::size_t, std::size_t>> fields;
+  const std::size_t menus = request.menu == MediaInfoRequest::Menu::kFirst
+                                ? std::min<std::size_t>(file.MenuCount(), 1)
+                                : file.MenuCount();
+  for (std::size_t candidate = 0; candidate < menus && !fields; ++candidate) {
+    fields = ChapterFieldRange(file.MenuParameter("Chapters_Pos_Begin", candidate),
+                               file.MenuParameter("Chapters_Pos_End", candidate),
+                               file.MenuParameter("Count", candidate), path.string());
+    if (fields) menu = candidate;
+  }
+  answer.chapters_begin = file.MenuParameter("Chapters_Pos_Begin", menu);
+  answer.chapters_end = file.MenuParameter("Chapters_Pos_End", menu);
+  if (!fields || request.fields == MediaInfoRequest::Fields::kNone) return answer;
+
+  answer.first_field = fields->first;
+  bool with_colon = false;
+  for (std::size_t i = fields->first; i < fields->second; ++i) {
+    answer.field_names.push_back(file.MenuFieldName(i, menu));
+    if (request.fields == MediaInfoRequest::Fields::kNamesAndValues) {
+      answer.field_values.push_back(file.MenuFieldValue(i, menu));
+      with_colon = with_colon || answer.field_values.back().find(':') != std::string::npos;
+    }
+  }
+  const std::string format = file.GeneralParameter("Format");
+  if (request.stored_chapters && with_colon && (format == "Matroska" || format == "WebM")) {
+    answer.stored = StoredChapters(*library, path, request);
+  }
+  return answer;
+}
+
+}  // namespace markwright

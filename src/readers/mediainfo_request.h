@@ -1,0 +1,81 @@
+#pragma once
+
+#include <cstddef>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+namespace markwright {
+
+// What a reader may ask the reading child (see mediainfo_child.h) about one file: libmediainfo's
+// fields, as texts, for the reader to interpret. The child knows no reader.
+struct MediaInfoRequest {
+  // The library's options (name, value), set before the file is opened.
+  std::vector<std::pair<std::string, std::string>> options;
+  // Parameters of the whole file ("Format", "Duration") and of its first video stream.
+  std::vector<std::string> general;
+  std::vector<std::string> video;
+  // Which menu stream: the first, or the first whose chapter positions enclose fields.
+  enum class Menu { kFirst, kFirstWithChapters };
+  Menu menu = Menu::kFirst;
+  // The menu's chapter fields: none (its positions only), their names, or names and values.
+  enum class Fields { kNone, kNames, kNamesAndValues };
+  Fields fields = Fields::kNone;
+  // A Matroska file's chapters as stored (StoredChapter), where a field value holds a ':'.
+  bool stored_chapters = false;
+
+  bool operator==(const MediaInfoRequest&) const = default;
+};
+
+// One Matroska chapter atom as the file stores it: its start in nanoseconds, its first name, and
+// whether that name has a language other than "und".
+struct StoredChapter {
+  std::string start;
+  std::string name;
+  bool language_stated = false;
+
+  bool operator==(const StoredChapter&) const = default;
+};
+
+struct MediaInfoAnswer {
+  std::vector<std::string> general;
+  std::vector<std::string> video;
+  // The menu's "Chapters_Pos_Begin" and "Chapters_Pos_End", as the library gives them.
+  std::string chapters_begin;
+  std::string chapters_end;
+  // The names (and values) of the fields from first_field on; empty texts where there is none.
+  std::size_t first_field = 0;
+  std::vector<std::string> field_names;
+  std::vector<std::string> field_values;
+  std::vector<StoredChapter> stored;
+
+  bool operator==(const MediaInfoAnswer&) const = default;
+};
+
+// Both as the texts that travel between the processes, and back; nothing for texts that are not
+// one (given the request, for an answer).
+std::vector<std::string> RequestTexts(const MediaInfoRequest& request);
+std::optional<MediaInfoRequest> RequestFromTexts(const std::vector<std::string>& texts);
+std::vector<std::string> AnswerTexts(const MediaInfoAnswer& answer);
+std::optional<MediaInfoAnswer> AnswerFromTexts(const std::vector<std::string>& texts,
+                                               const MediaInfoRequest& request);
+
+// The fields [first, end) that hold a menu's chapters, from the texts of its "Chapters_Pos_Begin",
+// "Chapters_Pos_End" and "Count" (in an MP4's chapter track the library adds a field after noting
+// the positions, so up to the last field); each read as the whole number it starts with. Nothing
+// when that encloses no field; ReadError "more than 1,000,000 chapters in the file" naming
+// source_name when it encloses more fields than a title may have chapters.
+std::optional<std::pair<std::size_t, std::size_t>> ChapterFieldRange(std::string_view begin,
+                                                                     std::string_view end,
+                                                                     std::string_view count,
+                                                                     std::string_view source_name);
+
+// The reading child's side: asks libmediainfo. Throws ReadError naming the file when the library
+// cannot be loaded, and as ChapterFieldRange does.
+MediaInfoAnswer AnswerMediaInfoRequest(const MediaInfoRequest& request,
+                                       const std::filesystem::path& path);
+
+}  // namespace markwright
