@@ -99,7 +99,7 @@ void FormatWindow::RebuildPreview() {
         *format, inputs_.retimed_chapters, inputs_.output_rate, inputs_.input_rate_text)));
     QStringList notes;
     for (const std::string& note : FormatNotesFor(*format, inputs_.retimed_chapters)) {
-      notes << QString::fromStdString("Note: " + note);
+      notes << MessageText("Note: " + note);  // a note may quote a long name
     }
     notes_->setText(notes.join(QLatin1Char('\n')));
     notes_->setVisible(!notes.isEmpty());
