@@ -54,6 +54,15 @@ std::string ShortenedLine(std::string_view text) {
   return std::string(text.substr(0, head_end)) + "…" + std::string(text.substr(tail_begin));
 }
 
+std::string ShortenedLines(std::string_view text) {
+  std::string shown;
+  for (std::size_t end = text.find('\n'); end != std::string_view::npos; end = text.find('\n')) {
+    shown += ShortenedLine(text.substr(0, end)) + '\n';
+    text.remove_prefix(end + 1);
+  }
+  return shown + ShortenedLine(text);
+}
+
 QString MessageText(std::string_view text) {
   std::string shown;
   for (std::size_t end = text.find("\r\n"); end != std::string_view::npos;

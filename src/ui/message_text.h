@@ -18,6 +18,9 @@ inline constexpr std::size_t kLongestShownLine = 300;
 // is shown is cut: the chapters keep their whole names and are written whole.
 std::string ShortenedLine(std::string_view text);
 
+// The text with each line (up to its LF) shortened as ShortenedLine does.
+std::string ShortenedLines(std::string_view text);
+
 // A message as a message box shows it: control characters and bytes that are not UTF-8 written
 // as \xNN, as the command line writes them, so that no file name or file content can garble the
 // box, and each line shortened as ShortenedLine does. Only the CR LF line ends the window's own

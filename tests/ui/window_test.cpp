@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QLabel>
+#include <QPlainTextEdit>
 #include <cstdio>
 
 #include <sys/stat.h>
@@ -135,11 +136,14 @@ TEST(MainWindow, ALongNameIsShownShortAndSavedWhole) {
     WindowHarness::ClickRow(formats, 15);  // the time list notes each short chapter by name
     const QString notes = WindowHarness::Find<QLabel>(formats, "Label3")->text();
     EXPECT_TRUE(notes.contains("chapter 2 \"Startxxx") && notes.size() < 31 * 1000) << notes.size();
-    Choose(0)(formats);
+    // The preview shows the name shortened and cannot be edited; Save writes it whole.
+    EXPECT_NE(PreviewOf(formats, 0).find("CHAPTER02NAME=" + name + "\r\n"), std::string::npos);
+    const auto* preview = WindowHarness::Find<QPlainTextEdit>(formats, "Text1");
+    EXPECT_TRUE(preview->isReadOnly() && preview->toPlainText().size() < 31 * 1000);
+    WindowHarness::Click(formats, "Command1");
   });
   h.Trigger("SaveAs");
-  EXPECT_NE(ReadFile(folder / "saved.txt").find("CHAPTER02NAME=" + name + "\r\n"),
-            std::string::npos);
+  EXPECT_EQ(ReadFile(folder / "saved.txt"), source);
   // Keeping 0, 5, 10 ... 30 s drops 24: the first 20 listed.
   h.Edit("DropShortChapters", "5");
   ASSERT_EQ(h.messages.size(), 1u);
