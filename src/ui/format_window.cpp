@@ -102,11 +102,11 @@ void FormatWindow::RebuildPreview() {
     // A line of megabytes (a long chapter name) would take the box minutes to lay out: it shows
     // the lines shortened, cannot be edited then, and Save writes the writer's text.
     const std::string shown = ShortenedLines(text);
+    preview_->setPlainText(QString::fromStdString(shown));
     if (shown != text) {
       whole_text_ = std::move(text);
       preview_->setReadOnly(true);
     }
-    preview_->setPlainText(QString::fromStdString(whole_text_.empty() ? text : shown));
     QStringList notes;
     for (const std::string& note : FormatNotesFor(*format, inputs_.retimed_chapters)) {
       notes << MessageText("Note: " + note);  // a note may quote a long name
