@@ -7,12 +7,12 @@ RUN_PACKAGES=(g++ make cmake pkg-config qt6-base-dev qt6-svg-dev libmediainfo-de
               librsvg2-bin)
 
 # Testing on top: test frameworks, sanitizer runtime and fuzzer (clang), the format and lint
-# checks, the real programs the output is checked against, and the package checks (dpkg-dev
+# checks, the real programs the output is checked against, the package checks (dpkg-dev
 # for cpack's dependency list, appstream for the metadata, lintian for the package, the desktop
-# entry's validator and a MIME database with gio to detect types).
+# entry's validator and a MIME database with gio to detect types), and ccache for quick rebuilds.
 TEST_PACKAGES=(libgtest-dev libgmock-dev libbenchmark-dev clang-14 libclang-rt-14-dev
                clang-format clang-tidy mkvtoolnix x264 x265 dvdauthor ffmpeg lsdvd
-               dpkg-dev appstream lintian desktop-file-utils shared-mime-info libglib2.0-bin)
+               dpkg-dev appstream lintian desktop-file-utils shared-mime-info libglib2.0-bin ccache)
 
 # Installs whichever of the named packages is missing. Asks apt only when something is missing,
 # so a machine that has everything needs no network.
@@ -43,6 +43,8 @@ configure_and_build() {
   local build_dir=$1; shift
   local log="$build_dir/build.log" launcher=()
   command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+  # Paths inside the checkout count as relative, so another clone on the machine finds the hits.
+  export CCACHE_BASEDIR=${CCACHE_BASEDIR:-$ROOT}
   mkdir -p "$build_dir"
   if ! { "$@" "${launcher[@]}" && cmake --build "$build_dir" -j"$(nproc)"; } >"$log" 2>&1; then
     cat "$log" >&2

@@ -38,10 +38,24 @@ LoadedChapters ReadAndRetime(const std::filesystem::path& path, Read read, doubl
   return loaded;
 }
 
+// A FIFO, a device or a socket is refused as the command line refuses it, before it is opened:
+// opening a FIFO waits for a writer that may never come. A folder or a missing file is left to
+// the reader, whose message names it.
+void RefuseSpecialFile(const std::filesystem::path& path) {
+  namespace fs = std::filesystem;
+  std::error_code error;
+  const fs::file_type type = fs::status(path, error).type();
+  if (type != fs::file_type::regular && type != fs::file_type::directory &&
+      type != fs::file_type::not_found && type != fs::file_type::none) {
+    throw CannotOpenInput();
+  }
+}
+
 }  // namespace
 
 LoadedChapters LoadChapters(const std::filesystem::path& path, double input_rate,
                             double output_rate) {
+  RefuseSpecialFile(path);
   const InputKind kind = NamingFile(path, [&] { return DetectInputKind(path); });
   if (kind == InputKind::kUnknown) throw UnknownFormat();
   return ReadAndRetime(
@@ -50,6 +64,7 @@ LoadedChapters LoadChapters(const std::filesystem::path& path, double input_rate
 
 LoadedChapters LoadRetimedChapters(const std::filesystem::path& path, double input_rate,
                                    double output_rate) {
+  RefuseSpecialFile(path);
   const InputKind kind = NamingFile(path, [&] { return DetectInputKind(path); });
   if (kind == InputKind::kUnknown) throw UnknownFormat();
   LoadedChapters loaded;

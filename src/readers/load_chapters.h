@@ -17,7 +17,8 @@ struct LoadedChapters {
 // The one road from a file to its chapters, for the command line and the window alike: detects
 // the file's kind, reads it (a Celltimes list counts its frames at input_rate; of an HD DVD
 // playlist the first title with the most chapters) and re-times it. Throws UnknownFormat() for a
-// file of no known kind; any other failure is an Error whose message begins with the path.
+// file of no known kind and CannotOpenInput() for a FIFO, device or socket, which it does not
+// open; any other failure is an Error whose message begins with the path.
 LoadedChapters LoadChapters(const std::filesystem::path& path, double input_rate,
                             double output_rate);
 

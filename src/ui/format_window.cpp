@@ -88,6 +88,8 @@ FormatWindow::FormatWindow(FormatInputs inputs, MessageBoxes& messages, CommonDi
 
 void FormatWindow::RebuildPreview() {
   preview_->clear();
+  preview_->setReadOnly(false);
+  whole_text_.clear();
   notes_->clear();
   notes_->hide();
   const QList<QListWidgetItem*> selected = format_list_->selectedItems();
@@ -95,11 +97,19 @@ void FormatWindow::RebuildPreview() {
   const DestinationFormat* format = FindFormatByDisplayName(selected.front()->text().toStdString());
   if (format == nullptr) return;
   try {
-    preview_->setPlainText(QString::fromStdString(BuildFormatText(
-        *format, inputs_.retimed_chapters, inputs_.output_rate, inputs_.input_rate_text)));
+    std::string text = BuildFormatText(*format, inputs_.retimed_chapters, inputs_.output_rate,
+                                       inputs_.input_rate_text);
+    // A line of megabytes (a long chapter name) would take the box minutes to lay out: it shows
+    // the lines shortened, cannot be edited then, and Save writes the writer's text.
+    const std::string shown = ShortenedLines(text);
+    preview_->setPlainText(QString::fromStdString(shown));
+    if (shown != text) {
+      whole_text_ = std::move(text);
+      preview_->setReadOnly(true);
+    }
     QStringList notes;
     for (const std::string& note : FormatNotesFor(*format, inputs_.retimed_chapters)) {
-      notes << QString::fromStdString("Note: " + note);
+      notes << MessageText("Note: " + note);  // a note may quote a long name
     }
     notes_->setText(notes.join(QLatin1Char('\n')));
     notes_->setVisible(!notes.isEmpty());
@@ -117,7 +127,8 @@ std::string FormatWindow::PreviewText() const {
   for (int row = kClassicRows; row < format_list_->count(); ++row) {
     if (format_list_->item(row)->isSelected()) lf_only = true;
   }
-  QString text = preview_->toPlainText();
+  QString text =
+      whole_text_.empty() ? preview_->toPlainText() : QString::fromStdString(whole_text_);
   text.remove(QLatin1Char('\r'));
   if (!lf_only) text.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
   return text.toStdString();

@@ -28,7 +28,8 @@ class FormatWindow : public QDialog {
   FormatWindow(FormatInputs inputs, MessageBoxes& messages, CommonDialog& common_dialog,
                QWidget* parent = nullptr);
 
-  // The preview as it will be written: its lines end with CR LF.
+  // The preview as it will be written: its lines end with CR LF (LF for the newer formats). When
+  // the preview shows long lines shortened, the writer's whole text instead, ended the same way.
   std::string PreviewText() const;
 
  private:
@@ -41,6 +42,9 @@ class FormatWindow : public QDialog {
   QListWidget* format_list_;
   QPlainTextEdit* preview_;
   QLabel* notes_;
+  // The writer's text when the preview shows it with long lines shortened (and cannot be edited);
+  // empty when the preview holds the text itself.
+  std::string whole_text_;
 };
 
 }  // namespace markwright::ui

@@ -9,6 +9,7 @@
 #include <QMenuBar>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <filesystem>
 
 #include "cli/help_text.h"
@@ -37,6 +38,8 @@ constexpr const char* kOpenFilter =
     "Matroska XML Chapters (*.xml)|*.xml|FFmpeg Metadata (*.ffmeta;*.txt)|*.ffmeta;*.txt|"
     "WebVTT Chapters (*.vtt)|*.vtt|Media Files (*.mkv;*.mka;*.mks;*.webm;*.mp4;*.m4v;*.m4a;*.mov)|"
     "*.mkv;*.mka;*.mks;*.webm;*.mp4;*.m4v;*.m4a;*.mov";
+// Of the chapters an edit drops, the message lists this many.
+constexpr std::size_t kMostDropsListed = 20;
 constexpr const char* kDiscFolderTitle =
     "Select Drive or Folder that contain Blu-Ray, HD DVD or DVD files";
 
@@ -198,11 +201,16 @@ void MainWindow::EditChapters(ChapterEditRequest::Kind kind) {
                          : "Keeping chapters at least " + edit.value + " s apart";
   text += " dropped " + std::to_string(dropped.size()) +
           (dropped.size() == 1 ? " chapter:" : " chapters:");
-  for (const Chapter& chapter : dropped) {
-    text += "\r\n" + chapter.time;
-    if (chapter.name.empty()) continue;
+  // A box taller than the screen helps nobody: the first ones, and how many more.
+  const std::size_t listed = std::min(dropped.size(), kMostDropsListed);
+  for (std::size_t index = 0; index < listed; ++index) {
+    text += "\r\n" + dropped[index].time;
+    if (dropped[index].name.empty()) continue;
     text += "  ";
-    AppendOnOneLine(text, chapter.name);
+    AppendOnOneLine(text, ShortenedLine(dropped[index].name));
+  }
+  if (listed < dropped.size()) {
+    text += "\r\nand " + std::to_string(dropped.size() - listed) + " more";
   }
   services_.messages.Show(MessageText(text), MessageIcon::kNone);
 }
@@ -214,7 +222,7 @@ void MainWindow::ListRetimed() {
     std::string item = chapter.time;
     if (!chapter.name.empty()) {
       item += "  ";
-      AppendOnOneLine(item, chapter.name);
+      AppendOnOneLine(item, ShortenedLine(chapter.name));
     }
     chapter_list_->addItem(QString::fromStdString(item));
   }

@@ -3,6 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <cstdio>
+
+#include <sys/stat.h>
 
 #include "markwright/version.h"
 #include "readers/mediainfo_child.h"
@@ -92,12 +97,61 @@ TEST(MainWindow, AFailedOpenNamesTheFileAndChangesNothing) {
   h.OpenFile(broken);
   h.OpenFile(folder / "gone.mpls");
   h.OpenFile("");  // cancelled: nothing to tell
-  ASSERT_EQ(h.messages.size(), 3u);
+  // Refused unopened, as the command line refuses it: opening a FIFO waits for a writer.
+  const fs::path fifo = folder / "fifo.txt";
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  h.OpenFile(fifo);
+  h.Drop({fifo});
+  ASSERT_EQ(h.messages.size(), 5u);
   EXPECT_EQ(h.messages[0], "Unknown Format!");
   EXPECT_TRUE(h.messages[1].starts_with((folder / "bro\\x1bken.txt").string() + ": "));
   EXPECT_TRUE(h.messages[2].starts_with((folder / "gone.mpls").string() + ": "));
+  EXPECT_EQ(h.messages[3], "Cannot open input file!");
+  EXPECT_EQ(h.messages[4], "Cannot open input file!");
   EXPECT_EQ(testing::TimesOf(h.window.chapters()), Lines({"00:00:00.000", "00:10:00.000"}));
   EXPECT_EQ(testing::TimesOf(h.window.chapters()), h.Listed());
+}
+
+// Laying out a megabyte of text froze the window for many seconds.
+TEST(MainWindow, ALongNameIsShownShortAndSavedWhole) {
+  WindowHarness h;
+  TempDir folder;
+  const std::string name = "Start" + std::string(std::size_t{1} << 20, 'x') + "End";
+  std::string source;  // 31 chapters a second apart; the second has the long name
+  for (int second = 0; second <= 30; ++second) {
+    char chapter[64];
+    std::snprintf(chapter, sizeof chapter,
+                  "CHAPTER%02d=00:00:%02d.000\r\nCHAPTER%02dNAME=", second + 1, second, second + 1);
+    source += chapter + (second == 1 ? name : "c" + std::to_string(second)) + "\r\n";
+  }
+  h.OpenFile(folder.Write("long.txt", source));
+  EXPECT_EQ(h.window.chapters().chapters.at(1).name, name);
+  const std::string row = h.Listed().at(1);
+  EXPECT_TRUE(row.starts_with("00:00:01.000  Startxxx") && row.ends_with("xxEnd"))
+      << row.substr(0, 400);
+  EXPECT_NE(row.find("x…x"), std::string::npos);
+  EXPECT_LT(row.size(), 400u);  // a few hundred characters
+  h.file_answers = {(folder / "saved.txt").string()};
+  h.scripts.push_back([&](QDialog& formats) {
+    WindowHarness::ClickRow(formats, 15);  // the time list notes each short chapter by name
+    const QString notes = WindowHarness::Find<QLabel>(formats, "Label3")->text();
+    EXPECT_TRUE(notes.contains("chapter 2 \"Startxxx") && notes.size() < 31 * 1000) << notes.size();
+    // The preview shows the name shortened and cannot be edited; Save writes it whole.
+    EXPECT_NE(PreviewOf(formats, 0).find("CHAPTER02NAME=" + name + "\r\n"), std::string::npos);
+    const auto* preview = WindowHarness::Find<QPlainTextEdit>(formats, "Text1");
+    EXPECT_TRUE(preview->isReadOnly() && preview->toPlainText().size() < 31 * 1000);
+    WindowHarness::Click(formats, "Command1");
+  });
+  h.Trigger("SaveAs");
+  EXPECT_EQ(ReadFile(folder / "saved.txt"), source);
+  // Keeping 0, 5, 10 ... 30 s drops 24: the first 20 listed.
+  h.Edit("DropShortChapters", "5");
+  ASSERT_EQ(h.messages.size(), 1u);
+  EXPECT_TRUE(h.messages[0].starts_with(
+      "Keeping chapters at least 5 s apart dropped 24 chapters:\r\n00:00:01.000  Startxxx"));
+  EXPECT_TRUE(h.messages[0].ends_with("\r\n00:00:24.000  c24\r\nand 4 more"))
+      << h.messages[0].substr(0, 400);
+  EXPECT_LT(h.messages[0].size(), 2000u);
 }
 
 TEST(MainWindow, ADropReadsTheFirstFileOrScansAFolder) {
