@@ -53,8 +53,11 @@ std::vector<std::string> BatchFileNames(const std::vector<Stream>& streams,
 
 // The folder --all writes into, made when missing.
 void MakeBatchFolder(const std::string& folder) {
+  // "afile/" names afile too, and a link to nothing is no folder either.
+  fs::path named(folder);
+  while (!named.has_filename() && named.has_relative_path()) named = named.parent_path();
   std::error_code error;
-  if (fs::exists(folder, error) && !fs::is_directory(folder, error)) {
+  if (fs::exists(fs::symlink_status(named, error)) && !fs::is_directory(named, error)) {
     throw WriteError("cannot write into " + folder + ": it is not a folder");
   }
   std::error_code made;

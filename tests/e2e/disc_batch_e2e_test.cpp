@@ -93,6 +93,11 @@ TEST(ConvertAll, WritesEachStreamOnceAndOnlyToRegularFiles) {
             "file\nMarkwright: 00001_2.mpls: not written: cannot write odd/00001_2.txt: it is the "
             "file written for 00001.mpls\n");
   EXPECT_EQ(ReadFile(folder / "odd/00001_3.txt"), ReadFile(folder / "out/00001_3.txt"));
+  // A link to nothing is no folder, and no folder is made where it points.
+  fs::create_symlink("nowhere", folder / "dangling");
+  EXPECT_EQ(
+      RunMarkwright({"-i", "disc", "--all", "-o", "dangling", "-f", "x264"}, folder.path()).errors,
+      "Markwright: cannot write into dangling: it is not a folder\n");
 }
 
 TEST(JsonString, EscapesControlsAndReplacesBytesThatAreNotUtf8) {
