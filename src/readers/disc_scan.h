@@ -11,6 +11,8 @@
 
 namespace markwright {
 
+struct HdDvdPlaylist;
+
 enum class DiscKind { kBluRay, kHdDvd, kDvd };
 
 // The message when a folder holds none of BDMV/PLAYLIST, ADV_OBJ and VIDEO_TS.
@@ -68,5 +70,9 @@ TitleChapters LoadDiscStream(const DiscScan& scan, const DiscStream& stream);
 // HD DVD title without chapters is no error here but an empty list with the title's length, so
 // that a listing can show every stream the scan offered.
 TitleChapters ListDiscStream(const DiscScan& scan, const DiscStream& stream);
+
+// ListDiscStream of title 1, 2, ... of an HD DVD playlist already read.
+TitleChapters ListHdDvdTitle(const HdDvdPlaylist& playlist, std::int32_t title,
+                             std::string_view source_name);
 
 }  // namespace markwright
