@@ -5,6 +5,7 @@
 #include <cctype>
 #include <filesystem>
 #include <map>
+#include <optional>
 #include <ostream>
 #include <set>
 #include <string>
@@ -70,13 +71,26 @@ void MakeBatchFolder(const std::string& folder) {
 // The files one batch has written, so that no file is written twice, also through a link.
 class WrittenFiles {
  public:
+  // A chapter file given to -i is its own stream, whose name in the folder may be its own name:
+  // it is never written over.
+  explicit WrittenFiles(const std::string& input) {
+    struct stat status {};
+    if (::stat(input.c_str(), &status) == 0 && S_ISREG(status.st_mode)) {
+      input_ = {status.st_dev, status.st_ino};
+    }
+  }
+
   // Throws WriteError when the target is not a regular file (a FIFO would block the batch, a
-  // device would take a stream's chapters away) or is one this batch wrote already.
+  // device would take a stream's chapters away), is the input file or is one this batch wrote
+  // already.
   void CheckTarget(const fs::path& target) const {
     struct stat status {};
     if (::stat(target.c_str(), &status) != 0) return;  // a new file
     if (!S_ISREG(status.st_mode)) {
       throw WriteError("cannot write " + target.string() + ": it is not a regular file");
+    }
+    if (input_ == std::pair{status.st_dev, status.st_ino}) {
+      throw WriteError("cannot write " + target.string() + ": it is the input file");
     }
     const auto earlier = sources_.find({status.st_dev, status.st_ino});
     if (earlier != sources_.end()) {
@@ -90,6 +104,7 @@ class WrittenFiles {
   }
 
  private:
+  std::optional<std::pair<dev_t, ino_t>> input_;
   std::map<std::pair<dev_t, ino_t>, std::string> sources_;
 };
 
@@ -107,7 +122,7 @@ ExitStatus ConvertAll(const std::vector<Stream>& streams, const ConversionOption
   MakeBatchFolder(folder);
   const std::vector<std::string> names =
       BatchFileNames(streams, fs::path(format->default_file_name).extension().string());
-  WrittenFiles written;
+  WrittenFiles written(options.input);
   bool any_failed = false;
   for (std::size_t i = 0; i < streams.size(); ++i) {
     const Stream& stream = streams[i];
