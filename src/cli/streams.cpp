@@ -143,6 +143,7 @@ std::vector<Stream> FindStreams(const fs::path& input, std::ostream& errors,
 }
 
 std::size_t ChosenStream(const std::string& text, std::size_t count) {
+  if (text.empty()) throw Refusal("option --stream needs a value");
   const auto number = ParseDigits(text);
   if (!number || *number < 1 || static_cast<std::size_t>(*number) > count) {
     throw Refusal("there is no stream " + text + ": the input holds " + std::to_string(count) +
