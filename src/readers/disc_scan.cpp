@@ -180,12 +180,6 @@ TitleChapters LoadDiscStream(const DiscScan& scan, const DiscStream& stream) {
   return ReadDvdTitleSet(path);
 }
 
-TitleChapters ListDiscStream(const DiscScan& scan, const DiscStream& stream) {
-  if (scan.layout.kind != DiscKind::kHdDvd) return LoadDiscStream(scan, stream);
-  const fs::path path = scan.layout.stream_folder / stream.file_name;
-  return ListHdDvdTitle(ReadHdDvdPlaylist(path), stream.title, path.string());
-}
-
 TitleChapters ListHdDvdTitle(const HdDvdPlaylist& playlist, std::int32_t title,
                              std::string_view source_name) {
   const auto index = static_cast<std::size_t>(title) - 1;
