@@ -5,6 +5,7 @@
 #include <cctype>
 #include <filesystem>
 #include <map>
+#include <optional>
 #include <ostream>
 #include <set>
 #include <string>
@@ -53,8 +54,11 @@ std::vector<std::string> BatchFileNames(const std::vector<Stream>& streams,
 
 // The folder --all writes into, made when missing.
 void MakeBatchFolder(const std::string& folder) {
+  // "afile/" names afile too, and a link to nothing is no folder either.
+  fs::path named(folder);
+  while (!named.has_filename() && named.has_relative_path()) named = named.parent_path();
   std::error_code error;
-  if (fs::exists(folder, error) && !fs::is_directory(folder, error)) {
+  if (fs::exists(fs::symlink_status(named, error)) && !fs::is_directory(named, error)) {
     throw WriteError("cannot write into " + folder + ": it is not a folder");
   }
   std::error_code made;
@@ -67,13 +71,26 @@ void MakeBatchFolder(const std::string& folder) {
 // The files one batch has written, so that no file is written twice, also through a link.
 class WrittenFiles {
  public:
+  // A chapter file given to -i is its own stream, whose name in the folder may be its own name:
+  // it is never written over.
+  explicit WrittenFiles(const std::string& input) {
+    struct stat status {};
+    if (::stat(input.c_str(), &status) == 0 && S_ISREG(status.st_mode)) {
+      input_ = {status.st_dev, status.st_ino};
+    }
+  }
+
   // Throws WriteError when the target is not a regular file (a FIFO would block the batch, a
-  // device would take a stream's chapters away) or is one this batch wrote already.
+  // device would take a stream's chapters away), is the input file or is one this batch wrote
+  // already.
   void CheckTarget(const fs::path& target) const {
     struct stat status {};
     if (::stat(target.c_str(), &status) != 0) return;  // a new file
     if (!S_ISREG(status.st_mode)) {
       throw WriteError("cannot write " + target.string() + ": it is not a regular file");
+    }
+    if (input_ == std::pair{status.st_dev, status.st_ino}) {
+      throw WriteError("cannot write " + target.string() + ": it is the input file");
     }
     const auto earlier = sources_.find({status.st_dev, status.st_ino});
     if (earlier != sources_.end()) {
@@ -87,6 +104,7 @@ class WrittenFiles {
   }
 
  private:
+  std::optional<std::pair<dev_t, ino_t>> input_;
   std::map<std::pair<dev_t, ino_t>, std::string> sources_;
 };
 
@@ -104,7 +122,7 @@ ExitStatus ConvertAll(const std::vector<Stream>& streams, const ConversionOption
   MakeBatchFolder(folder);
   const std::vector<std::string> names =
       BatchFileNames(streams, fs::path(format->default_file_name).extension().string());
-  WrittenFiles written;
+  WrittenFiles written(options.input);
   bool any_failed = false;
   for (std::size_t i = 0; i < streams.size(); ++i) {
     const Stream& stream = streams[i];

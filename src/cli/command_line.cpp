@@ -22,7 +22,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Help and version are the run's output: when they cannot be written, the run failed.
+// Help, version and a listing are the run's output: when they cannot be written, the run failed.
 ExitStatus Printed(std::ostream& output, std::ostream& errors) {
   errno = 0;
   output.flush();
@@ -49,7 +49,7 @@ ExitStatus RunOnStreams(const LongOptions& options, const ConversionOptions& con
       choosing ? FindStreams(conversion.input, errors, progress) : std::vector<Stream>{};
   if (listing) {
     ListStreams(streams, options.json, ParseRates(conversion), output, progress);
-    return ExitStatus::kDone;
+    return Printed(output, errors);
   }
   if (options.all) return ConvertAll(streams, conversion, options.edits, output, errors, progress);
   ChapterLoader load;

@@ -3,6 +3,8 @@
 #include <chrono>
 #include <future>
 #include <memory>
+#include <new>
+#include <optional>
 #include <ostream>
 #include <utility>
 
@@ -26,8 +28,28 @@ std::string StemOf(const std::string& file_name) {
   return stem;
 }
 
+// The HD DVD playlist read last. A playlist's titles follow one another in the list, so with it
+// each playlist is read once, not once for each of its titles: listing or converting every title
+// of a playlist then takes a time that grows with the playlist's size, not with its square.
+class LastPlaylist {
+ public:
+  const HdDvdPlaylist& Read(const fs::path& path) {
+    if (!playlist_ || path_ != path) {
+      playlist_.reset();  // the earlier one goes first: only one is held at a time
+      playlist_ = ReadHdDvdPlaylist(path);
+      path_ = path;
+    }
+    return *playlist_;
+  }
+
+ private:
+  fs::path path_;
+  std::optional<HdDvdPlaylist> playlist_;
+};
+
 std::vector<Stream> StreamsOf(const DiscScan& found) {
   const auto scan = std::make_shared<const DiscScan>(found);
+  const auto last_playlist = std::make_shared<LastPlaylist>();
   std::vector<Stream> streams;
   for (std::size_t i = 0; i < scan->streams.size(); ++i) {
     const DiscStream& entry = scan->streams[i];
@@ -41,12 +63,28 @@ std::vector<Stream> StreamsOf(const DiscScan& found) {
     };
     stream.list = stream.load;
     if (scan->layout.kind == DiscKind::kHdDvd) {
-      stream.list = [scan, i](double input_rate, double output_rate) {
+      const auto read_title = [scan, i, last_playlist](bool listing, double input_rate,
+                                                       double output_rate) {
         const fs::path path = scan->layout.stream_folder / scan->streams[i].file_name;
+        const HdDvdPlaylist& playlist = [&]() -> const HdDvdPlaylist& {
+          try {
+            return last_playlist->Read(path);
+          } catch (const std::bad_alloc&) {
+            throw ReadError(path.string(), "", "not enough memory");
+          }
+        }();
+        const std::int32_t title = scan->streams[i].title;
         LoadedChapters loaded;
-        loaded.chapters = ListDiscStream(*scan, scan->streams[i]);
+        loaded.chapters = listing ? ListHdDvdTitle(playlist, title, path.string())
+                                  : HdDvdTitleChapters(playlist, title, path.string());
         loaded.retimed = RetimeChaptersOf(path, loaded.chapters, input_rate, output_rate);
         return loaded;
+      };
+      stream.load = [read_title](double input_rate, double output_rate) {
+        return read_title(false, input_rate, output_rate);
+      };
+      stream.list = [read_title](double input_rate, double output_rate) {
+        return read_title(true, input_rate, output_rate);
       };
     }
     streams.push_back(std::move(stream));
@@ -105,6 +143,7 @@ std::vector<Stream> FindStreams(const fs::path& input, std::ostream& errors,
 }
 
 std::size_t ChosenStream(const std::string& text, std::size_t count) {
+  if (text.empty()) throw Refusal("option --stream needs a value");
   const auto number = ParseDigits(text);
   if (!number || *number < 1 || static_cast<std::size_t>(*number) > count) {
     throw Refusal("there is no stream " + text + ": the input holds " + std::to_string(count) +

@@ -11,6 +11,8 @@
 
 namespace markwright {
 
+struct HdDvdPlaylist;
+
 enum class DiscKind { kBluRay, kHdDvd, kDvd };
 
 // The message when a folder holds none of BDMV/PLAYLIST, ADV_OBJ and VIDEO_TS.
@@ -64,9 +66,10 @@ DiscScan ScanDiscFolder(const std::filesystem::path& folder);
 // The chapters of the chosen stream. Throws ReadError like the kind's reader.
 TitleChapters LoadDiscStream(const DiscScan& scan, const DiscStream& stream);
 
-// The chapters of a stream as a listing shows them: those LoadDiscStream reads, except that an
-// HD DVD title without chapters is no error here but an empty list with the title's length, so
-// that a listing can show every stream the scan offered.
-TitleChapters ListDiscStream(const DiscScan& scan, const DiscStream& stream);
+// The chapters of title 1, 2, ... of an HD DVD playlist already read, as a listing shows them:
+// those HdDvdTitleChapters gives, except that a title without chapters is no error here but an
+// empty list with the title's length, so that a listing can show every stream the scan offered.
+TitleChapters ListHdDvdTitle(const HdDvdPlaylist& playlist, std::int32_t title,
+                             std::string_view source_name);
 
 }  // namespace markwright

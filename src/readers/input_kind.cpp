@@ -95,10 +95,14 @@ InputKind DetectInputKind(const std::filesystem::path& path) {
   }
   bool root_unseen = false;
   InputKind kind = KindOfHead(head, root_unseen);
+  const auto only_blanks = [&head] {
+    return SkipUtf8Bom(head).find_first_not_of(" \t\r\n") == std::string_view::npos;
+  };
   // A long comment or document type declaration may hide the root element of XML beyond the
-  // head: then more is read, sixteen times as much each time, until it shows or the file ends.
+  // head, and blank lines may hide the first character: then more is read, sixteen times as much
+  // each time, until it shows or the file ends.
   for (std::size_t size = kDetectionHeadSize;
-       root_unseen && head.size() == size && size < kMaxSourceFileSize;) {
+       (root_unseen || only_blanks()) && head.size() == size && size < kMaxSourceFileSize;) {
     size = static_cast<std::size_t>(std::min<std::uintmax_t>(size * 16, kMaxSourceFileSize));
     head = ReadSourceHead(path, size);
     root_unseen = false;

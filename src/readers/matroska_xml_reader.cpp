@@ -131,12 +131,14 @@ TitleChapters ParseMatroskaChapters(std::string_view bytes, std::string_view pat
                       "a ChapterAtom has no ChapterTimeStart");
     }
     const pugi::xml_node display = atom.child("ChapterDisplay");
-    std::string language(Trimmed(display.child("ChapLanguageIETF")));
+    std::string_view language = Trimmed(display.child("ChapLanguageIETF"));
     if (language.empty()) language = Trimmed(display.child("ChapterLanguage"));
-    if (language == "und") language.clear();
+    if (language == "und") language = {};
     CheckRoomForChapter(title.chapters.size(), path);
-    title.chapters.push_back(
-        {TimeOf(start, text, path), display.child_value("ChapterString"), language});
+    // The text is UTF-8 by now, but a character reference may still name no character.
+    title.chapters.push_back({TimeOf(start, text, path),
+                              ReplaceInvalidUtf8(display.child_value("ChapterString")),
+                              ReplaceInvalidUtf8(language)});
     last_atom = atom;
   }
   if (title.chapters.empty()) {

@@ -102,6 +102,23 @@ bool IsValidUtf8(std::string_view bytes) {
   return true;
 }
 
+std::string ReplaceInvalidUtf8(std::string_view text) {
+  if (IsValidUtf8(text)) return std::string(text);
+  std::string valid;
+  valid.reserve(text.size() + 8);
+  for (std::size_t at = 0; at < text.size();) {
+    const std::size_t length = Utf8SequenceLength(text.substr(at));
+    if (length == 0) {
+      AppendUtf8(valid, 0xFFFD);
+      ++at;
+      continue;
+    }
+    valid.append(text.substr(at, length));
+    at += length;
+  }
+  return valid;
+}
+
 std::string Windows1252ToUtf8(std::string_view bytes) {
   return SingleByteToUtf8(bytes, true);
 }

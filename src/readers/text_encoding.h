@@ -29,6 +29,11 @@ std::string Utf8Name(std::string_view bytes);
 // Windows-1252). nullopt when the bytes already are that text, so that no copy is made.
 std::optional<std::string> XmlTextInUtf8(std::string_view bytes);
 
+// The text with each byte that begins no well-formed UTF-8 sequence replaced by U+FFFD. An XML
+// library writes a character reference to no character (&#xD800;, &#x110000;) into its text as
+// such bytes.
+std::string ReplaceInvalidUtf8(std::string_view text);
+
 // The text of an XML attribute value with its character references decoded: &amp; &lt; &gt;
 // &quot; &apos;, &#N; and &#xH;. A reference of another form, or to no character XML allows,
 // stays as written.

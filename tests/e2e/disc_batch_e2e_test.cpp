@@ -1,7 +1,9 @@
 // What a case folder cannot check: --all writing several files (and where it must not), and the
 // JSON text of odd names.
 #include <gtest/gtest.h>
+#include <sys/inotify.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <string>
@@ -93,6 +95,40 @@ TEST(ConvertAll, WritesEachStreamOnceAndOnlyToRegularFiles) {
             "file\nMarkwright: 00001_2.mpls: not written: cannot write odd/00001_2.txt: it is the "
             "file written for 00001.mpls\n");
   EXPECT_EQ(ReadFile(folder / "odd/00001_3.txt"), ReadFile(folder / "out/00001_3.txt"));
+  // A link to nothing is no folder, and no folder is made where it points.
+  fs::create_symlink("nowhere", folder / "dangling");
+  EXPECT_EQ(
+      RunMarkwright({"-i", "disc", "--all", "-o", "dangling", "-f", "x264"}, folder.path()).errors,
+      "Markwright: cannot write into dangling: it is not a folder\n");
+}
+
+// Listing or converting every title of an HD DVD playlist reads it once, not once for each title
+// (a playlist of thousands of titles took minutes).
+TEST(ConvertAll, ReadsAnHdDvdPlaylistOnceForAllItsTitles) {
+  TempDir folder;
+  std::string titles;
+  for (int title = 0; title < 40; ++title) {
+    titles += "<Title><ChapterList><Chapter titleTimeBegin=\"00:00:00:00\"/></ChapterList></Title>";
+  }
+  const fs::path playlist = folder.Write("many.xpl", "<Playlist>" + titles + "</Playlist>\n");
+  for (const auto& arguments : {std::vector<std::string>{"-i", "many.xpl", "--list"},
+                                {"-i", "many.xpl", "--all", "-o", "out", "-f", "ogg"}}) {
+    const int watch = inotify_init1(IN_CLOEXEC | IN_NONBLOCK);
+    // Closes come between the opens, so that no two opens are merged into one event.
+    inotify_add_watch(watch, playlist.c_str(), IN_OPEN | IN_CLOSE_NOWRITE);
+    EXPECT_EQ(RunMarkwright(arguments, folder.path()).exit_status, 0);
+    int opens = 0;
+    alignas(inotify_event) char events[4096];
+    for (ssize_t size; (size = read(watch, events, sizeof events)) > 0;) {
+      for (ssize_t at = 0; at < size;) {
+        const auto* event = reinterpret_cast<const inotify_event*>(events + at);
+        opens += (event->mask & IN_OPEN) != 0;
+        at += static_cast<ssize_t>(sizeof(inotify_event) + event->len);
+      }
+    }
+    close(watch);
+    EXPECT_LT(opens, 10) << arguments[2];
+  }
 }
 
 TEST(JsonString, EscapesControlsAndReplacesBytesThatAreNotUtf8) {

@@ -80,6 +80,7 @@ TEST(Hostile, LimitsAndInterruptsLeaveTheOldFileAlone) {
   EXPECT_EQ(limited.output,
             "Markwright: cannot write out.txt: writing failed: File too large\n2\n");
   EXPECT_EQ(Shell(folder, "$MW --version > /dev/full").exit_status, 2);
+  EXPECT_EQ(Shell(folder, "$MW -i in.txt --json > /dev/full").exit_status, 2);
   fs::resize_file(folder.Write("big.txt", "CHAPTER01=00:00:00.000\n"), 300'000'000);
   const auto big = Shell(folder, "$MW -i big.txt -o out.txt -f ogg");
   EXPECT_NE(big.errors.find("300000000 bytes, and the limit is 268435456"), kNone) << big.errors;
