@@ -2,8 +2,9 @@
 # other scripts.
 
 # Building and running: the compiler, CMake, Qt 6 for the window, libmediainfo for DVDs, pugixml
-# for Matroska chapter XML.
-RUN_PACKAGES=(g++ make cmake pkg-config qt6-base-dev qt6-svg-dev libmediainfo-dev libpugixml-dev)
+# for Matroska chapter XML, libmatroska and libebml for chapters in Matroska files.
+RUN_PACKAGES=(g++ make cmake pkg-config qt6-base-dev qt6-svg-dev libmediainfo-dev libpugixml-dev
+              libmatroska-dev libebml-dev)
 
 # Testing on top: test frameworks, sanitizer runtime and fuzzer (clang), the format and lint
 # checks, the real programs the output is checked against, and the package checks (dpkg-dev

@@ -3,6 +3,7 @@
 #include <fstream>
 
 #include "peers/peer_fixture.h"
+#include "readers/matroska_file.h"
 #include "readers/media_file_reader.h"
 #include "support/expect_throw_message.h"
 #include "support/mediainfo_child_program.h"
@@ -72,6 +73,71 @@ TEST_F(MediaFilePeer, MatroskaWebmAndMp4GiveTheToolsChapters) {
   const auto cut = folder_ / "cut.mkv";
   std::ofstream(cut, std::ios::binary) << ReadFile(folder_ / "x.mkv").substr(0, 1000);
   ExpectThrowMessage<ReadError>([&] { ReadMediaFileChapters(cut); }, "no chapters in the file");
+}
+
+// libmatroska reads the default edition (here the second), its top-level atoms, hidden and
+// disabled ones too, each start cut to whole milliseconds, and the first display's name and
+// language; ChapLanguage where the file gives no IETF tag. Every copy of the file cut short or
+// with one bit flipped reads or ends in a message naming the file.
+TEST_F(MediaFilePeer, MatroskaEditionsAndDamagedCopies) {
+  if (Missing("ffmpeg mkvmerge")) GTEST_SKIP() << "ffmpeg or MKVToolNix is not installed";
+  const auto flag = [](std::string_view name) {
+    return "<" + std::string(name) + ">1</" + std::string(name) + ">";
+  };
+  std::string nested = Atom("00:00:01.500", "off", "haw");
+  nested.insert(nested.size() - 14, Atom("00:00:01.700", "nested", "eng"));
+  nested.insert(13, "<ChapterFlagEnabled>0</ChapterFlagEnabled>");
+  std::ofstream(folder_ / "a.xml", std::ios::binary)
+      << "<?xml version=\"1.0\"?><Chapters><EditionEntry>" + Atom("00:00:00.500", "First", "eng") +
+             "</EditionEntry><EditionEntry>" + flag("EditionFlagDefault") +
+             Atom("00:00:01.000999999", "cut", "ger") +
+             Atom("00:00:01.200", "hidden", "fre").insert(13, flag("ChapterFlagHidden")) + nested +
+             Atom("00:00:02.000", "ab:cd", "und") + "</EditionEntry></Chapters>";
+  Run("ffmpeg -v error -f lavfi -i testsrc=d=4:s=64x48:r=25 -c:v libvpx-vp9 clip.webm; "
+      "mkvmerge -q -o x.mkv --chapters a.xml clip.webm");
+  ASSERT_FALSE(HasFailure());
+  std::string bytes = ReadFile(folder_ / "x.mkv");
+  // The German name's ChapLanguageIETF "de" made an element of an unknown ID, which is skipped.
+  const std::string ietf_de(
+      "\x43\x7D\x82"
+      "de",
+      5);
+  ASSERT_NE(bytes.find(ietf_de), std::string::npos);
+  bytes[bytes.find(ietf_de) + 1] = '\x7E';
+  std::ofstream(folder_ / "y.mkv", std::ios::binary) << bytes;
+  EXPECT_EQ(ReadMediaFileChapters(folder_ / "y.mkv"),
+            (TitleChapters{{{"00:00:01.000", "cut", "de"},
+                            {"00:00:01.200", "hidden", "fr"},
+                            {"00:00:01.500", "off", "haw"},
+                            {"00:00:02.000", "ab:cd", ""}},
+                           "00:00:04.000"}));
+
+  const std::size_t chapters_end = bytes.find("ab:cd") + 10;
+  for (std::size_t size = 0; size < chapters_end; ++size) {
+    try {
+      ReadMatroskaBytes(std::string_view(bytes).substr(0, size), "y.mkv");
+    } catch (const ReadError& error) {
+      EXPECT_TRUE(std::string_view(error.what()).starts_with("y.mkv: ")) << error.what();
+    }
+  }
+  // The headers before the first level-1 element's data, and the Chapters.
+  const std::size_t chapters = bytes.find("\x10\x43\xA7\x70");
+  ASSERT_NE(chapters, std::string::npos);
+  for (std::size_t bit = 0; bit < chapters_end * 8; ++bit) {
+    if (bit == 100 * 8) bit = chapters * 8;
+    std::string flipped = bytes;
+    flipped[bit / 8] = static_cast<char>(flipped[bit / 8] ^ (1 << (bit % 8)));
+    try {
+      ReadMatroskaBytes(flipped, "y.mkv");
+    } catch (const ReadError& error) {
+      EXPECT_TRUE(std::string_view(error.what()).starts_with("y.mkv: ")) << error.what();
+    }
+  }
+  const auto cut = folder_ / "cut.mkv";
+  std::ofstream(cut, std::ios::binary) << bytes.substr(0, chapters_end - 20);
+  ExpectThrowMessage<ReadError>(
+      [&] { ReadMediaFileChapters(cut); },
+      "cut.mkv: no chapters in the file: it ends inside an element at offset ");
 }
 
 }  // namespace
