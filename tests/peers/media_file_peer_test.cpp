@@ -87,14 +87,19 @@ TEST_F(MediaFilePeer, MatroskaEditionsAndDamagedCopies) {
   std::string nested = Atom("00:00:01.500", "off", "haw");
   nested.insert(nested.size() - 14, Atom("00:00:01.700", "nested", "eng"));
   nested.insert(13, "<ChapterFlagEnabled>0</ChapterFlagEnabled>");
+  std::string second_name = Atom("00:00:01.000999999", "cut", "ger");
+  const std::string zwei = Atom("", "zwei", "eng");
+  const std::size_t display = zwei.find("<ChapterDisplay>");
+  second_name.insert(second_name.size() - 14, zwei.substr(display, zwei.size() - 14 - display));
+  std::string hidden = Atom("00:00:01.200", "hidden", "fre").insert(13, flag("ChapterFlagHidden"));
+  hidden.insert(hidden.find("</ChapterDisplay>"), "<ChapLanguageIETF>fr-CA</ChapLanguageIETF>");
   std::ofstream(folder_ / "a.xml", std::ios::binary)
       << "<?xml version=\"1.0\"?><Chapters><EditionEntry>" + Atom("00:00:00.500", "First", "eng") +
-             "</EditionEntry><EditionEntry>" + flag("EditionFlagDefault") +
-             Atom("00:00:01.000999999", "cut", "ger") +
-             Atom("00:00:01.200", "hidden", "fre").insert(13, flag("ChapterFlagHidden")) + nested +
-             Atom("00:00:02.000", "ab:cd", "und") + "</EditionEntry></Chapters>";
+             "</EditionEntry><EditionEntry>" + flag("EditionFlagDefault") + second_name + hidden +
+             nested + Atom("00:00:02.000", "ab:cd", "und") + "</EditionEntry></Chapters>";
   Run("ffmpeg -v error -f lavfi -i testsrc=d=4:s=64x48:r=25 -c:v libvpx-vp9 clip.webm; "
-      "mkvmerge -q -o x.mkv --chapters a.xml clip.webm");
+      "mkvmerge -q -o x.mkv --chapters a.xml clip.webm; "
+      "mkvmerge -q -o end.mkv clip.webm; mkvpropedit -q end.mkv --chapters a.xml");
   ASSERT_FALSE(HasFailure());
   std::string bytes = ReadFile(folder_ / "x.mkv");
   // The German name's ChapLanguageIETF "de" made an element of an unknown ID, which is skipped.
@@ -105,12 +110,14 @@ TEST_F(MediaFilePeer, MatroskaEditionsAndDamagedCopies) {
   ASSERT_NE(bytes.find(ietf_de), std::string::npos);
   bytes[bytes.find(ietf_de) + 1] = '\x7E';
   std::ofstream(folder_ / "y.mkv", std::ios::binary) << bytes;
-  EXPECT_EQ(ReadMediaFileChapters(folder_ / "y.mkv"),
-            (TitleChapters{{{"00:00:01.000", "cut", "de"},
-                            {"00:00:01.200", "hidden", "fr"},
-                            {"00:00:01.500", "off", "haw"},
-                            {"00:00:02.000", "ab:cd", ""}},
-                           "00:00:04.000"}));
+  const TitleChapters expected{{{"00:00:01.000", "cut", "de"},
+                                {"00:00:01.200", "hidden", "fr-CA"},
+                                {"00:00:01.500", "off", "haw"},
+                                {"00:00:02.000", "ab:cd", ""}},
+                               "00:00:04.000"};
+  EXPECT_EQ(ReadMediaFileChapters(folder_ / "y.mkv"), expected);
+  // mkvpropedit puts the chapters after the clusters, where the SeekHead points.
+  EXPECT_EQ(ReadMediaFileChapters(folder_ / "end.mkv"), expected);
 
   const std::size_t chapters_end = bytes.find("ab:cd") + 10;
   for (std::size_t size = 0; size < chapters_end; ++size) {
