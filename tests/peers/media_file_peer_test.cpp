@@ -97,9 +97,15 @@ TEST_F(MediaFilePeer, MatroskaEditionsAndDamagedCopies) {
       << "<?xml version=\"1.0\"?><Chapters><EditionEntry>" + Atom("00:00:00.500", "First", "eng") +
              "</EditionEntry><EditionEntry>" + flag("EditionFlagDefault") + second_name + hidden +
              nested + Atom("00:00:02.000", "ab:cd", "und") + "</EditionEntry></Chapters>";
+  // Too large for the space mkvmerge leaves before the clusters.
+  std::string large = ReadFile(folder_ / "a.xml");
+  large.insert(
+      large.find("<EditionEntry>"),
+      "<EditionEntry>" + Atom("00:00:00.000", std::string(9000, 'x'), "eng") + "</EditionEntry>");
+  std::ofstream(folder_ / "b.xml", std::ios::binary) << large;
   Run("ffmpeg -v error -f lavfi -i testsrc=d=4:s=64x48:r=25 -c:v libvpx-vp9 clip.webm; "
       "mkvmerge -q -o x.mkv --chapters a.xml clip.webm; "
-      "mkvmerge -q -o end.mkv clip.webm; mkvpropedit -q end.mkv --chapters a.xml");
+      "mkvmerge -q -o end.mkv clip.webm; mkvpropedit -q end.mkv --chapters b.xml");
   ASSERT_FALSE(HasFailure());
   std::string bytes = ReadFile(folder_ / "x.mkv");
   // The German name's ChapLanguageIETF "de" made an element of an unknown ID, which is skipped.
