@@ -99,6 +99,16 @@ class ElementReader {
   }
 
   // The offset goes into the cause: the reading child passes on only that.
+  // A string element's bytes up to its first NUL (the format pads with them). Read here rather
+  // than by libebml, which leaks its buffer when a UTF-8 string is invalid.
+  std::string Text(const EbmlElement& element) {
+    MoveIntoData(element);
+    std::string text(static_cast<std::size_t>(element.GetSize()), '\0');
+    io_.readFully(text.data(), text.size());
+    text.resize(std::min(text.size(), text.find('\0')));
+    return text;
+  }
+
   ReadError Damaged(std::uint64_t at, std::string_view what) const {
     return ReadError(
         source_name_, "",
@@ -132,7 +142,7 @@ std::string DocType(ElementReader& reader) {
     std::string doc_type;
     while (auto child = reader.Next(EBML_CLASS_CONTEXT(libebml::EbmlHead), end)) {
       if (As<libebml::EDocType>(child) != nullptr) {
-        doc_type = std::string(reader.Read<libebml::EDocType>(*child));
+        doc_type = reader.Text(*child);
       } else {
         reader.SkipTo(*child);
       }
@@ -219,11 +229,11 @@ MatroskaChapter Atom(ElementReader& reader, const EbmlElement& atom) {
       std::string ietf_language;
       while (auto field = reader.Next(EBML_CLASS_CONTEXT(mk::KaxChapterDisplay), display_end)) {
         if (As<mk::KaxChapterString>(field) != nullptr && chapter.name.empty()) {
-          chapter.name = reader.Read<mk::KaxChapterString>(*field).GetValueUTF8();
+          chapter.name = reader.Text(*field);
         } else if (As<mk::KaxChapterLanguage>(field) != nullptr && old_language.empty()) {
-          old_language = std::string(reader.Read<mk::KaxChapterLanguage>(*field));
+          old_language = reader.Text(*field);
         } else if (As<mk::KaxChapLanguageIETF>(field) != nullptr && ietf_language.empty()) {
-          ietf_language = std::string(reader.Read<mk::KaxChapLanguageIETF>(*field));
+          ietf_language = reader.Text(*field);
         } else {
           reader.SkipTo(*field);
         }
@@ -312,6 +322,7 @@ void ReadSegment(ElementReader& reader, const EbmlElement& segment, MatroskaFile
 std::optional<MatroskaFile> ReadFrom(IOCallback& io, std::string_view source_name) {
   static constexpr unsigned char kEbmlId[] = {0x1A, 0x45, 0xDF, 0xA3};
   unsigned char first[sizeof kEbmlId] = {};
+  io.setFilePointer(0);
   if (io.read(first, sizeof first) != sizeof first ||
       !std::equal(first, first + sizeof first, kEbmlId)) {
     return std::nullopt;

@@ -125,25 +125,23 @@ TEST_F(MediaFilePeer, MatroskaEditionsAndDamagedCopies) {
   // mkvpropedit puts the chapters after the clusters, where the SeekHead points.
   EXPECT_EQ(ReadMediaFileChapters(folder_ / "end.mkv"), expected);
 
+  // Cut or flipped in the headers before the first level-1 element's data, or in the Chapters.
+  const std::size_t chapters = bytes.find("\x10\x43\xA7\x70");
   const std::size_t chapters_end = bytes.find("ab:cd") + 10;
-  for (std::size_t size = 0; size < chapters_end; ++size) {
+  ASSERT_NE(chapters, std::string::npos);
+  const auto expect_clean = [](std::string_view damaged) {
     try {
-      ReadMatroskaBytes(std::string_view(bytes).substr(0, size), "y.mkv");
+      ReadMatroskaBytes(damaged, "y.mkv");
     } catch (const ReadError& error) {
       EXPECT_TRUE(std::string_view(error.what()).starts_with("y.mkv: ")) << error.what();
     }
-  }
-  // The headers before the first level-1 element's data, and the Chapters.
-  const std::size_t chapters = bytes.find("\x10\x43\xA7\x70");
-  ASSERT_NE(chapters, std::string::npos);
-  for (std::size_t bit = 0; bit < chapters_end * 8; ++bit) {
-    if (bit == 100 * 8) bit = chapters * 8;
-    std::string flipped = bytes;
-    flipped[bit / 8] = static_cast<char>(flipped[bit / 8] ^ (1 << (bit % 8)));
-    try {
-      ReadMatroskaBytes(flipped, "y.mkv");
-    } catch (const ReadError& error) {
-      EXPECT_TRUE(std::string_view(error.what()).starts_with("y.mkv: ")) << error.what();
+  };
+  for (std::size_t at = 0; at < chapters_end; at = at == 100 ? chapters : at + 1) {
+    expect_clean(std::string_view(bytes).substr(0, at));
+    for (int bit = 0; bit < 8; ++bit) {
+      std::string flipped = bytes;
+      flipped[at] = static_cast<char>(flipped[at] ^ (1 << bit));
+      expect_clean(flipped);
     }
   }
   const auto cut = folder_ / "cut.mkv";
