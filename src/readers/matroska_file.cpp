@@ -301,15 +301,14 @@ void ReadSegment(ElementReader& reader, const EbmlElement& segment, MatroskaFile
     if (!element) break;
     if (As<mk::KaxChapters>(element) != nullptr && !chapters_read) {
       read_chapters(*element);
-    } else if (!reader.Fits(*element)) {
+    } else if (!reader.Fits(*element) ||
+               (As<mk::KaxCluster>(element) != nullptr && chapters_at && !chapters_read)) {
       break;
     } else if (As<mk::KaxInfo>(element) != nullptr && !info_read) {
       file.duration_milliseconds = DurationMilliseconds(reader, *element);
       info_read = true;
     } else if (As<mk::KaxSeekHead>(element) != nullptr && !chapters_at) {
       chapters_at = SeekChapters(reader, *element);
-    } else if (As<mk::KaxCluster>(element) != nullptr && chapters_at && !chapters_read) {
-      break;
     }
     reader.SkipTo(*element);
   }

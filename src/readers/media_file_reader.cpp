@@ -50,10 +50,9 @@ std::optional<std::int64_t> ChapterTime(std::string_view field) {
 
 // The one place a media file's chapter is made, whichever library read it.
 void AddChapter(TitleChapters& title, std::int64_t milliseconds, std::string name,
-                std::string language, std::string_view source_name) {
+                const std::string& language, std::string_view source_name) {
   CheckRoomForChapter(title.chapters.size(), source_name);
-  title.chapters.push_back(
-      Chapter{FormatTimestamp(milliseconds), std::move(name), std::move(language)});
+  title.chapters.push_back(Chapter{FormatTimestamp(milliseconds), std::move(name), language});
 }
 
 }  // namespace
