@@ -98,7 +98,6 @@ class ElementReader {
     return static_cast<Value&>(element);
   }
 
-  // The offset goes into the cause: the reading child passes on only that.
   // A string element's bytes up to its first NUL (the format pads with them). Read here rather
   // than by libebml, which leaks its buffer when a UTF-8 string is invalid.
   std::string Text(const EbmlElement& element) {
@@ -109,6 +108,7 @@ class ElementReader {
     return text;
   }
 
+  // The offset goes into the cause: the reading child passes on only that.
   ReadError Damaged(std::uint64_t at, std::string_view what) const {
     return ReadError(
         source_name_, "",
