@@ -159,6 +159,16 @@ TEST(MediaFileReader, MoreChaptersThanAnyTitleAreRefused) {
   answer.field_values = answer.field_names;
   ExpectThrowMessage<ReadError>([&] { MediaFileTitle(answer, "x.mp4"); },
                                 "x.mp4: more than 1,000,000 chapters in the file");
+  std::string atoms;
+  const std::string atom = Ebml(kChapterAtom, EbmlUint(kChapterTimeStart, 0));
+  atoms.reserve(atom.size() * (kMaxChapters + 1));
+  for (std::size_t i = 0; i <= kMaxChapters; ++i) atoms += atom;
+  ExpectThrowMessage<ReadError>(
+      [&] {
+        ReadMatroskaBytes(MatroskaBytes("matroska", Ebml(kChapters, Ebml(kEditionEntry, atoms))),
+                          "x.mkv");
+      },
+      "x.mkv: more than 1,000,000 chapters in the file");
 }
 
 }  // namespace
