@@ -30,8 +30,8 @@ const MediaInfoRequest kMediaFileRequest = {
     .fields = MediaInfoRequest::Fields::kNamesAndValues,
     .matroska_chapters = true};
 
-// The library's whole milliseconds ("4000", at times with a fraction) as timestamp text; empty
-// when it gives none.
+// The file's duration in milliseconds as the child gives it ("4000", at times with a fraction),
+// rounded, as timestamp text; empty when it gives none.
 std::string Length(std::string_view duration) {
   const auto milliseconds = ParseDecimal(duration);
   if (!milliseconds || !(*milliseconds >= 0 && *milliseconds < 1e15)) return "";
