@@ -1,11 +1,13 @@
 // Writes the fuzzers' first inputs into the folder given, one sub-folder per fuzzer: playlists
 // made by the same builders the reader tests use (bluray/, hddvd/), dvd/ (the library's answers
-// as lines: begin, end, then field names from position 0), and a small text of each text kind.
+// as lines: begin, end, then field names from position 0), a small text of each text kind, and a
+// Matroska file with two editions (matroska_file/).
 #include <filesystem>
 #include <fstream>
 #include <string>
 #include <vector>
 
+#include "support/matroska_builder.h"
 #include "support/playlist_builders.h"
 
 namespace {
@@ -59,5 +61,13 @@ int main(int argc, char** argv) {
         "</ChapterDisplay></ChapterAtom><ChapterAtom><ChapterTimeStart>310520000000"
         "</ChapterTimeStart><ChapterFlagHidden>1</ChapterFlagHidden><ChapterTimeEnd>01:00:00.0"
         "</ChapterTimeEnd></ChapterAtom></EditionEntry></Chapters>\n");
+  const std::string chapters =
+      Ebml(kChapters, Ebml(kEditionEntry, ChapterAtom(0, "One", "eng")) +
+                          Ebml(kEditionEntry, EbmlUint(kEditionFlagDefault, 1) +
+                                                  ChapterAtom(1'000'000'000, "ab:cd", "und") +
+                                                  ChapterAtom(2'500'000'000, "Zwei", "ger")));
+  const std::string info =
+      Ebml(kInfo, EbmlUint(kTimestampScale, 1'000'000) + EbmlFloat(kDuration, 4000));
+  Write(out / "matroska_file", "two_editions.mkv", MatroskaBytes("matroska", info + chapters));
   return 0;
 }

@@ -11,8 +11,9 @@ namespace markwright {
 // libmediainfo runs only in a child process: the markwright executable started afresh in a
 // hidden mode. The library can loop without end on a damaged file, and only a separate process
 // can be stopped; a fresh executable (not a copy of a possibly multi-threaded parent) starts
-// with no lock held, and its locale is its own. The request and the answer travel as
-// mediainfo_wire.h describes; the readers interpret the answer.
+// with no lock held, and its locale is its own. Matroska and WebM files are read there too, with
+// libmatroska (matroska_file.h), whose damaged input is as hostile. The request and the answer
+// travel as mediainfo_wire.h describes; the readers interpret the answer.
 
 // The first argument of the hidden mode. No user option starts with "--markwright-internal".
 inline constexpr std::string_view kMediaInfoChildArgument = "--markwright-internal-mediainfo-child";

@@ -22,7 +22,6 @@ struct MediaInfoLibrary::Functions {
   MEDIAINFO_Option option = nullptr;
   MEDIAINFO_Open open = nullptr;
   MEDIAINFO_Count_Get count = nullptr;
-  MEDIAINFO_Inform inform = nullptr;
   MEDIAINFO_Get get = nullptr;
   MEDIAINFO_GetI get_by_position = nullptr;
   MEDIAINFO_Close close = nullptr;
@@ -102,7 +101,6 @@ MediaInfoLibrary::MediaInfoLibrary(const char* file_name)
   LookUp(module_.get(), "MediaInfo_Option", functions_->option);
   LookUp(module_.get(), "MediaInfo_Open", functions_->open);
   LookUp(module_.get(), "MediaInfo_Count_Get", functions_->count);
-  LookUp(module_.get(), "MediaInfo_Inform", functions_->inform);
   LookUp(module_.get(), "MediaInfo_Get", functions_->get);
   LookUp(module_.get(), "MediaInfo_GetI", functions_->get_by_position);
   LookUp(module_.get(), "MediaInfo_Close", functions_->close);
@@ -167,10 +165,6 @@ std::string MediaInfoFile::VideoParameter(std::string_view name) const {
 
 std::string MediaInfoFile::GeneralParameter(std::string_view name) const {
   return Parameter(MediaInfo_Stream_General, name);
-}
-
-std::string MediaInfoFile::Report() const {
-  return Utf8(functions_.inform(handle_, 0));
 }
 
 }  // namespace markwright

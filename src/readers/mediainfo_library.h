@@ -65,9 +65,6 @@ class MediaInfoFile {
   std::string VideoParameter(std::string_view name) const;
   // A parameter of the whole file ("Format", "Duration" in milliseconds).
   std::string GeneralParameter(std::string_view name) const;
-  // The library's report of the opened file: with the option "Trace_Level" set, the tree of
-  // what it parsed, in the form "Trace_Format" names ("XML").
-  std::string Report() const;
 
  private:
   std::string Parameter(int stream_kind, std::string_view name, std::size_t stream = 0) const;

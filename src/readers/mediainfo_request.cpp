@@ -1,12 +1,14 @@
 #include "readers/mediainfo_request.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cstdint>
-#include <pugixml.hpp>
+#include <iterator>
 
 #include "core/decimal.h"
 #include "core/error.h"
 #include "readers/chapter_limit.h"
+#include "readers/matroska_file.h"
 #include "readers/mediainfo_library.h"
 
 namespace markwright {
@@ -19,11 +21,11 @@ constexpr std::string_view kVideo = "video:";
 constexpr std::string_view kMenuWithChapters = "menu:chapters";
 constexpr std::string_view kFieldNames = "fields:names";
 constexpr std::string_view kFieldValues = "fields:values";
-constexpr std::string_view kStored = "stored";
+constexpr std::string_view kMatroska = "matroska";
 
-// Before the fields in an answer's texts: the menu's two positions, the first field and the
-// number of fields; a stored chapter takes three texts.
-constexpr std::size_t kMenuTexts = 4;
+// Before the fields in an answer's texts: the menu's two positions, the first field, the number
+// of fields and whether libmatroska read the file; a stored chapter takes three texts.
+constexpr std::size_t kMenuTexts = 5;
 constexpr std::size_t kStoredTexts = 3;
 
 // The whole number the text starts with, after blanks; 0 when it starts with none.
@@ -36,39 +38,31 @@ std::size_t LeadingWhole(std::string_view text) {
   return static_cast<std::size_t>(ParseDigits(text.substr(0, digits)).value_or(0));
 }
 
-// The text of an element in libmediainfo's trace: its data.
-std::string TracedData(const pugi::xml_node& element) {
-  return element.find_child_by_attribute("data", "name", "Data").child_value();
-}
-
-pugi::xml_node TracedChild(const pugi::xml_node& element, const char* name) {
-  return element.find_child_by_attribute("block", "name", name);
-}
-
-// A Matroska menu value is "lang:Name" when the chapter states a language and the bare name when
-// it does not (or states "und"), so "ab:cd" alone cannot tell. libmediainfo's trace of what it
-// parsed (the headers) holds each chapter atom as stored.
-std::vector<StoredChapter> StoredChapters(const MediaInfoLibrary& library,
-                                          const std::filesystem::path& path,
-                                          const MediaInfoRequest& request) {
-  MediaInfoFile::Options options = request.options;
-  options.emplace_back("Trace_Level", "1");
-  options.emplace_back("Trace_Format", "XML");
-  const std::string report = MediaInfoFile(library, path, options).Report();
-  pugi::xml_document trace;
-  std::vector<StoredChapter> stored;
-  if (!trace.load_buffer(report.data(), report.size(), pugi::parse_default, pugi::encoding_utf8)) {
-    return stored;
+// The answer about a Matroska file libmatroska has read: the general parameters asked for that
+// it knows, and the chapters of the edition a plain conversion reads.
+MediaInfoAnswer MatroskaAnswer(const MediaInfoRequest& request, const MatroskaFile& file) {
+  MediaInfoAnswer answer;
+  answer.matroska = true;
+  for (const std::string& name : request.general) {
+    std::string value;
+    if (name == "Format") value = file.doc_type == "webm" ? "WebM" : "Matroska";
+    if (name == "Duration" && file.duration_milliseconds) {
+      char text[32];
+      const auto written = std::to_chars(std::begin(text), std::end(text),
+                                         *file.duration_milliseconds, std::chars_format::fixed, 6);
+      value.assign(text, written.ptr);
+    }
+    answer.general.push_back(std::move(value));
   }
-  for (const pugi::xpath_node& found : trace.select_nodes("//block[@name='ChapterAtom']")) {
-    const pugi::xml_node display = TracedChild(found.node(), "ChapterDisplay");
-    std::string language = TracedData(TracedChild(display, "ChapLanguageIETF"));
-    if (language.empty()) language = TracedData(TracedChild(display, "ChapLanguage"));
-    stored.push_back({TracedData(TracedChild(found.node(), "ChapterTimeStart")),
-                      TracedData(TracedChild(display, "ChapString")),
-                      !language.empty() && language != "und"});
+  answer.video.resize(request.video.size());
+  if (const MatroskaEdition* edition = DefaultEdition(file)) {
+    answer.stored.reserve(edition->chapters.size());
+    for (const MatroskaChapter& chapter : edition->chapters) {
+      answer.stored.push_back(
+          {std::to_string(chapter.start_nanoseconds), chapter.name, chapter.language});
+    }
   }
-  return stored;
+  return answer;
 }
 
 }  // namespace
@@ -87,7 +81,7 @@ std::vector<std::string> RequestTexts(const MediaInfoRequest& request) {
   }
   if (request.fields == MediaInfoRequest::Fields::kNames) texts.emplace_back(kFieldNames);
   if (request.fields == MediaInfoRequest::Fields::kNamesAndValues) texts.emplace_back(kFieldValues);
-  if (request.stored_chapters) texts.emplace_back(kStored);
+  if (request.matroska_chapters) texts.emplace_back(kMatroska);
   return texts;
 }
 
@@ -108,8 +102,8 @@ std::optional<MediaInfoRequest> RequestFromTexts(const std::vector<std::string>&
       request.fields = MediaInfoRequest::Fields::kNames;
     } else if (text == kFieldValues) {
       request.fields = MediaInfoRequest::Fields::kNamesAndValues;
-    } else if (text == kStored) {
-      request.stored_chapters = true;
+    } else if (text == kMatroska) {
+      request.matroska_chapters = true;
     } else {
       return std::nullopt;
     }
@@ -122,11 +116,11 @@ std::vector<std::string> AnswerTexts(const MediaInfoAnswer& answer) {
   texts.insert(texts.end(), answer.video.begin(), answer.video.end());
   texts.insert(texts.end(),
                {answer.chapters_begin, answer.chapters_end, std::to_string(answer.first_field),
-                std::to_string(answer.field_names.size())});
+                std::to_string(answer.field_names.size()), answer.matroska ? "1" : "0"});
   texts.insert(texts.end(), answer.field_names.begin(), answer.field_names.end());
   texts.insert(texts.end(), answer.field_values.begin(), answer.field_values.end());
   for (const StoredChapter& chapter : answer.stored) {
-    texts.insert(texts.end(), {chapter.start, chapter.name, chapter.language_stated ? "1" : "0"});
+    texts.insert(texts.end(), {chapter.start, chapter.name, chapter.language});
   }
   return texts;
 }
@@ -150,6 +144,7 @@ std::optional<MediaInfoAnswer> AnswerFromTexts(const std::vector<std::string>& t
   answer.chapters_end = texts[next + 1];
   const auto first = ParseDigits(texts[next + 2]);
   const auto count = ParseDigits(texts[next + 3]);
+  answer.matroska = texts[next + 4] == "1";
   next += kMenuTexts;
   const std::size_t left = texts.size() - next;
   const std::size_t lists = request.fields == MediaInfoRequest::Fields::kNamesAndValues ? 2 : 1;
@@ -162,7 +157,7 @@ std::optional<MediaInfoAnswer> AnswerFromTexts(const std::vector<std::string>& t
   if (lists == 2) answer.field_values = take(static_cast<std::size_t>(*count));
   while (next < texts.size()) {
     const std::vector<std::string> chapter = take(kStoredTexts);
-    answer.stored.push_back({chapter[0], chapter[1], chapter[2] == "1"});
+    answer.stored.push_back({chapter[0], chapter[1], chapter[2]});
   }
   return answer;
 }
@@ -181,6 +176,9 @@ std::optional<std::pair<std::size_t, std::size_t>> ChapterFieldRange(std::string
 
 MediaInfoAnswer AnswerMediaInfoRequest(const MediaInfoRequest& request,
                                        const std::filesystem::path& path) {
+  if (request.matroska_chapters) {
+    if (const auto file = ReadMatroskaFile(path)) return MatroskaAnswer(request, *file);
+  }
   const MediaInfoLibrary* library = nullptr;
   try {
     library = &MediaInfoLibrary::Shared();
@@ -210,17 +208,11 @@ MediaInfoAnswer AnswerMediaInfoRequest(const MediaInfoRequest& request,
   if (!fields || request.fields == MediaInfoRequest::Fields::kNone) return answer;
 
   answer.first_field = fields->first;
-  bool with_colon = false;
   for (std::size_t i = fields->first; i < fields->second; ++i) {
     answer.field_names.push_back(file.MenuFieldName(i, menu));
     if (request.fields == MediaInfoRequest::Fields::kNamesAndValues) {
       answer.field_values.push_back(file.MenuFieldValue(i, menu));
-      with_colon = with_colon || answer.field_values.back().find(':') != std::string::npos;
     }
-  }
-  const std::string format = file.GeneralParameter("Format");
-  if (request.stored_chapters && with_colon && (format == "Matroska" || format == "WebM")) {
-    answer.stored = StoredChapters(*library, path, request);
   }
   return answer;
 }

@@ -24,18 +24,20 @@ struct MediaInfoRequest {
   // The menu's chapter fields: none (its positions only), their names, or names and values.
   enum class Fields { kNone, kNames, kNamesAndValues };
   Fields fields = Fields::kNone;
-  // A Matroska file's chapters as stored (StoredChapter), where a field value holds a ':'.
-  bool stored_chapters = false;
+  // A Matroska or WebM file is read with libmatroska instead of libmediainfo: the general
+  // parameters "Format" and "Duration" as libmediainfo names them, and its default edition's
+  // chapters (MediaInfoAnswer::matroska).
+  bool matroska_chapters = false;
 
   bool operator==(const MediaInfoRequest&) const = default;
 };
 
-// One Matroska chapter atom as the file stores it: its start in nanoseconds, its first name, and
-// whether that name has a language other than "und".
+// One chapter of a Matroska file's default edition (see matroska_file.h): its start in
+// nanoseconds, its name and its language, empty for none.
 struct StoredChapter {
   std::string start;
   std::string name;
-  bool language_stated = false;
+  std::string language;
 
   bool operator==(const StoredChapter&) const = default;
 };
@@ -51,6 +53,8 @@ struct MediaInfoAnswer {
   std::vector<std::string> field_names;
   std::vector<std::string> field_values;
   std::vector<StoredChapter> stored;
+  // True when libmatroska read the file: its chapters are in stored, and there are no fields.
+  bool matroska = false;
 
   bool operator==(const MediaInfoAnswer&) const = default;
 };
@@ -73,8 +77,9 @@ std::optional<std::pair<std::size_t, std::size_t>> ChapterFieldRange(std::string
                                                                      std::string_view count,
                                                                      std::string_view source_name);
 
-// The reading child's side: asks libmediainfo. Throws ReadError naming the file when the library
-// cannot be loaded, and as ChapterFieldRange does.
+// The reading child's side: asks libmediainfo, or reads a Matroska file with libmatroska where
+// the request says so. Throws ReadError naming the file when the library cannot be loaded, as
+// ChapterFieldRange does, and as ReadMatroskaFile does.
 MediaInfoAnswer AnswerMediaInfoRequest(const MediaInfoRequest& request,
                                        const std::filesystem::path& path);
 

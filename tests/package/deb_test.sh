@@ -18,7 +18,7 @@ fail() {
 }
 
 depends=$(dpkg-deb -f "$deb" Depends)
-required=(libmediainfo0v5 libpugixml1v5 'libstdc\+\+6')
+required=(libmediainfo0v5 libpugixml1v5 libmatroska7 libebml5 'libstdc\+\+6')
 # A build with the window has its module beside the executable; the package must carry it.
 window_module=$(dirname "$built")/libmarkwright_ui.so
 [ -e "$window_module" ] && required+=(libqt6widgets6 libqt6svg6)

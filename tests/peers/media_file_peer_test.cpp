@@ -3,6 +3,7 @@
 #include <fstream>
 
 #include "peers/peer_fixture.h"
+#include "readers/matroska_file.h"
 #include "readers/media_file_reader.h"
 #include "support/expect_throw_message.h"
 #include "support/mediainfo_child_program.h"
@@ -72,6 +73,82 @@ TEST_F(MediaFilePeer, MatroskaWebmAndMp4GiveTheToolsChapters) {
   const auto cut = folder_ / "cut.mkv";
   std::ofstream(cut, std::ios::binary) << ReadFile(folder_ / "x.mkv").substr(0, 1000);
   ExpectThrowMessage<ReadError>([&] { ReadMediaFileChapters(cut); }, "no chapters in the file");
+}
+
+// libmatroska reads the default edition (here the second), its top-level atoms, hidden and
+// disabled ones too, each start cut to whole milliseconds, and the first display's name and
+// language; ChapLanguage where the file gives no IETF tag. Every copy of the file cut short or
+// with one bit flipped reads or ends in a message naming the file.
+TEST_F(MediaFilePeer, MatroskaEditionsAndDamagedCopies) {
+  if (Missing("ffmpeg mkvmerge")) GTEST_SKIP() << "ffmpeg or MKVToolNix is not installed";
+  const auto flag = [](std::string_view name) {
+    return "<" + std::string(name) + ">1</" + std::string(name) + ">";
+  };
+  std::string nested = Atom("00:00:01.500", "off", "haw");
+  nested.insert(nested.size() - 14, Atom("00:00:01.700", "nested", "eng"));
+  nested.insert(13, "<ChapterFlagEnabled>0</ChapterFlagEnabled>");
+  std::string second_name = Atom("00:00:01.000999999", "cut", "ger");
+  const std::string zwei = Atom("", "zwei", "eng");
+  const std::size_t display = zwei.find("<ChapterDisplay>");
+  second_name.insert(second_name.size() - 14, zwei.substr(display, zwei.size() - 14 - display));
+  std::string hidden = Atom("00:00:01.200", "hidden", "fre").insert(13, flag("ChapterFlagHidden"));
+  hidden.insert(hidden.find("</ChapterDisplay>"), "<ChapLanguageIETF>fr-CA</ChapLanguageIETF>");
+  std::ofstream(folder_ / "a.xml", std::ios::binary)
+      << "<?xml version=\"1.0\"?><Chapters><EditionEntry>" + Atom("00:00:00.500", "First", "eng") +
+             "</EditionEntry><EditionEntry>" + flag("EditionFlagDefault") + second_name + hidden +
+             nested + Atom("00:00:02.000", "ab:cd", "und") + "</EditionEntry></Chapters>";
+  // Too large for the space mkvmerge leaves before the clusters.
+  std::string large = ReadFile(folder_ / "a.xml");
+  large.insert(
+      large.find("<EditionEntry>"),
+      "<EditionEntry>" + Atom("00:00:00.000", std::string(9000, 'x'), "eng") + "</EditionEntry>");
+  std::ofstream(folder_ / "b.xml", std::ios::binary) << large;
+  Run("ffmpeg -v error -f lavfi -i testsrc=d=4:s=64x48:r=25 -c:v libvpx-vp9 clip.webm; "
+      "mkvmerge -q -o x.mkv --chapters a.xml clip.webm; "
+      "mkvmerge -q -o end.mkv clip.webm; mkvpropedit -q end.mkv --chapters b.xml");
+  ASSERT_FALSE(HasFailure());
+  std::string bytes = ReadFile(folder_ / "x.mkv");
+  // The German name's ChapLanguageIETF "de" made an element of an unknown ID, which is skipped.
+  const std::string ietf_de(
+      "\x43\x7D\x82"
+      "de",
+      5);
+  ASSERT_NE(bytes.find(ietf_de), std::string::npos);
+  bytes[bytes.find(ietf_de) + 1] = '\x7E';
+  std::ofstream(folder_ / "y.mkv", std::ios::binary) << bytes;
+  const TitleChapters expected{{{"00:00:01.000", "cut", "de"},
+                                {"00:00:01.200", "hidden", "fr-CA"},
+                                {"00:00:01.500", "off", "haw"},
+                                {"00:00:02.000", "ab:cd", ""}},
+                               "00:00:04.000"};
+  EXPECT_EQ(ReadMediaFileChapters(folder_ / "y.mkv"), expected);
+  // mkvpropedit puts the chapters after the clusters, where the SeekHead points.
+  EXPECT_EQ(ReadMediaFileChapters(folder_ / "end.mkv"), expected);
+
+  // Cut or flipped in the headers before the first level-1 element's data, or in the Chapters.
+  const std::size_t chapters = bytes.find("\x10\x43\xA7\x70");
+  const std::size_t chapters_end = bytes.find("ab:cd") + 10;
+  ASSERT_NE(chapters, std::string::npos);
+  const auto expect_clean = [](std::string_view damaged) {
+    try {
+      ReadMatroskaBytes(damaged, "y.mkv");
+    } catch (const ReadError& error) {
+      EXPECT_TRUE(std::string_view(error.what()).starts_with("y.mkv: ")) << error.what();
+    }
+  };
+  for (std::size_t at = 0; at < chapters_end; at = at == 100 ? chapters : at + 1) {
+    expect_clean(std::string_view(bytes).substr(0, at));
+    for (int bit = 0; bit < 8; ++bit) {
+      std::string flipped = bytes;
+      flipped[at] = static_cast<char>(flipped[at] ^ (1 << bit));
+      expect_clean(flipped);
+    }
+  }
+  const auto cut = folder_ / "cut.mkv";
+  std::ofstream(cut, std::ios::binary) << bytes.substr(0, chapters_end - 20);
+  ExpectThrowMessage<ReadError>(
+      [&] { ReadMediaFileChapters(cut); },
+      "cut.mkv: no chapters in the file: it ends inside an element at offset ");
 }
 
 }  // namespace

@@ -5,8 +5,10 @@
 #include <random>
 
 #include "readers/chapter_limit.h"
+#include "readers/matroska_file.h"
 #include "readers/media_file_reader.h"
 #include "support/expect_throw_message.h"
+#include "support/matroska_builder.h"
 #include "support/mediainfo_child_program.h"
 #include "support/temp_dir.h"
 
@@ -36,11 +38,13 @@ TEST(MediaFileReader, DamagedFilesAndBadChildrenGiveReadErrors) {
   }
 }
 
-// An answer about a media file with these fields (name, value) and chapters as stored.
+// An answer about a media file with these fields (name, value) from libmediainfo, or these
+// chapters as libmatroska read them (start in ns, name, language).
 MediaInfoAnswer Answer(std::string format, std::string duration,
                        std::vector<std::pair<std::string, std::string>> fields,
                        std::vector<StoredChapter> stored = {}) {
-  MediaInfoAnswer answer{{std::move(format), std::move(duration)}, {}, "", "", 0, {}, {}, stored};
+  MediaInfoAnswer answer{
+      {std::move(format), std::move(duration)}, {}, "", "", 0, {}, {}, stored, !stored.empty()};
   for (auto& [name, value] : fields) {
     answer.field_names.push_back(std::move(name));
     answer.field_values.push_back(std::move(value));
@@ -48,47 +52,105 @@ MediaInfoAnswer Answer(std::string format, std::string duration,
   return answer;
 }
 
-// What libmediainfo gives for chapters mkvmerge stored: no language for "und", the time for a
-// chapter without a name, a BCP 47 tag, several names, a name with ':' of its own. After the
-// fields, the chapters as the file stores them (start in ns, first name, language stated) say
-// which prefix is a language: none for a name "ab:cd" whose language is "und".
-TEST(MediaFileReader, LibraryValuesGiveNamesAndLanguages) {
-  EXPECT_EQ(MediaFileTitle(Answer("Matroska", "4000.6",
-                                  {{"00:00:00.000", "und"},
-                                   {"Menu For", "1"},
-                                   {"00:00:01.000", "00:00:01.000"},
-                                   {"00:00:01.500", "pt-BR:x - y: z"},
-                                   {"00:00:02.000", "en:One - de:Zwei"},
-                                   {"01:02:03.456", "haw:a:b"}}),
+// Matroska chapters keep their names whole, ':' and all, whatever their language; starts are cut
+// to whole milliseconds, as libmediainfo cut them. libmediainfo's values are whole names; a
+// chapter without a name shows its time in its place there.
+TEST(MediaFileReader, AnswersGiveNamesAndLanguages) {
+  EXPECT_EQ(MediaFileTitle(Answer("Matroska", "4000.6", {},
+                                  {{"1000999999", "ab:cd", ""},
+                                   {"0", "", "pt-BR"},
+                                   {"3723456000000", "en:One - Zwei", "en"}}),
                            "x.mkv"),
-            (TitleChapters{{{"00:00:00.000", "und", ""},
-                            {"00:00:01.000", "", ""},
-                            {"00:00:01.500", "x - y: z", "pt-BR"},
-                            {"00:00:02.000", "One", "en"},
-                            {"01:02:03.456", "a:b", "haw"}},
+            (TitleChapters{{{"00:00:01.000", "ab:cd", ""},
+                            {"00:00:00.000", "", "pt-BR"},
+                            {"01:02:03.456", "en:One - Zwei", "en"}},
                            "00:00:04.001"}));
-  EXPECT_EQ(MediaFileTitle(Answer("Matroska", "",
-                                  {{"00:00:00.000", "ab:cd"},
-                                   {"00:00:01.000", "Part one - en:two"},
-                                   {"00:00:02.000", "en:ab:cd"},
-                                   {"00:00:03.000", "en:One - Zwei"}},
-                                  {{"0", "ab:cd", false},
-                                   {"1000000000", "Part one - en:two", false},
-                                   {"2000000000", "ab:cd", true},
-                                   {"3000000000", "One", true}}),
-                           "x.mkv"),
-            (TitleChapters{{{"00:00:00.000", "ab:cd", ""},
-                            {"00:00:01.000", "Part one - en:two", ""},
-                            {"00:00:02.000", "ab:cd", "en"},
-                            {"00:00:03.000", "One", "en"}},
-                           ""}));
-  // Only Matroska names carry a language.
-  EXPECT_EQ(MediaFileTitle(Answer("MPEG-4", "", {{"00:00:00.000", "en:One"}}), "x.mp4"),
-            (TitleChapters{{{"00:00:00.000", "en:One", ""}}, ""}));
+  EXPECT_EQ(
+      MediaFileTitle(
+          Answer("MPEG-4", "",
+                 {{"00:00:00.000", "en:One"}, {"Menu For", "1"}, {"00:00:01.000", "00:00:01.000"}}),
+          "x.mp4"),
+      (TitleChapters{{{"00:00:00.000", "en:One", ""}, {"00:00:01.000", "", ""}}, ""}));
+  ExpectThrowMessage<ReadError>(
+      [&] {
+        MediaFileTitle(Answer("Matroska", "", {}, {{"9007199254740992", "x", ""}}), "x.mkv");
+      },
+      "x.mkv: libmatroska failed on the file (is it damaged?)");
   MediaInfoAnswer names_only = Answer("MPEG-4", "", {{"00:00:00.000", "One"}});
   names_only.field_values.clear();
   ExpectThrowMessage<ReadError>([&] { MediaFileTitle(names_only, "x.mp4"); },
                                 "x.mp4: libmediainfo failed on the file (is it damaged?)");
+}
+
+// The default edition's top-level atoms, each with its first name and that name's language (the
+// IETF tag first, else the two-letter form of ChapLanguage, none for "und"), the Info's length;
+// chapters found beyond a Cluster by stepping over it, or through the SeekHead where the Cluster's
+// size is unknown.
+TEST(MatroskaFile, EditionsNamesLanguagesAndWhereTheChaptersAre) {
+  const std::string french =
+      Ebml(kChapterDisplay,
+           Ebml(kChapString, "x") + Ebml(kChapLanguage, "fre") + Ebml(kChapLanguageIetf, "fr-CA"));
+  const std::string chapters = Ebml(
+      kChapters,
+      Ebml(kEditionEntry, ChapterAtom(500'000'000, "First")) +
+          Ebml(kEditionEntry,
+               EbmlUint(kEditionFlagDefault, 1) +
+                   ChapterAtom(1'000'999'999, "ab:cd", "und",
+                               Ebml(kChapterDisplay, Ebml(kChapString, "zwei"))) +
+                   ChapterAtom(1'500'000'000, "off", "ger", ChapterAtom(1'700'000'000, "nested")) +
+                   Ebml(kChapterAtom, EbmlUint(kChapterTimeStart, 2'000'000'000) + french) +
+                   Ebml(kChapterAtom, EbmlUint(kChapterTimeStart, 2'500'000'000))));
+  const std::string info =
+      Ebml(kInfo, EbmlUint(kTimestampScale, 500'000) + EbmlFloat(kDuration, 8001.2));
+  const std::string cluster = Ebml(kCluster, std::string(64, '\xFF'));
+  std::string unknown_size = cluster;
+  unknown_size.replace(4, 8, "\x01\xFF\xFF\xFF\xFF\xFF\xFF\xFF");
+  const auto seek_head = [&](std::size_t position) {
+    return Ebml(kSeekHead, Ebml(kSeek, Ebml(kSeekId, BigEndian(kChapters, 4)) +
+                                           EbmlUint(kSeekPosition, position)));
+  };
+  const std::size_t seeking = seek_head(0).size() + info.size() + unknown_size.size();
+  const std::vector<MatroskaChapter> expected = {{1'000'999'999, "ab:cd", ""},
+                                                 {1'500'000'000, "off", "de"},
+                                                 {2'000'000'000, "x", "fr-CA"},
+                                                 {2'500'000'000, "", ""}};
+  for (const std::string& segment : {info + chapters, info + cluster + chapters,
+                                     seek_head(seeking) + info + unknown_size + chapters}) {
+    const auto file = ReadMatroskaBytes(MatroskaBytes("webm", segment), "x.webm");
+    ASSERT_TRUE(file && DefaultEdition(*file));
+    EXPECT_EQ(DefaultEdition(*file)->chapters, expected);
+    EXPECT_EQ(file->editions.front().chapters.size(), 1);
+    EXPECT_DOUBLE_EQ(file->duration_milliseconds.value_or(0), 4000.6);
+  }
+  EXPECT_EQ(ReadMatroskaBytes(MatroskaBytes("webm", info + unknown_size + chapters), "x.webm")
+                ->editions.size(),
+            0);
+  EXPECT_EQ(ReadMatroskaBytes("\0\0\0\030ftypisom", "x.mp4"), std::nullopt);
+  EXPECT_EQ(ReadMatroskaBytes(MatroskaBytes("other", chapters), "x.mkv")->editions.size(), 0);
+}
+
+// Damage inside the chapters is a read error naming the file and the offset.
+TEST(MatroskaFile, DamagedChaptersAreReadErrors) {
+  const auto in_chapters = [](const std::string& atoms) {
+    return MatroskaBytes("matroska", Ebml(kChapters, Ebml(kEditionEntry, atoms)));
+  };
+  const std::string whole =
+      in_chapters(Ebml(kChapterAtom, EbmlUint(kChapterTimeStart, 0)) + ChapterAtom(1, "a"));
+  // Header 30 bytes, Segment 12, Chapters 12, EditionEntry 10: the atom at 64, its start at 73.
+  std::string overlong = whole;
+  overlong[72] = 10;  // the atom's size, which its start runs past
+  for (const auto& [bytes, message] :
+       {std::pair{whole.substr(0, whole.size() - 3),
+                  "x.mkv: no chapters in the file: it ends inside an element at offset 42"},
+        std::pair{overlong,
+                  "x.mkv: offset 73: malformed Matroska file: an element runs past the "
+                  "one holding it (is it damaged?)"},
+        std::pair{in_chapters(Ebml(kChapterAtom, "")),
+                  "x.mkv: offset 64: malformed Matroska file: a ChapterAtom without a start"},
+        std::pair{in_chapters(ChapterAtom(std::uint64_t{1} << 53)),
+                  "offset 73: malformed Matroska file: a ChapterTimeStart beyond 104 days"}}) {
+    ExpectThrowMessage<ReadError>([&] { ReadMatroskaBytes(bytes, "x.mkv"); }, message);
+  }
 }
 
 TEST(MediaFileReader, MoreChaptersThanAnyTitleAreRefused) {
@@ -97,6 +159,16 @@ TEST(MediaFileReader, MoreChaptersThanAnyTitleAreRefused) {
   answer.field_values = answer.field_names;
   ExpectThrowMessage<ReadError>([&] { MediaFileTitle(answer, "x.mp4"); },
                                 "x.mp4: more than 1,000,000 chapters in the file");
+  std::string atoms;
+  const std::string atom = Ebml(kChapterAtom, EbmlUint(kChapterTimeStart, 0));
+  atoms.reserve(atom.size() * (kMaxChapters + 1));
+  for (std::size_t i = 0; i <= kMaxChapters; ++i) atoms += atom;
+  ExpectThrowMessage<ReadError>(
+      [&] {
+        ReadMatroskaBytes(MatroskaBytes("matroska", Ebml(kChapters, Ebml(kEditionEntry, atoms))),
+                          "x.mkv");
+      },
+      "x.mkv: more than 1,000,000 chapters in the file");
 }
 
 }  // namespace

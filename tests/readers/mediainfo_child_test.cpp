@@ -120,11 +120,12 @@ TEST(MediaInfoChild, RequestsAndAnswersTravelWholeOrNotAtAll) {
                                  .video = {"Standard"},
                                  .menu = MediaInfoRequest::Menu::kFirstWithChapters,
                                  .fields = MediaInfoRequest::Fields::kNamesAndValues,
-                                 .stored_chapters = true};
+                                 .matroska_chapters = true};
   EXPECT_EQ(RequestFromTexts(SplitRequest(JoinRequest(RequestTexts(request)))), request);
   EXPECT_EQ(RequestFromTexts({"general:Format", "fields:everything"}), std::nullopt);
-  const MediaInfoAnswer answer{{"Matroska", ""}, {"PAL"},           "94", "96", 94, {"a", ""},
-                               {"en:b", "c"},    {{"0", "b", true}}};
+  const MediaInfoAnswer answer{
+      {"Matroska", ""},   {"PAL"}, "94", "96", 94, {"a", ""}, {"en:b", "c"},
+      {{"0", "b", "en"}}, true};
   EXPECT_EQ(AnswerFromTexts(AnswerTexts(answer), request), answer);
   std::vector<std::string> texts = AnswerTexts(answer);
   texts.pop_back();

@@ -1,0 +1,58 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace markwright {
+
+// The chapters a Matroska or WebM file stores, read with libebml and libmatroska: the EBML
+// header, the Segment, its SeekHead's pointer to the Chapters (else the Segment's top-level
+// elements in turn, each Cluster skipped by its size unread), then each edition's top-level
+// chapter atoms. Read in the reading child (see mediainfo_child.h), where a crash of the
+// libraries cannot take the program down.
+
+struct MatroskaChapter {
+  std::uint64_t start_nanoseconds = 0;
+  // The first ChapterDisplay's ChapString; empty without one.
+  std::string name;
+  // Its ChapLanguageIETF, else its ChapLanguage in the two-letter form where there is one; empty
+  // for "und" and where the display states none.
+  std::string language;
+
+  bool operator==(const MatroskaChapter&) const = default;
+};
+
+struct MatroskaEdition {
+  bool is_default = false;  // EditionFlagDefault
+  // The edition's top-level atoms in file order, hidden and disabled ones too; nested atoms are
+  // left out.
+  std::vector<MatroskaChapter> chapters;
+
+  bool operator==(const MatroskaEdition&) const = default;
+};
+
+struct MatroskaFile {
+  std::string doc_type;  // "matroska" or "webm"
+  // The Segment Info's Duration × TimestampScale, in milliseconds, when it gives one.
+  std::optional<double> duration_milliseconds;
+  std::vector<MatroskaEdition> editions;
+};
+
+// Reads the file's editions; nothing when it does not start with an EBML element (another reader
+// may know it), no editions when its EBML header is unreadable or its DocType is neither
+// "matroska" nor "webm". Throws ReadError naming source_name with the
+// offset for a Matroska file whose elements do not fit in what holds them, or that ends inside
+// its chapters ("no chapters in the file: it ends at offset N, inside them"), and as
+// CheckRoomForChapter does when an edition holds more chapters than a title may.
+std::optional<MatroskaFile> ReadMatroskaFile(const std::filesystem::path& path);
+std::optional<MatroskaFile> ReadMatroskaBytes(std::string_view bytes, std::string_view source_name);
+
+// The edition a plain conversion reads: the first with EditionFlagDefault set, else the first;
+// nullptr when there is none.
+const MatroskaEdition* DefaultEdition(const MatroskaFile& file);
+
+}  // namespace markwright
