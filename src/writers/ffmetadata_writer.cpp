@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "core/timestamp.h"
+#include "writers/chapter_label.h"
 
 namespace markwright {
 namespace {
@@ -24,12 +25,15 @@ std::string Escaped(std::string_view text) {
 
 std::string WriteFfmetadata(const TitleChapters& title) {
   std::string text = ";FFMETADATA1\n";
+  // ffmpeg refuses a whole file for one chapter that ends before it starts, so a list out of
+  // order ends each chapter where the next one in time starts, not the next one listed.
+  const auto following = FollowingStarts(title, true);
   for (std::size_t index = 0; index < title.chapters.size(); ++index) {
     const Chapter& chapter = title.chapters[index];
     const std::int64_t start = WholeMilliseconds(chapter.time);
     std::int64_t end = start;
-    if (index + 1 < title.chapters.size()) {
-      end = WholeMilliseconds(title.chapters[index + 1].time);
+    if (following[index]) {
+      end = *following[index];
     } else if (!title.length.empty()) {
       end = std::max(start, WholeMilliseconds(title.length));
     }
