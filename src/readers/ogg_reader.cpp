@@ -173,8 +173,8 @@ std::optional<std::int64_t> OggTime(std::string_view text) {
 }
 
 // The chapters of the lines (a LineWalker or a SourceLineReader) of a text of text_size bytes,
-// named by their CHAPTERnnNAME lines. A text that is not UTF-8 throughout is Windows-1252, and
-// its names are converted.
+// named by their CHAPTERnnNAME lines, before or after them. A text that is not UTF-8 throughout is
+// Windows-1252, and its names are converted.
 template <typename Lines>
 TitleChapters ParseOggLines(Lines& lines, std::uintmax_t text_size, std::string_view source_name) {
   TitleChapters title;
@@ -185,6 +185,11 @@ TitleChapters ParseOggLines(Lines& lines, std::uintmax_t text_size, std::string_
   chapters.reserve(
       static_cast<std::size_t>(std::min<std::uintmax_t>(text_size / 19 + 1, kMaxChapters)));
   ChapterNumbers numbers;
+  // Names find their chapter by number wherever they stand. A name line names the latest chapter
+  // of its number unless that one is named already; otherwise it waits for the next chapter line
+  // of its number (a file may give each name before its time).
+  std::vector<bool> named;
+  std::unordered_map<std::uint64_t, std::string> waiting;
   bool utf8 = true;
   std::size_t line_number = 0;
   std::string_view line;
@@ -202,29 +207,44 @@ TitleChapters ParseOggLines(Lines& lines, std::uintmax_t text_size, std::string_
       if (utf8) utf8 = IsValidUtf8(line);
       const std::string_view digits = NameKeyDigits(key);
       if (digits.empty()) continue;
-      if (const auto chapter = numbers.Find(ChapterNumber(digits))) {
-        std::string_view name = line.substr(equals + 1);
+      const std::uint64_t number = ChapterNumber(digits);
+      const std::string_view name = line.substr(equals + 1);
+      if (const auto chapter = numbers.Find(number); chapter && !named[*chapter]) {
         chapters[*chapter].name.assign(name.data(), name.size());
+        named[*chapter] = true;
+      } else {
+        waiting[number].assign(name.data(), name.size());
       }
       continue;
     }
     CheckRoomForChapter(chapters.size(), source_name);
-    numbers.Add(ChapterNumber(key.substr(7)));
+    const std::uint64_t number = ChapterNumber(key.substr(7));
+    numbers.Add(number);
     const std::string_view value = TrimBlanks(line.substr(equals + 1));
     if (IsCanonicalTime(value)) {
       chapters.push_back({std::string(value), {}, {}});
-      continue;
-    }
-    const auto milliseconds = OggTime(value);
-    if (!milliseconds) {
+    } else if (const auto milliseconds = OggTime(value)) {
+      chapters.push_back({FormatTimestamp(*milliseconds), {}, {}});
+    } else {
       if (utf8) utf8 = IsValidUtf8(line);
       throw ReadError(source_name, AtLine(line_number),
                       "expected a time H:MM:SS.fff after " + std::string(key) + "=, found " +
                           QuotedExcerpt(value));
     }
-    chapters.push_back({FormatTimestamp(*milliseconds), {}, {}});
+    named.push_back(false);
+    if (waiting.empty()) continue;
+    if (const auto name = waiting.find(number); name != waiting.end()) {
+      chapters.back().name = std::move(name->second);
+      named.back() = true;
+      waiting.erase(name);
+    }
   }
   if (chapters.empty()) throw ReadError(source_name, "", "no chapters found");
+  // A second name line for a chapter that no later chapter line of its number took: the last
+  // name given wins.
+  for (auto& [number, name] : waiting) {
+    if (const auto chapter = numbers.Find(number)) chapters[*chapter].name = std::move(name);
+  }
   if (!utf8) {
     for (Chapter& chapter : chapters) chapter.name = Windows1252ToUtf8(chapter.name);
   }

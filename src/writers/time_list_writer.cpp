@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <string_view>
 
+#include "core/error.h"
 #include "core/timestamp.h"
 #include "writers/chapter_label.h"
 #include "writers/text_lines.h"
@@ -68,10 +69,12 @@ std::vector<std::string> TimeListNotes(const TitleChapters& title) {
     const std::int64_t seconds =
         Seconds(last ? title.length : chapters[index + 1].time) - Seconds(chapters[index].time);
     if (seconds >= kShortestChapterSeconds) continue;
+    // A note is a message: a name's control characters must not reach the terminal or the
+    // window as they are.
     notes.push_back("chapter " + std::to_string(index + 1) + " \"" +
-                    ChapterLabel(chapters[index], index) + "\" lasts " + std::to_string(seconds) +
-                    " s; video sites want at least " + std::to_string(kShortestChapterSeconds) +
-                    " s");
+                    EscapedText(ChapterLabel(chapters[index], index)) + "\" lasts " +
+                    std::to_string(seconds) + " s; video sites want at least " +
+                    std::to_string(kShortestChapterSeconds) + " s");
   }
   return notes;
 }
