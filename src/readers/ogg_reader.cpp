@@ -115,6 +115,48 @@ class ChapterNumbers {
   bool indexed_ = false;
 };
 
+// Name lines read before any chapter line of their number, kept until one comes. A file that
+// gives each name just before its time has one name waiting at a time: it sits in a slot of its
+// own, so such a file costs no allocation per chapter; the rest wait in a map.
+class WaitingNames {
+ public:
+  bool Empty() const { return !in_slot_ && others_.empty(); }
+
+  void Put(std::uint64_t number, std::string_view name) {
+    if (in_slot_ && slot_number_ != number) others_[slot_number_] = std::move(slot_name_);
+    if (!others_.empty()) others_.erase(number);  // this name comes later and wins
+    slot_number_ = number;
+    slot_name_.assign(name.data(), name.size());
+    in_slot_ = true;
+  }
+
+  // The name waiting for a chapter of this number, taken out; nullopt when none waits.
+  std::optional<std::string> Take(std::uint64_t number) {
+    if (in_slot_ && slot_number_ == number) {
+      in_slot_ = false;
+      return std::move(slot_name_);
+    }
+    const auto found = others_.find(number);
+    if (found == others_.end()) return std::nullopt;
+    std::string name = std::move(found->second);
+    others_.erase(found);
+    return name;
+  }
+
+  // Calls use(number, name) for each name still waiting.
+  template <typename Use>
+  void ForEach(Use use) {
+    if (in_slot_) use(slot_number_, slot_name_);
+    for (auto& [number, name] : others_) use(number, name);
+  }
+
+ private:
+  bool in_slot_ = false;
+  std::uint64_t slot_number_ = 0;
+  std::string slot_name_;
+  std::unordered_map<std::uint64_t, std::string> others_;
+};
+
 // H:MM:SS.mmm as FormatTimestamp writes it (two hour digits, or more without a leading zero),
 // minutes and seconds below 60: what most files hold, kept as it is instead of being rebuilt.
 bool IsCanonicalTime(std::string_view text) {
@@ -189,7 +231,7 @@ TitleChapters ParseOggLines(Lines& lines, std::uintmax_t text_size, std::string_
   // of its number unless that one is named already; otherwise it waits for the next chapter line
   // of its number (a file may give each name before its time).
   std::vector<bool> named;
-  std::unordered_map<std::uint64_t, std::string> waiting;
+  WaitingNames waiting;
   bool utf8 = true;
   std::size_t line_number = 0;
   std::string_view line;
@@ -213,7 +255,7 @@ TitleChapters ParseOggLines(Lines& lines, std::uintmax_t text_size, std::string_
         chapters[*chapter].name.assign(name.data(), name.size());
         named[*chapter] = true;
       } else {
-        waiting[number].assign(name.data(), name.size());
+        waiting.Put(number, name);
       }
       continue;
     }
@@ -232,19 +274,18 @@ TitleChapters ParseOggLines(Lines& lines, std::uintmax_t text_size, std::string_
                           QuotedExcerpt(value));
     }
     named.push_back(false);
-    if (waiting.empty()) continue;
-    if (const auto name = waiting.find(number); name != waiting.end()) {
-      chapters.back().name = std::move(name->second);
+    if (waiting.Empty()) continue;
+    if (auto name = waiting.Take(number)) {
+      chapters.back().name = std::move(*name);
       named.back() = true;
-      waiting.erase(name);
     }
   }
   if (chapters.empty()) throw ReadError(source_name, "", "no chapters found");
   // A second name line for a chapter that no later chapter line of its number took: the last
   // name given wins.
-  for (auto& [number, name] : waiting) {
+  waiting.ForEach([&](std::uint64_t number, std::string& name) {
     if (const auto chapter = numbers.Find(number)) chapters[*chapter].name = std::move(name);
-  }
+  });
   if (!utf8) {
     for (Chapter& chapter : chapters) chapter.name = Windows1252ToUtf8(chapter.name);
   }
