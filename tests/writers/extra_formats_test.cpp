@@ -62,6 +62,13 @@ TEST(TimeList, ShowsHoursOnlyFromAnHourAndNotesTheRulesOfVideoSites) {
       {{"00:00:00.999", "A", ""}, {"00:00:10.000", "B", ""}, {"01:02:03.000", "C", ""}}, ""};
   EXPECT_EQ(WriteTimeList(three), "0:00:00 A\n0:00:10 B\n1:02:03 C\n");
   EXPECT_TRUE(TimeListNotes(three).empty());
+  // The window shows the notes too: a name's terminal escapes arrive escaped there as well.
+  const TitleChapters escapes{{{"00:00:00.000", "\x1b]0;owned\x07", ""},
+                               {"00:00:01.000", "", ""},
+                               {"00:01:00.000", "", ""}},
+                              ""};
+  EXPECT_EQ(TimeListNotes(escapes).at(0),
+            "chapter 1 \"\\x1b]0;owned\\x07\" lasts 1 s; video sites want at least 10 s");
 }
 
 TEST(FfmpegKeyFrames, WritesTheStartOfEachChaptersFrame) {
