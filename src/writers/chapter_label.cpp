@@ -39,8 +39,7 @@ bool AppendMarkupEntity(std::string& text, char c) {
   }
 }
 
-std::vector<std::optional<std::int64_t>> FollowingStarts(const TitleChapters& title,
-                                                         bool ties_follow) {
+std::vector<std::optional<std::int64_t>> FollowingStarts(const TitleChapters& title) {
   const std::size_t count = title.chapters.size();
   std::vector<std::int64_t> starts(count);
   bool in_order = true;
@@ -56,10 +55,6 @@ std::vector<std::optional<std::int64_t>> FollowingStarts(const TitleChapters& ti
                      [&starts](std::size_t a, std::size_t b) { return starts[a] < starts[b]; });
   }
   std::vector<std::optional<std::int64_t>> following(count);
-  if (ties_follow) {
-    for (std::size_t k = 0; k + 1 < count; ++k) following[order[k]] = starts[order[k + 1]];
-    return following;
-  }
   // From the latest back, later is the earliest start after the time of the chapter at hand.
   std::optional<std::int64_t> later;
   std::optional<std::int64_t> seen;

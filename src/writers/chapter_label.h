@@ -26,11 +26,9 @@ std::string ChapterLabel(const Chapter& chapter, std::size_t index);
 bool AppendMarkupEntity(std::string& text, char c);
 
 // For each chapter, in list order, the start in whole milliseconds of the chapter that follows
-// it in time, so that a list out of order still gives every chapter an end after its start:
-// with ties_follow, a chapter at the same time later in the list follows it (a chapter of no
-// length); without, only a later time does. nullopt when no chapter follows. For a list in time
-// order this is simply the next chapter's start.
-std::vector<std::optional<std::int64_t>> FollowingStarts(const TitleChapters& title,
-                                                         bool ties_follow);
+// it in time, the earliest start strictly after its own, so that a list out of order or with
+// equal times still gives every chapter an end after its start. nullopt when no chapter starts
+// later. For a sorted list of distinct times this is simply the next chapter's start.
+std::vector<std::optional<std::int64_t>> FollowingStarts(const TitleChapters& title);
 
 }  // namespace markwright

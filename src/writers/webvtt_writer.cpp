@@ -24,7 +24,7 @@ std::string WriteWebVtt(const TitleChapters& title) {
   std::string text = "WEBVTT\n\n";
   // A cue must end after it starts, so it runs to the next later chapter start, wherever that
   // chapter stands in the list.
-  const auto following = FollowingStarts(title, false);
+  const auto following = FollowingStarts(title);
   for (std::size_t index = 0; index < title.chapters.size(); ++index) {
     const std::int64_t start = WholeMilliseconds(title.chapters[index].time);
     std::int64_t end = start + 1000;
