@@ -15,6 +15,7 @@
 #include "core/chapter_edit.h"
 #include "core/decimal.h"
 #include "core/frame_rate.h"
+#include "core/timestamp.h"
 #include "readers/bluray_reader.h"
 #include "readers/disc_scan.h"
 #include "readers/dvd_reader.h"
@@ -216,7 +217,7 @@ std::vector<std::size_t> ApplyEdits(const std::vector<ChapterEditRequest>& edits
     sources.swap(kept_from);
     for (const Chapter& chapter : dropped) {
       errors << "Markwright: " << (shift ? "--shift " : "--min-length ") << Shown(edit.value)
-             << " drops the chapter at " << chapter.time;
+             << " drops the chapter at " << FormatTimestamp(chapter.start);
       if (!chapter.name.empty()) errors << " (" << JsonString(chapter.name) << ")";
       errors << '\n';
     }
@@ -244,14 +245,14 @@ void List(const std::vector<Stream>& streams, bool json, double input_rate, doub
     const std::size_t count = title.chapters.size();
     if (json) {
       output << "  {\"number\": " << i + 1 << ", \"source\": " << JsonString(streams[i].source)
-             << ", \"chapters\": " << count
-             << ", \"length\": " << (title.length.empty() ? "null" : JsonString(title.length))
+             << ", \"chapters\": " << count << ", \"length\": "
+             << (title.length ? JsonString(FormatTimestamp(*title.length)) : "null")
              << (i + 1 < streams.size() ? "},\n" : "}\n");
       continue;
     }
     output << i + 1 << "  " << Shown(streams[i].source) << "  " << count
            << (count == 1 ? " chapter" : " chapters");
-    if (!title.length.empty()) output << "  " << title.length;
+    if (title.length) output << "  " << FormatTimestamp(*title.length);
     output << '\n';
   }
   output << (json ? "]\n" : "");

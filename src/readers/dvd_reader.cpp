@@ -121,7 +121,7 @@ TitleChapters ReadDvdTitleSet(const std::filesystem::path& path) {
 std::string NtscChapterTime(std::string_view library_time) {
   double nominal = 0;
   try {
-    nominal = TimestampMilliseconds(library_time);
+    nominal = static_cast<double>(ParseTimestamp(library_time));
   } catch (const Error&) {
     return std::string(library_time);
   }
@@ -171,7 +171,8 @@ TitleChapters ReadDvdTitleSet(const std::filesystem::path& path,
   TitleChapters title;
   title.chapters.reserve(texts.size() - kVideoTexts);
   for (auto text = texts.begin() + kVideoTexts; text != texts.end(); ++text) {
-    title.chapters.push_back({ntsc ? NtscChapterTime(*text) : *text, {}, {}});
+    title.chapters.push_back(
+        {ParseSourceTimestamp(ntsc ? NtscChapterTime(*text) : *text, path.string()), {}, {}});
   }
   return title;
 }

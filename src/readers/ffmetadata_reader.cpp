@@ -76,7 +76,7 @@ std::optional<std::int64_t> LeadingNumber(std::string_view& rest) {
   return negative ? -*number : *number;
 }
 
-std::string Milliseconds(const Section& section, const MetadataLine& line, std::string_view path) {
+std::int64_t Milliseconds(const Section& section, const MetadataLine& line, std::string_view path) {
   std::string_view rest = *line.value;
   const auto units = LeadingNumber(rest);
   const double milliseconds = units ? static_cast<double>(*units) * 1000.0 *
@@ -87,7 +87,7 @@ std::string Milliseconds(const Section& section, const MetadataLine& line, std::
     throw ReadError(path, AtLine(line.number),
                     line.key + " is not a time: " + QuotedExcerpt(*line.value));
   }
-  return FormatTimestamp(static_cast<std::int64_t>(RoundHalfEven(milliseconds)));
+  return static_cast<std::int64_t>(RoundHalfEven(milliseconds));
 }
 
 void ReadTimeBase(Section& section, const MetadataLine& line, std::string_view path) {
@@ -138,10 +138,8 @@ TitleChapters ParseFfmetadata(std::string_view text, std::string_view path) {
                               ""});
     // The title lasts to the latest END: a list out of order need not end with it.
     if (chapter->end) {
-      std::string end = Milliseconds(*chapter, *chapter->end, path);
-      if (title.length.empty() || WholeMilliseconds(end) > WholeMilliseconds(title.length)) {
-        title.length = std::move(end);
-      }
+      const std::int64_t end = Milliseconds(*chapter, *chapter->end, path);
+      if (!title.length || end > *title.length) title.length = end;
     }
     chapter.reset();
   };

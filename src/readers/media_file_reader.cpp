@@ -43,7 +43,7 @@ std::size_t LanguagePrefix(std::string_view text) {
 
 // A Matroska chapter field's value: "lang:Name", or the name alone when its language is
 // undetermined; a chapter with several names gives "en:One - de:Zwei".
-Chapter MatroskaChapter(const std::string& time, std::string_view value) {
+Chapter MatroskaChapter(std::int64_t time, std::string_view value) {
   const std::size_t tag = LanguagePrefix(value);
   Chapter chapter{time, "", std::string(value.substr(0, tag))};
   std::string_view name = value.substr(tag == 0 ? 0 : tag + 1);
@@ -58,20 +58,19 @@ Chapter MatroskaChapter(const std::string& time, std::string_view value) {
   return chapter;
 }
 
-// The library's whole milliseconds ("4000", at times with a fraction) as timestamp text; empty
-// when it gives none.
-std::string Length(std::string_view duration) {
+// The library's whole milliseconds ("4000", at times with a fraction), rounded; nullopt when it
+// gives none.
+std::optional<std::int64_t> Length(std::string_view duration) {
   const auto milliseconds = ParseDecimal(duration);
-  if (!milliseconds || !(*milliseconds >= 0 && *milliseconds < 1e15)) return "";
-  return FormatTimestamp(static_cast<std::int64_t>(RoundHalfEven(*milliseconds)));
+  if (!milliseconds || !(*milliseconds >= 0 && *milliseconds < 1e15)) return std::nullopt;
+  return static_cast<std::int64_t>(RoundHalfEven(*milliseconds));
 }
 
-// A chapter field's name, HH:MM:SS.mmm, as canonical timestamp text; nothing for the menu's
-// other fields.
-std::optional<std::string> ChapterTime(std::string_view field) {
+// The milliseconds of a chapter field's name, HH:MM:SS.mmm; nothing for the menu's other fields.
+std::optional<std::int64_t> ChapterTime(std::string_view field) {
   const bool shaped = field.size() == 12 && field[2] == ':' && field[5] == ':' && field[8] == '.';
   try {
-    if (shaped) return FormatTimestamp(WholeMilliseconds(field));
+    if (shaped) return ParseTimestamp(field);
   } catch (const Error&) {
   }
   return std::nullopt;
@@ -123,7 +122,7 @@ TitleChapters MediaFileTitle(const std::vector<std::string>& texts, std::string_
   const bool with_language = texts[0] == "Matroska" || texts[0] == "WebM";
   TitleChapters title{{}, Length(texts[1])};
   for (std::size_t i = kFileTexts; i < texts.size(); i += 2) {
-    const std::optional<std::string> time = ChapterTime(texts[i]);
+    const std::optional<std::int64_t> time = ChapterTime(texts[i]);
     if (!time) continue;
     // A chapter without a name shows its time in its place.
     const std::string_view value = texts[i + 1] == texts[i] ? "" : std::string_view(texts[i + 1]);

@@ -157,19 +157,6 @@ class WaitingNames {
   std::unordered_map<std::uint64_t, std::string> others_;
 };
 
-// H:MM:SS.mmm as FormatTimestamp writes it (two hour digits, or more without a leading zero),
-// minutes and seconds below 60: what most files hold, kept as it is instead of being rebuilt.
-bool IsCanonicalTime(std::string_view text) {
-  const std::size_t size = text.size();
-  if (size < 12 || size > 18) return false;
-  const std::string_view tail = text.substr(size - 10);  // ":MM:SS.mmm"
-  const std::string_view hours = text.substr(0, size - 10);
-  return tail[0] == ':' && tail[3] == ':' && tail[6] == '.' && IsDigit(tail[1]) && tail[1] < '6' &&
-         IsDigit(tail[2]) && IsDigit(tail[4]) && tail[4] < '6' && IsDigit(tail[5]) &&
-         IsDigit(tail[7]) && IsDigit(tail[8]) && IsDigit(tail[9]) && AllDigits(hours) &&
-         (hours.size() == 2 || hours[0] != '0');
-}
-
 // A two-digit field from 00 to 59.
 std::optional<std::int64_t> SexagesimalField(std::string_view text) {
   if (text.size() != 2 || !AllDigits(text)) return std::nullopt;
@@ -195,6 +182,9 @@ std::int64_t FractionMilliseconds(std::string_view digits) {
 
 // H:MM:SS.f as milliseconds, or nullopt when the text has another form.
 std::optional<std::int64_t> OggTime(std::string_view text) {
+  // Most files hold H:MM:SS.mmm, which this reads to the same value more cheaply (its hours stay
+  // far below kMaxHours).
+  if (const std::int64_t plain = PlainTimestampMilliseconds(text); plain >= 0) return plain;
   const auto first_colon = text.find(':');
   const auto second_colon =
       text.find(':', first_colon == std::string_view::npos ? 0 : first_colon + 1);
@@ -263,10 +253,8 @@ TitleChapters ParseOggLines(Lines& lines, std::uintmax_t text_size, std::string_
     const std::uint64_t number = ChapterNumber(key.substr(7));
     numbers.Add(number);
     const std::string_view value = TrimBlanks(line.substr(equals + 1));
-    if (IsCanonicalTime(value)) {
-      chapters.push_back({std::string(value), {}, {}});
-    } else if (const auto milliseconds = OggTime(value)) {
-      chapters.push_back({FormatTimestamp(*milliseconds), {}, {}});
+    if (const auto milliseconds = OggTime(value)) {
+      chapters.push_back({*milliseconds, {}, {}});
     } else {
       if (utf8) utf8 = IsValidUtf8(line);
       throw ReadError(source_name, AtLine(line_number),

@@ -14,6 +14,7 @@
 #include "cli/help_text.h"
 #include "core/error.h"
 #include "core/frame_rate.h"
+#include "core/timestamp.h"
 #include "readers/disc_scan.h"
 #include "ui/about_window.h"
 #include "ui/app_icon.h"
@@ -199,7 +200,7 @@ void MainWindow::EditChapters(ChapterEditRequest::Kind kind) {
   text += " dropped " + std::to_string(dropped.size()) +
           (dropped.size() == 1 ? " chapter:" : " chapters:");
   for (const Chapter& chapter : dropped) {
-    text += "\r\n" + chapter.time;
+    text += "\r\n" + FormatTimestamp(chapter.start);
     if (chapter.name.empty()) continue;
     text += "  ";
     AppendOnOneLine(text, chapter.name);
@@ -211,7 +212,7 @@ void MainWindow::ListRetimed() {
   chapter_list_->clear();
   for (const Chapter& chapter : loaded_.retimed.chapters) {
     // A nameless chapter shows its time alone, as it always has.
-    std::string item = chapter.time;
+    std::string item = FormatTimestamp(chapter.start);
     if (!chapter.name.empty()) {
       item += "  ";
       AppendOnOneLine(item, chapter.name);

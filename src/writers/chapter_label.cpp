@@ -3,8 +3,6 @@
 #include <algorithm>
 #include <numeric>
 
-#include "core/timestamp.h"
-
 namespace markwright {
 
 void AppendOnOneLine(std::string& text, std::string_view name) {
@@ -44,7 +42,7 @@ std::vector<std::optional<std::int64_t>> FollowingStarts(const TitleChapters& ti
   std::vector<std::int64_t> starts(count);
   bool in_order = true;
   for (std::size_t i = 0; i < count; ++i) {
-    starts[i] = WholeMilliseconds(title.chapters[i].time);
+    starts[i] = title.chapters[i].start;
     in_order = in_order && (i == 0 || starts[i - 1] <= starts[i]);
   }
   // Positions in time order, ties in list order; a list already in order needs no sorting.

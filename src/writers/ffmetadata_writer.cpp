@@ -3,7 +3,6 @@
 #include <cstdint>
 #include <string_view>
 
-#include "core/timestamp.h"
 #include "writers/chapter_label.h"
 
 namespace markwright {
@@ -31,12 +30,12 @@ std::string WriteFfmetadata(const TitleChapters& title) {
   const auto following = FollowingStarts(title);
   for (std::size_t index = 0; index < title.chapters.size(); ++index) {
     const Chapter& chapter = title.chapters[index];
-    const std::int64_t start = WholeMilliseconds(chapter.time);
+    const std::int64_t start = chapter.start;
     std::int64_t end = start + 1;
     if (following[index]) {
       end = *following[index];
-    } else if (!title.length.empty() && WholeMilliseconds(title.length) > start) {
-      end = WholeMilliseconds(title.length);
+    } else if (title.length && *title.length > start) {
+      end = *title.length;
     }
     text += "[CHAPTER]\nTIMEBASE=1/1000\nSTART=" + std::to_string(start) +
             "\nEND=" + std::to_string(end) + "\n";

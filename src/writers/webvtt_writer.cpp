@@ -26,12 +26,12 @@ std::string WriteWebVtt(const TitleChapters& title) {
   // chapter stands in the list.
   const auto following = FollowingStarts(title);
   for (std::size_t index = 0; index < title.chapters.size(); ++index) {
-    const std::int64_t start = WholeMilliseconds(title.chapters[index].time);
+    const std::int64_t start = title.chapters[index].start;
     std::int64_t end = start + 1000;
     if (following[index]) {
       end = *following[index];
-    } else if (!title.length.empty() && WholeMilliseconds(title.length) > start) {
-      end = WholeMilliseconds(title.length);
+    } else if (title.length && *title.length > start) {
+      end = *title.length;
     }
     text += FormatTimestamp(start) + " --> " + FormatTimestamp(end) + "\n" +
             Escaped(ChapterLabel(title.chapters[index], index)) + "\n\n";

@@ -4,6 +4,7 @@
 
 #include "peers/peer_fixture.h"
 #include "readers/media_file_reader.h"
+#include "support/chapter_times.h"
 #include "support/expect_throw_message.h"
 #include "support/mediainfo_child_program.h"
 
@@ -33,19 +34,19 @@ TEST_F(MediaFilePeer, MatroskaWebmAndMp4GiveTheToolsChapters) {
       "ffmpeg -v error -i x.mkv -map 0 -c copy x.mp4");
   ASSERT_FALSE(HasFailure());
   // libmediainfo gives Matroska languages in their two-letter form where there is one.
-  const TitleChapters matroska{{{"00:00:00.000", "Intro: the start", "en"},
-                                {"00:00:01.500", "Überraschung 日本", "de"},
-                                {"00:00:02.250", "", "en"},
-                                {"00:00:03.001", "a:b", "en"}},
-                               "00:00:04.000"};
+  const TitleChapters matroska{{{Ms("00:00:00.000"), "Intro: the start", "en"},
+                                {Ms("00:00:01.500"), "Überraschung 日本", "de"},
+                                {Ms("00:00:02.250"), "", "en"},
+                                {Ms("00:00:03.001"), "a:b", "en"}},
+                               Ms("00:00:04.000")};
   EXPECT_EQ(ReadMediaFileChapters(folder_ / "x.mkv"), matroska);
   EXPECT_EQ(ReadMediaFileChapters(folder_ / "x.webm"), matroska);
   // MP4 names carry no language, and libmediainfo 22.12 leaves out a chapter without a name.
   EXPECT_EQ(ReadMediaFileChapters(folder_ / "x.mp4"),
-            (TitleChapters{{{"00:00:00.000", "Intro: the start", ""},
-                            {"00:00:01.500", "Überraschung 日本", ""},
-                            {"00:00:03.001", "a:b", ""}},
-                           "00:00:04.000"}));
+            (TitleChapters{{{Ms("00:00:00.000"), "Intro: the start", ""},
+                            {Ms("00:00:01.500"), "Überraschung 日本", ""},
+                            {Ms("00:00:03.001"), "a:b", ""}},
+                           Ms("00:00:04.000")}));
   ExpectThrowMessage<ReadError>([&] { ReadMediaFileChapters(folder_ / "clip.webm"); },
                                 "clip.webm: no chapters in the file");
   const auto cut = folder_ / "cut.mkv";

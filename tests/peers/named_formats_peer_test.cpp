@@ -11,6 +11,7 @@
 #include "readers/ffmetadata_reader.h"
 #include "readers/matroska_xml_reader.h"
 #include "readers/ogg_reader.h"
+#include "support/chapter_times.h"
 #include "writers/ffmetadata_writer.h"
 #include "writers/matroska_xml_writer.h"
 
@@ -19,11 +20,11 @@ namespace {
 
 // Names that need escaping in one format or the other, non-Latin letters and no name, in time
 // order, since both tools order chapters by time.
-const TitleChapters kTitle{{{"00:00:00.000", "Tom & Jerry <live> \"q\" 'a'", ""},
-                            {"00:00:01.500", "a=b;c#d\\e\nf", ""},
-                            {"00:00:02.001", "", ""},
-                            {"00:00:03.250", "Глава 日本語 Ünïcode", ""}},
-                           "00:00:04.000"};
+const TitleChapters kTitle{{{Ms("00:00:00.000"), "Tom & Jerry <live> \"q\" 'a'", ""},
+                            {Ms("00:00:01.500"), "a=b;c#d\\e\nf", ""},
+                            {Ms("00:00:02.001"), "", ""},
+                            {Ms("00:00:03.250"), "Глава 日本語 Ünïcode", ""}},
+                           Ms("00:00:04.000")};
 
 using NamedFormatsPeer = PeerTest;
 
@@ -36,7 +37,7 @@ TEST_F(NamedFormatsPeer, MkvmergeTakesOurXmlAndMkvextractGivesItBack) {
   // chapter gets mkvextract's own placeholder there.
   TitleChapters one_line = kTitle;
   one_line.chapters[1].name = "a=b;c#d\\e f";
-  one_line.length.clear();
+  one_line.length.reset();
   std::ofstream(folder_ / "one_line.xml", std::ios::binary) << WriteMatroskaChapters(one_line);
   Run("mkvmerge -o y.mks --chapters one_line.xml");
   TitleChapters simple = ParseOggChapters(Run("mkvextract y.mks chapters --simple -"), "simple");
@@ -70,18 +71,16 @@ TEST_F(NamedFormatsPeer, FfmpegTakesOurMetadataAndGivesItBack) {
 // Each chapter ffprobe lists as "start,end" in seconds, as our timestamps (to the millisecond),
 // the start of each and the latest end as the length.
 TitleChapters Probed(const std::string& csv) {
-  const auto timestamp = [](const std::string& seconds) {
-    return FormatTimestamp(std::llround(std::stod(seconds) * 1000));
+  const auto milliseconds = [](const std::string& seconds) {
+    return std::int64_t{std::llround(std::stod(seconds) * 1000)};
   };
   TitleChapters title;
   std::istringstream lines(csv);
   for (std::string line; std::getline(lines, line);) {
     const auto comma = line.find(',');
-    title.chapters.push_back({timestamp(line.substr(0, comma)), "", ""});
-    const std::string end = timestamp(line.substr(comma + 1));
-    if (title.length.empty() || WholeMilliseconds(end) > WholeMilliseconds(title.length)) {
-      title.length = end;
-    }
+    title.chapters.push_back({milliseconds(line.substr(0, comma)), "", ""});
+    const std::int64_t end = milliseconds(line.substr(comma + 1));
+    if (!title.length || end > *title.length) title.length = end;
   }
   return title;
 }
@@ -105,11 +104,11 @@ TEST_F(NamedFormatsPeer, FfprobeAndWeReadTheSameNumbersFromHandMadeMetadata) {
 TEST_F(NamedFormatsPeer, FfprobeTakesOurMetadataOfAListOutOfOrder) {
   if (Missing("ffprobe")) GTEST_SKIP() << "ffmpeg is not installed";
   // ffmpeg refuses the whole file when one chapter ends before it starts.
-  const TitleChapters out_of_order{{{"00:00:10.000", "b", ""},
-                                    {"00:00:00.000", "a", ""},
-                                    {"00:00:30.000", "d", ""},
-                                    {"00:00:20.000", "c", ""}},
-                                   "00:00:40.000"};
+  const TitleChapters out_of_order{{{Ms("00:00:10.000"), "b", ""},
+                                    {Ms("00:00:00.000"), "a", ""},
+                                    {Ms("00:00:30.000"), "d", ""},
+                                    {Ms("00:00:20.000"), "c", ""}},
+                                   Ms("00:00:40.000")};
   std::ofstream(folder_ / "ours.ffmeta", std::ios::binary) << WriteFfmetadata(out_of_order);
   EXPECT_EQ(Run("ffprobe -v error -show_entries chapter=start_time,end_time -of csv=p=0 "
                 "ours.ffmeta"),

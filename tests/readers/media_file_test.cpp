@@ -6,6 +6,7 @@
 
 #include "readers/chapter_limit.h"
 #include "readers/media_file_reader.h"
+#include "support/chapter_times.h"
 #include "support/expect_throw_message.h"
 #include "support/mediainfo_child_program.h"
 #include "support/temp_dir.h"
@@ -41,15 +42,15 @@ TEST(MediaFileReader, LibraryValuesGiveNamesAndLanguages) {
                             "00:00:01.000", "00:00:01.000", "00:00:01.500", "pt-BR:x - y: z",
                             "00:00:02.000", "en:One - de:Zwei", "01:02:03.456", "haw:a:b"},
                            "x.mkv"),
-            (TitleChapters{{{"00:00:00.000", "und", ""},
-                            {"00:00:01.000", "", ""},
-                            {"00:00:01.500", "x - y: z", "pt-BR"},
-                            {"00:00:02.000", "One", "en"},
-                            {"01:02:03.456", "a:b", "haw"}},
-                           "00:00:04.001"}));
+            (TitleChapters{{{Ms("00:00:00.000"), "und", ""},
+                            {Ms("00:00:01.000"), "", ""},
+                            {Ms("00:00:01.500"), "x - y: z", "pt-BR"},
+                            {Ms("00:00:02.000"), "One", "en"},
+                            {Ms("01:02:03.456"), "a:b", "haw"}},
+                           Ms("00:00:04.001")}));
   // Only Matroska names carry a language.
   EXPECT_EQ(MediaFileTitle({"MPEG-4", "", "00:00:00.000", "en:One"}, "x.mp4"),
-            (TitleChapters{{{"00:00:00.000", "en:One", ""}}, ""}));
+            (TitleChapters{{{Ms("00:00:00.000"), "en:One", ""}}, std::nullopt}));
 }
 
 TEST(MediaFileReader, MoreChaptersThanAnyTitleAreRefused) {

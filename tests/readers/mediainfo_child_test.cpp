@@ -13,6 +13,7 @@
 
 #include "core/timestamp.h"
 #include "readers/dvd_reader.h"
+#include "readers/mediainfo_child.h"
 #include "support/chapter_times.h"
 #include "support/expect_throw_message.h"
 #include "support/mediainfo_child_program.h"
@@ -26,10 +27,18 @@ using namespace std::chrono_literals;
 const std::string kTitleSet =
     std::string(MARKWRIGHT_SOURCE_DIR) + "/tests/fixtures/dvd/pal_chapters/VIDEO_TS/VTS_01_0.IFO";
 
-testing::Times ReadActingLike(const char* how, std::chrono::milliseconds deadline = 1s) {
+// The child's answer as the reader makes chapters of it, or as ask takes it.
+template <typename Ask>
+auto ActingLike(const char* how, std::chrono::milliseconds deadline, Ask ask) {
   setenv("MARKWRIGHT_CHILD_TEST", how, 1);
   const std::unique_ptr<const char, int (*)(const char*)> unset("MARKWRIGHT_CHILD_TEST", unsetenv);
-  return testing::TimesOf(ReadDvdTitleSet(kTitleSet, deadline));
+  return ask(kTitleSet, deadline);
+}
+
+TitleChapters ReadActingLike(const char* how, std::chrono::milliseconds deadline = 1s) {
+  return ActingLike(how, deadline, [](const std::string& path, std::chrono::milliseconds limit) {
+    return ReadDvdTitleSet(path, limit);
+  });
 }
 
 TEST(MediaInfoChild, ABadChildIsStoppedAndReapedAndAGoodOneGetsNothingElse) {
@@ -40,12 +49,19 @@ TEST(MediaInfoChild, ABadChildIsStoppedAndReapedAndAGoodOneGetsNothingElse) {
   testing::ExpectThrowMessage<ReadError>([] { ReadActingLike("crash"); },
                                          "libmediainfo failed on the title set (is it damaged?)");
   // Far more than a pipe holds: read while the child writes.
-  const testing::Times huge = ReadActingLike("huge", 10s);
+  const testing::Times huge = testing::TimesOf(ReadActingLike("huge", 10s));
   ASSERT_EQ(huge.size(), 300'000u);
   EXPECT_EQ(huge[299'999], FormatTimestamp(299'999));
   // A descriptor left open across exec by the parent does not reach the child.
   const int inherited = open("/dev/null", O_RDONLY);
-  EXPECT_EQ(ReadActingLike("descriptors"), (testing::Times{"0", "1", "2", "3"}));
+  const auto answer = [](const std::filesystem::path& path, std::chrono::milliseconds deadline) {
+    return AskMediaInfoChild(kReadRequest, path, deadline);
+  };
+  EXPECT_EQ(ActingLike("descriptors", 1s, answer), (testing::Times{"", "", "0", "1", "2", "3"}));
+  // The reader checks each time the library gives where it makes the chapter of it.
+  testing::ExpectThrowMessage<ReadError>(
+      [] { ReadActingLike("descriptors"); },
+      kTitleSet + ": malformed timestamp \"0\": no ':' separators");
   close(inherited);
   // Every child above reaped, none left as a zombie.
   EXPECT_TRUE(waitpid(-1, nullptr, WNOHANG) == -1 && errno == ECHILD);
