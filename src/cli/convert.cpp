@@ -9,6 +9,7 @@
 #include "core/decimal.h"
 #include "core/error.h"
 #include "core/frame_rate.h"
+#include "core/timestamp.h"
 #include "readers/load_chapters.h"
 #include "writers/format_table.h"
 #include "writers/text_file.h"
@@ -67,7 +68,7 @@ std::vector<std::size_t> ApplyEdits(const std::vector<ChapterEditRequest>& edits
     const bool shift = edit.kind == ChapterEditRequest::Kind::kShift;
     for (const Chapter& chapter : dropped) {
       PrintMessage(errors, (shift ? "--shift " : "--min-length ") + edit.value +
-                               " drops the chapter at " + chapter.time +
+                               " drops the chapter at " + FormatTimestamp(chapter.start) +
                                (chapter.name.empty() ? "" : " (" + QuotedText(chapter.name) + ")"));
     }
   }

@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "cli/messages.h"
+#include "core/timestamp.h"
 #include "core/utf8.h"
 
 namespace markwright {
@@ -21,14 +22,14 @@ void ListStreams(const std::vector<Stream>& streams, bool json, const Conversion
     const std::size_t count = title.chapters.size();
     if (json) {
       output << "  {\"number\": " << i + 1 << ", \"source\": " << JsonString(streams[i].source)
-             << ", \"chapters\": " << count
-             << ", \"length\": " << (title.length.empty() ? "null" : JsonString(title.length))
+             << ", \"chapters\": " << count << ", \"length\": "
+             << (title.length ? JsonString(FormatTimestamp(*title.length)) : "null")
              << (i + 1 < streams.size() ? "},\n" : "}\n");
       continue;
     }
     output << i + 1 << "  " << ShownMessage(streams[i].source) << "  " << count
            << (count == 1 ? " chapter" : " chapters");
-    if (!title.length.empty()) output << "  " << title.length;
+    if (title.length) output << "  " << FormatTimestamp(*title.length);
     output << '\n';
   }
   output << (json ? "]\n" : "");

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -7,11 +9,12 @@
 
 namespace markwright {
 
-// One chapter point: its start as canonical timestamp text (HH:MM:SS.mmm), the name the source
-// gives it (UTF-8, empty when it has none) and the language of that name (an ISO 639-2 code such
-// as "eng" or a BCP 47 tag; empty when unknown).
+// One chapter point: its start in whole milliseconds (never negative; readers turn their format's
+// times into this count where they read them, and writers format it), the name the source gives
+// it (UTF-8, empty when it has none) and the language of that name (an ISO 639-2 code such as
+// "eng" or a BCP 47 tag; empty when unknown).
 struct Chapter {
-  std::string time;
+  std::int64_t start = 0;
   std::string name;
   LanguageTag language;
 
@@ -19,11 +22,11 @@ struct Chapter {
 };
 
 // The chapters of one title in source order (never sorted, never de-duplicated) and the title's
-// length as timestamp text when the source knows it (empty otherwise). Formats that need the end
-// of the last chapter take it from the length.
+// length in milliseconds when the source knows it (nullopt otherwise: a length of 0 is a length).
+// Formats that need the end of the last chapter take it from the length.
 struct TitleChapters {
   std::vector<Chapter> chapters;
-  std::string length;
+  std::optional<std::int64_t> length;
 
   bool operator==(const TitleChapters&) const = default;
 };

@@ -50,9 +50,15 @@ std::optional<double> UnsignedShift(std::string_view text, double output_rate) {
   return ClockMilliseconds(text);
 }
 
-std::string Shifted(const std::string& timestamp, double milliseconds) {
-  const double shifted = RoundHalfEvenAt15Digits(TimestampMilliseconds(timestamp) + milliseconds);
-  return FormatTimestamp(shifted > 0 ? static_cast<std::int64_t>(shifted) : 0);
+// Chapter times stay below 2^53 ms, where a double still holds every millisecond.
+constexpr double kLargestMilliseconds = 9007199254740992.0;
+
+std::int64_t Shifted(std::int64_t start, double milliseconds) {
+  const double shifted = RoundHalfEvenAt15Digits(static_cast<double>(start) + milliseconds);
+  if (!(shifted < kLargestMilliseconds)) {
+    throw Error("shifting " + FormatTimestamp(start) + " leaves the range of chapter times");
+  }
+  return shifted > 0 ? static_cast<std::int64_t>(shifted) : 0;
 }
 
 }  // namespace
@@ -104,19 +110,19 @@ std::vector<Chapter> ShiftChapters(TitleChapters& title, double milliseconds,
   bool zero_taken = false;
   for (std::size_t index = 0; index < title.chapters.size(); ++index) {
     Chapter& chapter = title.chapters[index];
-    std::string time = Shifted(chapter.time, milliseconds);
-    const bool at_zero = TimestampMilliseconds(time) == 0;
+    const std::int64_t start = Shifted(chapter.start, milliseconds);
+    const bool at_zero = start == 0;
     if (milliseconds < 0 && at_zero && zero_taken) {
       dropped.push_back(std::move(chapter));
       continue;
     }
     zero_taken = zero_taken || at_zero;
-    chapter.time = std::move(time);
+    chapter.start = start;
     kept.push_back(std::move(chapter));
     if (kept_from != nullptr) kept_from->push_back(index);
   }
   title.chapters = std::move(kept);
-  if (!title.length.empty()) title.length = Shifted(title.length, milliseconds);
+  if (title.length) title.length = Shifted(*title.length, milliseconds);
   return dropped;
 }
 
@@ -135,14 +141,13 @@ std::vector<Chapter> DropShortChapters(TitleChapters& title, double min_seconds,
   for (std::size_t index = 0; index < title.chapters.size(); ++index) {
     Chapter& chapter = title.chapters[index];
     const bool too_close =
-        !kept.empty() &&
-        TimestampMilliseconds(chapter.time) - TimestampMilliseconds(kept.back().time) < shortest;
+        !kept.empty() && static_cast<double>(chapter.start - kept.back().start) < shortest;
     (too_close ? dropped : kept).push_back(std::move(chapter));
     if (!too_close && kept_from != nullptr) kept_from->push_back(index);
   }
   // Once the chapters are at least min_seconds apart, only the last can be a stub.
-  if (kept.size() > 1 && !title.length.empty() &&
-      TimestampMilliseconds(title.length) - TimestampMilliseconds(kept.back().time) < shortest) {
+  if (kept.size() > 1 && title.length &&
+      static_cast<double>(*title.length - kept.back().start) < shortest) {
     dropped.push_back(std::move(kept.back()));
     kept.pop_back();
     if (kept_from != nullptr) kept_from->pop_back();

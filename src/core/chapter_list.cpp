@@ -8,20 +8,18 @@ TitleChapters RetimeChapters(const TitleChapters& title, double input_rate, doub
   TitleChapters retimed;
   retimed.chapters.reserve(title.chapters.size());
   for (const Chapter& chapter : title.chapters) {
-    retimed.chapters.push_back(
-        {RetimeTimestamp(chapter.time, input_rate, output_rate), chapter.name, chapter.language});
+    retimed.chapters.push_back({RetimeMilliseconds(chapter.start, input_rate, output_rate),
+                                chapter.name, chapter.language});
   }
-  if (!title.length.empty()) {
-    retimed.length = RetimeTimestamp(title.length, input_rate, output_rate);
-  }
+  if (title.length) retimed.length = RetimeMilliseconds(*title.length, input_rate, output_rate);
   return retimed;
 }
 
 void RetimeChaptersInPlace(TitleChapters& title, double input_rate, double output_rate) {
   for (Chapter& chapter : title.chapters) {
-    chapter.time = RetimeTimestamp(chapter.time, input_rate, output_rate);
+    chapter.start = RetimeMilliseconds(chapter.start, input_rate, output_rate);
   }
-  if (!title.length.empty()) title.length = RetimeTimestamp(title.length, input_rate, output_rate);
+  if (title.length) title.length = RetimeMilliseconds(*title.length, input_rate, output_rate);
 }
 
 }  // namespace markwright

@@ -69,4 +69,8 @@ std::string AtLine(std::size_t line_number) {
   return "line " + std::to_string(line_number);
 }
 
+std::string AtOffset(std::size_t offset) {
+  return "offset " + std::to_string(offset);
+}
+
 }  // namespace markwright

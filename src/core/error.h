@@ -86,8 +86,8 @@ std::string QuotedText(std::string_view text);
 // message as it is shown, whose file names and library texts may hold anything.
 std::string EscapedText(std::string_view text);
 
-// "line 12", where a text reader says a problem sits (a binary reader names the offset through
-// ErrorAtOffset).
+// "line 12" and "offset 40", the two ways a reader says where a problem sits.
 std::string AtLine(std::size_t line_number);
+std::string AtOffset(std::size_t offset);
 
 }  // namespace markwright

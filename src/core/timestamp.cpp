@@ -34,28 +34,27 @@ std::int64_t DigitsValue(const char* first, const char* last) {
   return value;
 }
 
-// The milliseconds of H:MM:SS.mmm with one to nine hour digits and the other fields at their
-// full width, the form of every timestamp this program writes; -1 for any other text. The cut
-// at the separators reads the same value from such a text, so this only saves the work.
-std::int64_t CanonicalMilliseconds(std::string_view timestamp) {
-  const std::size_t size = timestamp.size();
+}  // namespace
+
+std::int64_t PlainTimestampMilliseconds(std::string_view text) {
+  const std::size_t size = text.size();
   if (size < 11 || size > 19) return -1;
-  const char* const text = timestamp.data();
-  const char* const tail = text + size - 10;  // ":MM:SS.mmm"
+  const char* const begin = text.data();
+  const char* const tail = begin + size - 10;  // ":MM:SS.mmm"
   if (tail[0] != ':' || tail[3] != ':' || tail[6] != '.') return -1;
-  const std::int64_t hours = DigitsValue(text, tail);
+  const std::int64_t hours = DigitsValue(begin, tail);
   const std::int64_t minutes = DigitsValue(tail + 1, tail + 3);
   const std::int64_t seconds = DigitsValue(tail + 4, tail + 6);
   const std::int64_t milliseconds = DigitsValue(tail + 7, tail + 10);
-  if (hours < 0 || minutes < 0 || seconds < 0 || milliseconds < 0) return -1;
+  if (hours < 0 || minutes < 0 || seconds < 0 || milliseconds < 0 || minutes > 59 || seconds > 59) {
+    return -1;
+  }
   return hours * 3600000 + minutes * 60000 + seconds * 1000 + milliseconds;
 }
 
-}  // namespace
-
-double TimestampMilliseconds(std::string_view timestamp) {
-  const std::int64_t canonical = CanonicalMilliseconds(timestamp);
-  if (canonical >= 0) return static_cast<double>(canonical);
+std::int64_t ParseTimestamp(std::string_view timestamp) {
+  const std::int64_t plain = PlainTimestampMilliseconds(timestamp);
+  if (plain >= 0) return plain;
   const auto first_colon = timestamp.find(':');
   if (first_colon == std::string_view::npos) Malformed(timestamp, "no ':' separators");
   const auto second_colon = timestamp.find(':', first_colon + 1);
@@ -76,16 +75,22 @@ double TimestampMilliseconds(std::string_view timestamp) {
       static_cast<double>(Field(timestamp, seconds_piece.substr(0, dot), "the second field"));
   const double milliseconds =
       static_cast<double>(Field(timestamp, millisecond_text, "the millisecond field"));
+  // Summed in doubles, in this order, so that fields too large for a 64-bit sum still give the
+  // "too large" refusal rather than wrapping around.
   const double total = ((hours * 3600000 + minutes * 60000) + seconds * 1000) + milliseconds;
   if (!(total < kLargestMilliseconds)) Malformed(timestamp, "the time is too large");
-  return total;
+  return static_cast<std::int64_t>(total);
 }
 
-std::int64_t WholeMilliseconds(std::string_view timestamp) {
-  return static_cast<std::int64_t>(TimestampMilliseconds(timestamp));
+std::int64_t ParseSourceTimestamp(std::string_view timestamp, std::string_view source_name) {
+  try {
+    return ParseTimestamp(timestamp);
+  } catch (const Error& failure) {
+    throw ReadError(source_name, "", failure.what());
+  }
 }
 
-std::string FormatTimestamp(std::int64_t milliseconds) {
+void AppendTimestamp(std::string& text, std::int64_t milliseconds) {
   if (milliseconds < 0) throw Error("a chapter time cannot be negative");
   const std::int64_t hours = milliseconds / 3600000;
   const std::int64_t minutes = milliseconds / 60000 - 60 * hours;
@@ -109,27 +114,33 @@ std::string FormatTimestamp(std::int64_t milliseconds) {
   end[7] = static_cast<char>('0' + rest / 100);
   end[8] = static_cast<char>('0' + rest / 10 % 10);
   end[9] = static_cast<char>('0' + rest % 10);
-  return std::string(buffer, end + 10);
+  text.append(buffer, end + 10);
 }
 
-std::int32_t TimestampToFrame(std::string_view timestamp, double frame_rate) {
-  const double total = TimestampMilliseconds(timestamp);
-  const double frame = RoundHalfEven((total * frame_rate) * 0.001);
+std::string FormatTimestamp(std::int64_t milliseconds) {
+  std::string text;
+  AppendTimestamp(text, milliseconds);
+  return text;
+}
+
+std::int32_t TimestampToFrame(std::int64_t milliseconds, double frame_rate) {
+  const double frame = RoundHalfEven((static_cast<double>(milliseconds) * frame_rate) * 0.001);
   if (!(frame >= std::numeric_limits<std::int32_t>::min() &&
         frame <= std::numeric_limits<std::int32_t>::max())) {
-    throw Error("the frame number of " + std::string(timestamp) + " is out of range");
+    throw Error("the frame number of " + FormatTimestamp(milliseconds) + " is out of range");
   }
   return static_cast<std::int32_t>(frame);
 }
 
-std::string RetimeTimestamp(std::string_view timestamp, double input_rate, double output_rate) {
+std::int64_t RetimeMilliseconds(std::int64_t milliseconds, double input_rate, double output_rate) {
   if (output_rate == 0) throw Error("the output frame rate is 0");
-  const double total = TimestampMilliseconds(timestamp);
-  const double rounded = RoundHalfEvenAt15Digits((total * input_rate) / output_rate);
+  const double rounded =
+      RoundHalfEvenAt15Digits((static_cast<double>(milliseconds) * input_rate) / output_rate);
   if (!(rounded >= 0 && rounded < kLargestMilliseconds)) {
-    throw Error("re-timing " + std::string(timestamp) + " leaves the range of chapter times");
+    throw Error("re-timing " + FormatTimestamp(milliseconds) +
+                " leaves the range of chapter times");
   }
-  return FormatTimestamp(static_cast<std::int64_t>(rounded));
+  return static_cast<std::int64_t>(rounded);
 }
 
 }  // namespace markwright

@@ -6,25 +6,39 @@
 
 namespace markwright {
 
-// The milliseconds a timestamp stands for. Fields are cut at the separators, so their widths are
-// free: hours ":" minutes ":" seconds "." milliseconds, the millisecond text read as a whole
-// number of milliseconds ("1:2:3.4" is 3723004). Throws Error on anything else.
-double TimestampMilliseconds(std::string_view timestamp);
+// Chapter times are whole milliseconds (std::int64_t) from the moment a reader takes them out of
+// a file until a writer puts them into one; text exists only at those two edges.
 
-// The whole milliseconds of TimestampMilliseconds, a fraction cut off: the time as formats that
-// count whole milliseconds write it. Throws Error as TimestampMilliseconds does.
-std::int64_t WholeMilliseconds(std::string_view timestamp);
+// The milliseconds of H:MM:SS.mmm with one to nine hour digits, minutes and seconds below 60 and
+// exactly three millisecond digits (every time this program writes has this form); -1 for any
+// other text. Readers whose own rules give such a text this same value try it first: it is the
+// common case and the cheap one.
+std::int64_t PlainTimestampMilliseconds(std::string_view text);
+
+// The milliseconds a timestamp text stands for. Fields are cut at the separators, so their widths
+// are free: hours ":" minutes ":" seconds "." milliseconds, the millisecond text read as a whole
+// number of milliseconds ("1:2:3.4" is 3723004). Throws Error ("malformed timestamp ...") on
+// anything else and for a time of 2^53 ms or more, which a double could not re-time exactly.
+std::int64_t ParseTimestamp(std::string_view timestamp);
+
+// ParseTimestamp for a time a source (or a library reading it) gives: its Error becomes a
+// ReadError naming the source.
+std::int64_t ParseSourceTimestamp(std::string_view timestamp, std::string_view source_name);
 
 // The canonical text HH:MM:SS.mmm of a whole number of milliseconds; the hour field widens from
 // 100 hours on. Throws Error for a negative count.
 std::string FormatTimestamp(std::int64_t milliseconds);
 
-// The frame on which the timestamp falls at the frame rate: (ms x rate) x 0.001, rounded half to
-// even. Throws Error when the frame number does not fit a 32-bit signed integer.
-std::int32_t TimestampToFrame(std::string_view timestamp, double frame_rate);
+// Appends FormatTimestamp(milliseconds) without a string of its own.
+void AppendTimestamp(std::string& text, std::int64_t milliseconds);
 
-// The time at which the timestamp's frame falls when the video runs at output_rate instead of
-// input_rate, in canonical form. Throws Error for a malformed timestamp or an output rate of 0.
-std::string RetimeTimestamp(std::string_view timestamp, double input_rate, double output_rate);
+// The frame on which the time falls at the frame rate: (ms x rate) x 0.001, rounded half to even.
+// Throws Error when the frame number does not fit a 32-bit signed integer.
+std::int32_t TimestampToFrame(std::int64_t milliseconds, double frame_rate);
+
+// The time at which the frame of a time falls when the video runs at output_rate instead of
+// input_rate: (ms x input) / output, rounded to 15 significant digits, then half to even to the
+// millisecond. Throws Error for an output rate of 0 and for a result outside 0 to 2^53 ms.
+std::int64_t RetimeMilliseconds(std::int64_t milliseconds, double input_rate, double output_rate);
 
 }  // namespace markwright

@@ -112,17 +112,17 @@ std::vector<std::int32_t> BluRayChapterTicks(const BluRayPlaylist& playlist,
   return ticks;
 }
 
-std::string BluRayTicksToTimestamp(std::int32_t ticks) {
-  if (ticks <= 0) return FormatTimestamp(0);
+std::int64_t BluRayTicksToMilliseconds(std::int32_t ticks) {
+  if (ticks <= 0) return 0;
   // 45 ticks to the millisecond; 45 is odd, so there are no exact halves.
-  return FormatTimestamp((std::int64_t{ticks} + 22) / 45);
+  return (std::int64_t{ticks} + 22) / 45;
 }
 
 TitleChapters ParseBluRayPlaylist(std::string_view bytes, std::string_view source_name) {
   const BluRayPlaylist playlist = DecodeBluRayPlaylist(bytes, source_name);
   TitleChapters title;
   for (const std::int32_t t : BluRayChapterTicks(playlist, source_name)) {
-    title.chapters.push_back({BluRayTicksToTimestamp(t), {}, {}});
+    title.chapters.push_back({BluRayTicksToMilliseconds(t), {}, {}});
   }
   // The title runs as long as its play items together.
   std::int64_t length = 0;
@@ -130,7 +130,7 @@ TitleChapters ParseBluRayPlaylist(std::string_view bytes, std::string_view sourc
     length += std::int64_t{item.out_time} - item.in_time;
   }
   if (length > 0 && length <= std::numeric_limits<std::int32_t>::max()) {
-    title.length = BluRayTicksToTimestamp(static_cast<std::int32_t>(length));
+    title.length = BluRayTicksToMilliseconds(static_cast<std::int32_t>(length));
   }
   return title;
 }

@@ -48,8 +48,8 @@ BluRayPlaylist DecodeBluRayPlaylist(std::string_view bytes, std::string_view sou
 std::vector<std::int32_t> BluRayChapterTicks(const BluRayPlaylist& playlist,
                                              std::string_view source_name);
 
-// 45 kHz ticks as a timestamp, rounded to the nearest millisecond; 0 for negative values.
-std::string BluRayTicksToTimestamp(std::int32_t ticks);
+// 45 kHz ticks as whole milliseconds, rounded to the nearest; 0 for negative values.
+std::int64_t BluRayTicksToMilliseconds(std::int32_t ticks);
 
 // The chapters of a playlist file's bytes, one nameless chapter per chapter start (see above),
 // and the play items' total as the title's length. A playlist without marks gives no chapters.

@@ -41,7 +41,7 @@ TitleChapters ParseCelltimes(std::string_view text, std::string_view source_name
                       "frame " + std::string(number) + " lies beyond 596 hours");
     }
     CheckRoomForChapter(title.chapters.size(), source_name);
-    title.chapters.push_back({FormatTimestamp(static_cast<std::int64_t>(milliseconds)), {}, {}});
+    title.chapters.push_back({static_cast<std::int64_t>(milliseconds), {}, {}});
   }
   return title;
 }

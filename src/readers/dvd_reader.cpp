@@ -135,7 +135,7 @@ TitleChapters ReadDvdTitleSet(const std::filesystem::path& path) {
 std::string NtscChapterTime(std::string_view library_time) {
   double nominal = 0;
   try {
-    nominal = TimestampMilliseconds(library_time);
+    nominal = static_cast<double>(ParseTimestamp(library_time));
   } catch (const Error&) {
     return std::string(library_time);
   }
@@ -165,15 +165,16 @@ TitleChapters DvdTitle(const MediaInfoAnswer& answer, std::string_view source_na
   AnsweredMenu menu(answer);
   const bool ntsc = answer.video.size() == 2 && IsNtsc(answer.video[0], answer.video[1]);
   TitleChapters title;
-  for (std::string& time : ReadMenuChapters(menu, source_name)) {
+  for (const std::string& time : ReadMenuChapters(menu, source_name)) {
     // Checked here, where the time comes in, rather than failing at re-timing.
+    std::int64_t start = 0;
     try {
-      TimestampMilliseconds(time);
+      start = ParseTimestamp(ntsc ? NtscChapterTime(time) : time);
     } catch (const Error&) {
       throw ReadError(source_name, "chapter " + std::to_string(title.chapters.size() + 1),
                       "libmediainfo gave no time but " + QuotedText(time));
     }
-    title.chapters.push_back({ntsc ? NtscChapterTime(time) : std::move(time), {}, {}});
+    title.chapters.push_back({start, {}, {}});
   }
   return title;
 }

@@ -43,8 +43,8 @@ inline constexpr std::chrono::milliseconds kDvdReadDeadline{10'000};
 // The chapters of a DVD title set (VTS_xx_0.IFO; the VOB files need not be there), read through
 // libmediainfo in a child process that is stopped after the deadline (see mediainfo_child.h).
 // NTSC chapter times are turned into real time (NtscChapterTime). Throws ReadError
-// "libmediainfo could not be loaded" when it cannot be, and when the library does not finish in
-// time or fails.
+// "libmediainfo could not be loaded" when it cannot be, when the library does not finish in time
+// or fails, and for a chapter time it gives that is no timestamp.
 std::int32_t CountDvdChapters(const std::filesystem::path& path);
 TitleChapters ReadDvdTitleSet(const std::filesystem::path& path);
 std::int32_t CountDvdChapters(const std::filesystem::path& path,

@@ -9,6 +9,7 @@
 #include "core/timestamp.h"
 #include "readers/chapter_limit.h"
 #include "readers/source_file.h"
+#include "readers/text_encoding.h"
 
 namespace markwright {
 namespace {
@@ -58,8 +59,26 @@ struct Section {
   std::string name;
 };
 
-std::string Milliseconds(const Section& section, const MetadataLine& line, std::string_view path) {
-  const auto units = ParseDigits(*line.value);
+// The number a value starts with, read as ffmpeg's sscanf("%d") reads it: white space skipped,
+// an optional sign, then the digits up to the first other character, so "1/1000 ", " 45000" and
+// "1065451.0" are 1, 45000 and 1065451. Moves rest past the digits; nullopt without a digit or
+// when the number does not fit.
+std::optional<std::int64_t> LeadingNumber(std::string_view& rest) {
+  const auto first = rest.find_first_not_of(" \t\n\v\f\r");
+  rest.remove_prefix(first == std::string_view::npos ? rest.size() : first);
+  const bool negative = !rest.empty() && rest.front() == '-';
+  if (!rest.empty() && (rest.front() == '-' || rest.front() == '+')) rest.remove_prefix(1);
+  std::size_t digits = 0;
+  while (digits < rest.size() && rest[digits] >= '0' && rest[digits] <= '9') ++digits;
+  const auto number = ParseDigits(rest.substr(0, digits));
+  rest.remove_prefix(digits);
+  if (!number) return std::nullopt;
+  return negative ? -*number : *number;
+}
+
+std::int64_t Milliseconds(const Section& section, const MetadataLine& line, std::string_view path) {
+  std::string_view rest = *line.value;
+  const auto units = LeadingNumber(rest);
   const double milliseconds = units ? static_cast<double>(*units) * 1000.0 *
                                           static_cast<double>(section.numerator) /
                                           static_cast<double>(section.denominator)
@@ -68,18 +87,18 @@ std::string Milliseconds(const Section& section, const MetadataLine& line, std::
     throw ReadError(path, AtLine(line.number),
                     line.key + " is not a time: " + QuotedExcerpt(*line.value));
   }
-  return FormatTimestamp(static_cast<std::int64_t>(RoundHalfEven(milliseconds)));
+  return static_cast<std::int64_t>(RoundHalfEven(milliseconds));
 }
 
 void ReadTimeBase(Section& section, const MetadataLine& line, std::string_view path) {
-  const std::string_view value = *line.value;
-  const auto slash = value.find('/');
-  const auto numerator = ParseDigits(value.substr(0, slash));
-  const auto denominator =
-      slash == std::string_view::npos ? std::nullopt : ParseDigits(value.substr(slash + 1));
-  if (!numerator || !denominator || *numerator == 0 || *denominator == 0) {
+  std::string_view rest = *line.value;
+  const auto numerator = LeadingNumber(rest);
+  const bool slash = !rest.empty() && rest.front() == '/';
+  if (slash) rest.remove_prefix(1);
+  const auto denominator = slash ? LeadingNumber(rest) : std::nullopt;
+  if (!numerator || !denominator || *numerator <= 0 || *denominator <= 0) {
     throw ReadError(path, AtLine(line.number),
-                    "TIMEBASE is not a fraction such as 1/1000: " + QuotedExcerpt(value));
+                    "TIMEBASE is not a fraction such as 1/1000: " + QuotedExcerpt(*line.value));
   }
   section.numerator = *numerator;
   section.denominator = *denominator;
@@ -98,6 +117,9 @@ bool IsTitleKey(std::string_view key) {
 
 TitleChapters ParseFfmetadata(std::string_view text, std::string_view path) {
   text = SkipUtf8Bom(text);
+  // ffmpeg takes the bytes as UTF-8; a file that is not UTF-8 throughout comes from an older
+  // Windows tool, as with OGG chapter text, and its names are read as Windows-1252.
+  const bool utf8 = IsValidUtf8(text);
   std::size_t position = 0;
   std::size_t line_number = 0;
   if (NextLine(text, position, line_number).raw.rfind(";FFMETADATA", 0) != 0) {
@@ -111,8 +133,14 @@ TitleChapters ParseFfmetadata(std::string_view text, std::string_view path) {
       throw ReadError(path, AtLine(chapter->line_number), "chapter has no START");
     }
     CheckRoomForChapter(title.chapters.size(), path);
-    title.chapters.push_back({Milliseconds(*chapter, *chapter->start, path), chapter->name, ""});
-    title.length = chapter->end ? Milliseconds(*chapter, *chapter->end, path) : "";
+    title.chapters.push_back({Milliseconds(*chapter, *chapter->start, path),
+                              utf8 ? std::move(chapter->name) : Windows1252ToUtf8(chapter->name),
+                              ""});
+    // The title lasts to the latest END: a list out of order need not end with it.
+    if (chapter->end) {
+      const std::int64_t end = Milliseconds(*chapter, *chapter->end, path);
+      if (!title.length || end > *title.length) title.length = end;
+    }
     chapter.reset();
   };
   while (position < text.size()) {

@@ -160,8 +160,8 @@ std::optional<std::int64_t> TimecodeMilliseconds(std::string_view timecode) {
 }
 
 // The disc's clock runs 1.001 times too fast for its 24/1.001 video: the times are stretched.
-std::string DiscTime(std::int64_t milliseconds) {
-  return RetimeTimestamp(FormatTimestamp(milliseconds), 24, 24 / 1.001);
+std::int64_t DiscTime(std::int64_t milliseconds) {
+  return RetimeMilliseconds(milliseconds, 24, 24 / 1.001);
 }
 
 }  // namespace

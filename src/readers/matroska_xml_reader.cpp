@@ -64,14 +64,13 @@ std::optional<std::int64_t> Nanoseconds(std::string_view text) {
   return seconds * 1000000000 + *ParseDigits(fraction);
 }
 
-std::string TimeOf(const pugi::xml_node& node, std::string_view text, std::string_view path) {
+std::int64_t TimeOf(const pugi::xml_node& node, std::string_view text, std::string_view path) {
   const auto nanoseconds = Nanoseconds(Trimmed(node));
   if (!nanoseconds || *nanoseconds >= kLargestNanoseconds) {
     throw ReadError(path, Line(text, node.offset_debug()),
                     std::string("malformed ") + node.name() + " " + QuotedText(node.child_value()));
   }
-  return FormatTimestamp(
-      static_cast<std::int64_t>(RoundHalfEven(static_cast<double>(*nanoseconds) / 1e6)));
+  return static_cast<std::int64_t>(RoundHalfEven(static_cast<double>(*nanoseconds) / 1e6));
 }
 
 pugi::xml_node ChosenEdition(const pugi::xml_node& root) {

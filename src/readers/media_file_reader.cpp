@@ -31,18 +31,18 @@ const MediaInfoRequest kMediaFileRequest = {
     .matroska_chapters = true};
 
 // The file's duration in milliseconds as the child gives it ("4000", at times with a fraction),
-// rounded, as timestamp text; empty when it gives none.
-std::string Length(std::string_view duration) {
+// rounded; nullopt when it gives none.
+std::optional<std::int64_t> Length(std::string_view duration) {
   const auto milliseconds = ParseDecimal(duration);
-  if (!milliseconds || !(*milliseconds >= 0 && *milliseconds < 1e15)) return "";
-  return FormatTimestamp(static_cast<std::int64_t>(RoundHalfEven(*milliseconds)));
+  if (!milliseconds || !(*milliseconds >= 0 && *milliseconds < 1e15)) return std::nullopt;
+  return static_cast<std::int64_t>(RoundHalfEven(*milliseconds));
 }
 
 // A chapter field's name, HH:MM:SS.mmm, in milliseconds; nothing for the menu's other fields.
 std::optional<std::int64_t> ChapterTime(std::string_view field) {
   const bool shaped = field.size() == 12 && field[2] == ':' && field[5] == ':' && field[8] == '.';
   try {
-    if (shaped) return WholeMilliseconds(field);
+    if (shaped) return ParseTimestamp(field);
   } catch (const Error&) {
   }
   return std::nullopt;
@@ -52,7 +52,7 @@ std::optional<std::int64_t> ChapterTime(std::string_view field) {
 void AddChapter(TitleChapters& title, std::int64_t milliseconds, std::string name,
                 const std::string& language, std::string_view source_name) {
   CheckRoomForChapter(title.chapters.size(), source_name);
-  title.chapters.push_back(Chapter{FormatTimestamp(milliseconds), std::move(name), language});
+  title.chapters.push_back(Chapter{milliseconds, std::move(name), language});
 }
 
 }  // namespace

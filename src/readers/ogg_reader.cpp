@@ -115,18 +115,47 @@ class ChapterNumbers {
   bool indexed_ = false;
 };
 
-// H:MM:SS.mmm as FormatTimestamp writes it (two hour digits, or more without a leading zero),
-// minutes and seconds below 60: what most files hold, kept as it is instead of being rebuilt.
-bool IsCanonicalTime(std::string_view text) {
-  const std::size_t size = text.size();
-  if (size < 12 || size > 18) return false;
-  const std::string_view tail = text.substr(size - 10);  // ":MM:SS.mmm"
-  const std::string_view hours = text.substr(0, size - 10);
-  return tail[0] == ':' && tail[3] == ':' && tail[6] == '.' && IsDigit(tail[1]) && tail[1] < '6' &&
-         IsDigit(tail[2]) && IsDigit(tail[4]) && tail[4] < '6' && IsDigit(tail[5]) &&
-         IsDigit(tail[7]) && IsDigit(tail[8]) && IsDigit(tail[9]) && AllDigits(hours) &&
-         (hours.size() == 2 || hours[0] != '0');
-}
+// Name lines read before any chapter line of their number, kept until one comes. A file that
+// gives each name just before its time has one name waiting at a time: it sits in a slot of its
+// own, so such a file costs no allocation per chapter; the rest wait in a map.
+class WaitingNames {
+ public:
+  bool Empty() const { return !in_slot_ && others_.empty(); }
+
+  void Put(std::uint64_t number, std::string_view name) {
+    if (in_slot_ && slot_number_ != number) others_[slot_number_] = std::move(slot_name_);
+    if (!others_.empty()) others_.erase(number);  // this name comes later and wins
+    slot_number_ = number;
+    slot_name_.assign(name.data(), name.size());
+    in_slot_ = true;
+  }
+
+  // The name waiting for a chapter of this number, taken out; nullopt when none waits.
+  std::optional<std::string> Take(std::uint64_t number) {
+    if (in_slot_ && slot_number_ == number) {
+      in_slot_ = false;
+      return std::move(slot_name_);
+    }
+    const auto found = others_.find(number);
+    if (found == others_.end()) return std::nullopt;
+    std::string name = std::move(found->second);
+    others_.erase(found);
+    return name;
+  }
+
+  // Calls use(number, name) for each name still waiting.
+  template <typename Use>
+  void ForEach(Use use) {
+    if (in_slot_) use(slot_number_, slot_name_);
+    for (auto& [number, name] : others_) use(number, name);
+  }
+
+ private:
+  bool in_slot_ = false;
+  std::uint64_t slot_number_ = 0;
+  std::string slot_name_;
+  std::unordered_map<std::uint64_t, std::string> others_;
+};
 
 // A two-digit field from 00 to 59.
 std::optional<std::int64_t> SexagesimalField(std::string_view text) {
@@ -153,6 +182,9 @@ std::int64_t FractionMilliseconds(std::string_view digits) {
 
 // H:MM:SS.f as milliseconds, or nullopt when the text has another form.
 std::optional<std::int64_t> OggTime(std::string_view text) {
+  // Most files hold H:MM:SS.mmm, which this reads to the same value more cheaply (its hours stay
+  // far below kMaxHours).
+  if (const std::int64_t plain = PlainTimestampMilliseconds(text); plain >= 0) return plain;
   const auto first_colon = text.find(':');
   const auto second_colon =
       text.find(':', first_colon == std::string_view::npos ? 0 : first_colon + 1);
@@ -173,8 +205,8 @@ std::optional<std::int64_t> OggTime(std::string_view text) {
 }
 
 // The chapters of the lines (a LineWalker or a SourceLineReader) of a text of text_size bytes,
-// named by their CHAPTERnnNAME lines. A text that is not UTF-8 throughout is Windows-1252, and
-// its names are converted.
+// named by their CHAPTERnnNAME lines, before or after them. A text that is not UTF-8 throughout is
+// Windows-1252, and its names are converted.
 template <typename Lines>
 TitleChapters ParseOggLines(Lines& lines, std::uintmax_t text_size, std::string_view source_name) {
   TitleChapters title;
@@ -185,6 +217,11 @@ TitleChapters ParseOggLines(Lines& lines, std::uintmax_t text_size, std::string_
   chapters.reserve(
       static_cast<std::size_t>(std::min<std::uintmax_t>(text_size / 19 + 1, kMaxChapters)));
   ChapterNumbers numbers;
+  // Names find their chapter by number wherever they stand. A name line names the latest chapter
+  // of its number unless that one is named already; otherwise it waits for the next chapter line
+  // of its number (a file may give each name before its time).
+  std::vector<bool> named;
+  WaitingNames waiting;
   bool utf8 = true;
   std::size_t line_number = 0;
   std::string_view line;
@@ -202,29 +239,41 @@ TitleChapters ParseOggLines(Lines& lines, std::uintmax_t text_size, std::string_
       if (utf8) utf8 = IsValidUtf8(line);
       const std::string_view digits = NameKeyDigits(key);
       if (digits.empty()) continue;
-      if (const auto chapter = numbers.Find(ChapterNumber(digits))) {
-        std::string_view name = line.substr(equals + 1);
+      const std::uint64_t number = ChapterNumber(digits);
+      const std::string_view name = line.substr(equals + 1);
+      if (const auto chapter = numbers.Find(number); chapter && !named[*chapter]) {
         chapters[*chapter].name.assign(name.data(), name.size());
+        named[*chapter] = true;
+      } else {
+        waiting.Put(number, name);
       }
       continue;
     }
     CheckRoomForChapter(chapters.size(), source_name);
-    numbers.Add(ChapterNumber(key.substr(7)));
+    const std::uint64_t number = ChapterNumber(key.substr(7));
+    numbers.Add(number);
     const std::string_view value = TrimBlanks(line.substr(equals + 1));
-    if (IsCanonicalTime(value)) {
-      chapters.push_back({std::string(value), {}, {}});
-      continue;
-    }
-    const auto milliseconds = OggTime(value);
-    if (!milliseconds) {
+    if (const auto milliseconds = OggTime(value)) {
+      chapters.push_back({*milliseconds, {}, {}});
+    } else {
       if (utf8) utf8 = IsValidUtf8(line);
       throw ReadError(source_name, AtLine(line_number),
                       "expected a time H:MM:SS.fff after " + std::string(key) + "=, found " +
                           QuotedExcerpt(value));
     }
-    chapters.push_back({FormatTimestamp(*milliseconds), {}, {}});
+    named.push_back(false);
+    if (waiting.Empty()) continue;
+    if (auto name = waiting.Take(number)) {
+      chapters.back().name = std::move(*name);
+      named.back() = true;
+    }
   }
   if (chapters.empty()) throw ReadError(source_name, "", "no chapters found");
+  // A second name line for a chapter that no later chapter line of its number took: the last
+  // name given wins.
+  waiting.ForEach([&](std::uint64_t number, std::string& name) {
+    if (const auto chapter = numbers.Find(number)) chapters[*chapter].name = std::move(name);
+  });
   if (!utf8) {
     for (Chapter& chapter : chapters) chapter.name = Windows1252ToUtf8(chapter.name);
   }

@@ -8,8 +8,9 @@
 namespace markwright {
 
 // The chapters of an OGG chapter text (CHAPTERnn=H:MM:SS.fff lines), in file order and canonical
-// form, each named by the CHAPTERnnNAME= line of its number (the text after the first '='); a
-// name line without its chapter and other KEY=VALUE lines are passed over. A text that is not
+// form, each named by the CHAPTERnnNAME= line of its number (the text after the first '='),
+// before or after its chapter line; a name line without its chapter and other KEY=VALUE lines
+// are passed over. A text that is not
 // valid UTF-8 is read as Windows-1252. Throws ReadError naming source_name and the line for a
 // line that is not KEY=VALUE, a malformed time, or a text without any chapter line, and when it
 // holds more than kMaxChapters chapters.

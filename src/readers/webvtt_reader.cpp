@@ -173,8 +173,8 @@ TitleChapters ParseWebVtt(std::string_view text, std::string_view path) {
     const std::string name = next() && !line.empty() ? CueText(line, windows_1252) : "";
     if (number > timing_number && !line.empty()) skip_block();
     CheckRoomForChapter(title.chapters.size(), path);
-    title.chapters.push_back({FormatTimestamp(*start), name, ""});
-    title.length = FormatTimestamp(*end);
+    title.chapters.push_back({*start, name, ""});
+    title.length = *end;
   }
   if (title.chapters.empty()) throw ReadError(path, "", "there is no cue");
   return title;

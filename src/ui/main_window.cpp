@@ -15,6 +15,7 @@
 #include "cli/help_text.h"
 #include "core/error.h"
 #include "core/frame_rate.h"
+#include "core/timestamp.h"
 #include "readers/disc_scan.h"
 #include "ui/about_window.h"
 #include "ui/app_icon.h"
@@ -204,7 +205,7 @@ void MainWindow::EditChapters(ChapterEditRequest::Kind kind) {
   // A box taller than the screen helps nobody: the first ones, and how many more.
   const std::size_t listed = std::min(dropped.size(), kMostDropsListed);
   for (std::size_t index = 0; index < listed; ++index) {
-    text += "\r\n" + dropped[index].time;
+    text += "\r\n" + FormatTimestamp(dropped[index].start);
     if (dropped[index].name.empty()) continue;
     text += "  ";
     AppendOnOneLine(text, ShortenedLine(dropped[index].name));
@@ -219,7 +220,7 @@ void MainWindow::ListRetimed() {
   chapter_list_->clear();
   for (const Chapter& chapter : loaded_.retimed.chapters) {
     // A nameless chapter shows its time alone, as it always has.
-    std::string item = chapter.time;
+    std::string item = FormatTimestamp(chapter.start);
     if (!chapter.name.empty()) {
       item += "  ";
       AppendOnOneLine(item, ShortenedLine(chapter.name));

@@ -1,5 +1,8 @@
 #include "writers/chapter_label.h"
 
+#include <algorithm>
+#include <numeric>
+
 namespace markwright {
 
 void AppendOnOneLine(std::string& text, std::string_view name) {
@@ -32,6 +35,34 @@ bool AppendMarkupEntity(std::string& text, char c) {
     default:
       return false;
   }
+}
+
+std::vector<std::optional<std::int64_t>> FollowingStarts(const TitleChapters& title) {
+  const std::size_t count = title.chapters.size();
+  std::vector<std::int64_t> starts(count);
+  bool in_order = true;
+  for (std::size_t i = 0; i < count; ++i) {
+    starts[i] = title.chapters[i].start;
+    in_order = in_order && (i == 0 || starts[i - 1] <= starts[i]);
+  }
+  // Positions in time order, ties in list order; a list already in order needs no sorting.
+  std::vector<std::size_t> order(count);
+  std::iota(order.begin(), order.end(), std::size_t{0});
+  if (!in_order) {
+    std::stable_sort(order.begin(), order.end(),
+                     [&starts](std::size_t a, std::size_t b) { return starts[a] < starts[b]; });
+  }
+  std::vector<std::optional<std::int64_t>> following(count);
+  // From the latest back, later is the earliest start after the time of the chapter at hand.
+  std::optional<std::int64_t> later;
+  std::optional<std::int64_t> seen;
+  for (std::size_t k = count; k-- > 0;) {
+    const std::int64_t start = starts[order[k]];
+    if (seen && start < *seen) later = seen;
+    seen = start;
+    following[order[k]] = later;
+  }
+  return following;
 }
 
 }  // namespace markwright

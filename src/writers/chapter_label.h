@@ -1,8 +1,11 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "core/chapter.h"
 
@@ -21,5 +24,11 @@ std::string ChapterLabel(const Chapter& chapter, std::size_t index);
 // False, and nothing appended, for any other character, which the caller writes as its format
 // allows.
 bool AppendMarkupEntity(std::string& text, char c);
+
+// For each chapter, in list order, the start in whole milliseconds of the chapter that follows
+// it in time, the earliest start strictly after its own, so that a list out of order or with
+// equal times still gives every chapter an end after its start. nullopt when no chapter starts
+// later. For a sorted list of distinct times this is simply the next chapter's start.
+std::vector<std::optional<std::int64_t>> FollowingStarts(const TitleChapters& title);
 
 }  // namespace markwright

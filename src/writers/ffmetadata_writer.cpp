@@ -1,10 +1,9 @@
 #include "writers/ffmetadata_writer.h"
 
-#include <algorithm>
 #include <cstdint>
 #include <string_view>
 
-#include "core/timestamp.h"
+#include "writers/chapter_label.h"
 
 namespace markwright {
 namespace {
@@ -24,14 +23,19 @@ std::string Escaped(std::string_view text) {
 
 std::string WriteFfmetadata(const TitleChapters& title) {
   std::string text = ";FFMETADATA1\n";
+  // ffmpeg refuses a whole file for one chapter that ends before it starts, and players skip a
+  // chapter of no length, so each chapter ends at the next later start wherever that chapter
+  // stands in the list, the last at the title's length, and one millisecond after its start
+  // when nothing later is known.
+  const auto following = FollowingStarts(title);
   for (std::size_t index = 0; index < title.chapters.size(); ++index) {
     const Chapter& chapter = title.chapters[index];
-    const std::int64_t start = WholeMilliseconds(chapter.time);
-    std::int64_t end = start;
-    if (index + 1 < title.chapters.size()) {
-      end = WholeMilliseconds(title.chapters[index + 1].time);
-    } else if (!title.length.empty()) {
-      end = std::max(start, WholeMilliseconds(title.length));
+    const std::int64_t start = chapter.start;
+    std::int64_t end = start + 1;
+    if (following[index]) {
+      end = *following[index];
+    } else if (title.length && *title.length > start) {
+      end = *title.length;
     }
     text += "[CHAPTER]\nTIMEBASE=1/1000\nSTART=" + std::to_string(start) +
             "\nEND=" + std::to_string(end) + "\n";

@@ -19,7 +19,7 @@ void AppendFrameLines(std::string& text, std::span<const Chapter> chapters, doub
   for (const auto& chapter : chapters) {
     char number[16];
     const auto written =
-        std::to_chars(number, number + sizeof number, TimestampToFrame(chapter.time, output_rate));
+        std::to_chars(number, number + sizeof number, TimestampToFrame(chapter.start, output_rate));
     text.append(number, written.ptr).append(line_end);
   }
 }
@@ -63,9 +63,9 @@ std::string WriteTsMuxerText(const TitleChapters& retimed_chapters, double, std:
 
 std::string WriteTimecodesText(const TitleChapters& retimed_chapters, double, std::string_view) {
   std::string text;
-  text.reserve(TotalSize(retimed_chapters.chapters) +
+  text.reserve(TimesSize(retimed_chapters.chapters) +
                retimed_chapters.chapters.size() * kLineEnd.size());
-  AppendLines(text, retimed_chapters.chapters, [](std::string_view chapter) { return chapter; });
+  AppendTimeLines(text, retimed_chapters.chapters);
   return text;
 }
 

@@ -72,18 +72,17 @@ std::string WriteMatroskaChapters(const TitleChapters& title) {
     const Chapter& chapter = title.chapters[index];
     const std::string uid = Fingerprint()
                                 .Add(std::to_string(index))
-                                .Add(chapter.time)
+                                .Add(FormatTimestamp(chapter.start))
                                 .Add(chapter.name)
                                 .Add(chapter.language.view())
                                 .Uid();
     edition_fingerprint.Add(uid);
-    const std::int64_t start = WholeMilliseconds(chapter.time);
+    const std::int64_t start = chapter.start;
     atoms += "    <ChapterAtom>\n";
     AppendElement(atoms, 3, "ChapterUID", uid);
     AppendElement(atoms, 3, "ChapterTimeStart", NanosecondTime(start));
-    if (index + 1 == title.chapters.size() && !title.length.empty() &&
-        WholeMilliseconds(title.length) >= start) {
-      AppendElement(atoms, 3, "ChapterTimeEnd", NanosecondTime(WholeMilliseconds(title.length)));
+    if (index + 1 == title.chapters.size() && title.length && *title.length >= start) {
+      AppendElement(atoms, 3, "ChapterTimeEnd", NanosecondTime(*title.length));
     }
     AppendElement(atoms, 3, "ChapterFlagHidden", "0");
     AppendElement(atoms, 3, "ChapterFlagEnabled", "1");

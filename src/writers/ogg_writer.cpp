@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "core/timestamp.h"
 #include "writers/chapter_label.h"
 #include "writers/text_lines.h"
 
@@ -16,14 +17,15 @@ std::string WriteOggText(const TitleChapters& retimed_chapters, double, std::str
   const std::size_t number_size = std::max<std::size_t>(2, std::to_string(count).size());
   std::size_t names_size = 0;
   for (const Chapter& chapter : chapters) names_size += chapter.name.size();
-  text.reserve(TotalSize(chapters) + names_size + count * (2 * (7 + number_size) + 1 + 5 + 4));
+  text.reserve(TimesSize(chapters) + names_size + count * (2 * (7 + number_size) + 1 + 5 + 4));
   long long number = 0;
   for (const Chapter& chapter : chapters) {
     ++number;
     text += "CHAPTER";
     AppendTwoDigits(text, number);
     text += '=';
-    AppendLine(text, chapter.time);
+    AppendTimestamp(text, chapter.start);
+    text += kLineEnd;
     text += "CHAPTER";
     AppendTwoDigits(text, number);
     text += "NAME=";

@@ -2,21 +2,28 @@
 
 #include <charconv>
 
+#include "core/timestamp.h"
+
 namespace markwright {
 
-std::size_t TotalSize(std::span<const Chapter> chapters) {
-  std::size_t size = 0;
-  for (const auto& chapter : chapters) size += chapter.time.size();
-  return size;
+std::size_t TimesSize(std::span<const Chapter> chapters) {
+  return chapters.size() * 12;
+}
+
+void AppendTimeLines(std::string& text, std::span<const Chapter> chapters) {
+  for (const auto& chapter : chapters) {
+    AppendTimestamp(text, chapter.start);
+    text += kLineEnd;
+  }
 }
 
 std::string JoinWith(std::span<const Chapter> chapters, std::string_view separator) {
   std::string text;
   if (chapters.empty()) return text;
-  text.reserve(TotalSize(chapters) + (chapters.size() - 1) * separator.size());
+  text.reserve(TimesSize(chapters) + (chapters.size() - 1) * separator.size());
   for (const auto& chapter : chapters) {
     if (&chapter != &chapters.front()) text += separator;
-    text += chapter.time;
+    AppendTimestamp(text, chapter.start);
   }
   return text;
 }

@@ -14,7 +14,8 @@ std::string WriteTimeList(const TitleChapters& title);
 
 // One line for each rule of video sites the list breaks: the first chapter not at 0:00, fewer
 // than three chapters, and each chapter shorter than 10 s (named; the last one counts only when
-// the title's length is known). Empty when the list keeps them all.
+// the title's length is known; its name escaped as messages escape file text, since notes are
+// shown as messages). Empty when the list keeps them all.
 std::vector<std::string> TimeListNotes(const TitleChapters& title);
 
 }  // namespace markwright

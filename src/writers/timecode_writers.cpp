@@ -14,24 +14,17 @@
 namespace markwright {
 namespace {
 
-[[noreturn]] void Malformed(std::string_view timestamp, std::string_view cause) {
-  throw Error("malformed timestamp " + QuotedText(timestamp) + ": " + std::string(cause));
+// HH:MM:SS of the time, its milliseconds left out; 100 hours and more are written whole.
+std::string ClockPart(std::int64_t milliseconds) {
+  std::string text = FormatTimestamp(milliseconds);
+  text.resize(text.size() - 4);  // ".mmm"
+  return text;
 }
 
-// HH:MM:SS: everything before the ".", so 100 hours and more are written whole.
-std::string ClockPart(std::string_view timestamp) {
-  const auto dot = timestamp.find('.');
-  if (dot == std::string_view::npos) Malformed(timestamp, "no '.' before the milliseconds");
-  return std::string(timestamp.substr(0, dot));
-}
-
-// The frame within the second, not yet whole: the milliseconds (the last three characters) /
-// 1000.1 x the output rate.
-double FrameWithinSecond(std::string_view timestamp, double output_rate) {
-  const auto milliseconds =
-      timestamp.size() >= 3 ? ParseDigits(timestamp.substr(timestamp.size() - 3)) : std::nullopt;
-  if (!milliseconds) Malformed(timestamp, "it does not end in three millisecond digits");
-  return static_cast<double>(*milliseconds) / 1000.1 * output_rate;
+// The frame within the second, not yet whole: the milliseconds within the second / 1000.1 x the
+// output rate.
+double FrameWithinSecond(std::int64_t milliseconds, double output_rate) {
+  return static_cast<double>(milliseconds % 1000) / 1000.1 * output_rate;
 }
 
 // The whole frame field; a rate so high that the field cannot be a count is an error.
@@ -44,28 +37,26 @@ std::string FrameTimecode(std::string_view clock, long long frame_field) {
   return std::string(clock) + ":" + TwoDigits(frame_field);
 }
 
-std::string RoundedDownTimecode(std::string_view timestamp, double output_rate) {
-  const long long field = FrameField(std::floor(FrameWithinSecond(timestamp, output_rate)));
-  return FrameTimecode(ClockPart(timestamp), field);
+std::string RoundedDownTimecode(std::int64_t milliseconds, double output_rate) {
+  const long long field = FrameField(std::floor(FrameWithinSecond(milliseconds, output_rate)));
+  return FrameTimecode(ClockPart(milliseconds), field);
 }
 
 // Rounding can reach the nominal rate (25 at 25 fps from 981 ms on), which no timecode holds:
 // that is frame 0 of the next second, carried on into minutes and hours.
-std::string RoundedTimecode(std::string_view timestamp, double output_rate) {
-  const long long field = FrameField(RoundHalfEven(FrameWithinSecond(timestamp, output_rate)));
+std::string RoundedTimecode(std::int64_t milliseconds, double output_rate) {
+  const long long field = FrameField(RoundHalfEven(FrameWithinSecond(milliseconds, output_rate)));
   const double nominal_rate = RoundHalfEven(output_rate);
   if (nominal_rate > 0 && static_cast<double>(field) >= nominal_rate) {
-    const auto next_second =
-        static_cast<std::int64_t>(std::floor(TimestampMilliseconds(timestamp) / 1000)) + 1;
-    return FrameTimecode(ClockPart(FormatTimestamp(next_second * 1000)), 0);
+    return FrameTimecode(ClockPart((milliseconds / 1000 + 1) * 1000), 0);
   }
-  return FrameTimecode(ClockPart(timestamp), field);
+  return FrameTimecode(ClockPart(milliseconds), field);
 }
 
 void AppendRoundedDownTimecodes(std::string& text, const TitleChapters& chapters,
                                 double output_rate) {
   AppendLines(text, chapters.chapters,
-              [&](std::string_view chapter) { return RoundedDownTimecode(chapter, output_rate); });
+              [&](std::int64_t start) { return RoundedDownTimecode(start, output_rate); });
 }
 
 // CCE SP's code for the input rate, by the rate's whole part: 23.976 and 23.976023976024 are
@@ -96,7 +87,7 @@ std::string WriteCceSpText(const TitleChapters& retimed_chapters, double output_
   std::string text;
   AppendLine(text, "%Frame Rate\t" + std::string(*code));
   AppendLines(text, retimed_chapters.chapters,
-              [&](std::string_view chapter) { return RoundedTimecode(chapter, output_rate); });
+              [&](std::int64_t start) { return RoundedTimecode(start, output_rate); });
   return text;
 }
 

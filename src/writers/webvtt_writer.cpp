@@ -1,6 +1,5 @@
 #include "writers/webvtt_writer.h"
 
-#include <algorithm>
 #include <cstdint>
 #include <string_view>
 
@@ -23,13 +22,16 @@ std::string Escaped(std::string_view text) {
 
 std::string WriteWebVtt(const TitleChapters& title) {
   std::string text = "WEBVTT\n\n";
+  // A cue must end after it starts, so it runs to the next later chapter start, wherever that
+  // chapter stands in the list.
+  const auto following = FollowingStarts(title);
   for (std::size_t index = 0; index < title.chapters.size(); ++index) {
-    const std::int64_t start = WholeMilliseconds(title.chapters[index].time);
+    const std::int64_t start = title.chapters[index].start;
     std::int64_t end = start + 1000;
-    if (index + 1 < title.chapters.size()) {
-      end = std::max(start, WholeMilliseconds(title.chapters[index + 1].time));
-    } else if (!title.length.empty() && WholeMilliseconds(title.length) > start) {
-      end = WholeMilliseconds(title.length);
+    if (following[index]) {
+      end = *following[index];
+    } else if (title.length && *title.length > start) {
+      end = *title.length;
     }
     text += FormatTimestamp(start) + " --> " + FormatTimestamp(end) + "\n" +
             Escaped(ChapterLabel(title.chapters[index], index)) + "\n\n";

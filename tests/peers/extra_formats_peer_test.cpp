@@ -4,6 +4,7 @@
 
 #include "peers/peer_fixture.h"
 #include "readers/webvtt_reader.h"
+#include "support/chapter_times.h"
 #include "writers/format_table.h"
 #include "writers/keyframe_writers.h"
 #include "writers/webvtt_writer.h"
@@ -12,11 +13,11 @@ namespace markwright::testing {
 namespace {
 
 // Frames 0, 1, 75 and 120 at 24/1.001; frame 1 starts at 41.708 ms, so its chapter time is later.
-const TitleChapters kTitle{{{"00:00:00.000", "Tom & Jerry <live>", ""},
-                            {"00:00:00.042", "", ""},
-                            {"00:00:03.128", "Глава 1", ""},
-                            {"00:00:05.005", "two\nlines", ""}},
-                           "00:00:10.010"};
+const TitleChapters kTitle{{{Ms("00:00:00.000"), "Tom & Jerry <live>", ""},
+                            {Ms("00:00:00.042"), "", ""},
+                            {Ms("00:00:03.128"), "Глава 1", ""},
+                            {Ms("00:00:05.005"), "two\nlines", ""}},
+                           Ms("00:00:10.010")};
 constexpr std::string_view kKeyFrames = "0 1 75 120 ";
 const std::string kClip = "testsrc=d=10:r=24000/1001:s=160x120";
 
@@ -32,11 +33,11 @@ TEST_F(ExtraFormatsPeer, FfmpegReadsOurWebVttCuesAndWritesOnesWeRead) {
             "4\n00:00:05,005 --> 00:00:10,010\ntwo lines\n\n");
   // ffmpeg writes MM:SS.mmm times, and '<' and '&' unescaped, so "<live>" reads as a tag.
   EXPECT_EQ(ParseWebVtt(Run("ffmpeg -v error -i ours.vtt -f webvtt -"), "ffmpeg"),
-            (TitleChapters{{{"00:00:00.000", "Tom & Jerry ", ""},
-                            {"00:00:00.042", "Chapter 2", ""},
-                            {"00:00:03.128", "Глава 1", ""},
-                            {"00:00:05.005", "two lines", ""}},
-                           "00:00:10.010"}));
+            (TitleChapters{{{Ms("00:00:00.000"), "Tom & Jerry ", ""},
+                            {Ms("00:00:00.042"), "Chapter 2", ""},
+                            {Ms("00:00:03.128"), "Глава 1", ""},
+                            {Ms("00:00:05.005"), "two lines", ""}},
+                           Ms("00:00:10.010")}));
 }
 
 TEST_F(ExtraFormatsPeer, FfmpegForcesKeyFramesOnOurChapterFrames) {

@@ -5,6 +5,7 @@
 #include "peers/peer_fixture.h"
 #include "readers/matroska_file.h"
 #include "readers/media_file_reader.h"
+#include "support/chapter_times.h"
 #include "support/expect_throw_message.h"
 #include "support/mediainfo_child_program.h"
 
@@ -37,24 +38,24 @@ TEST_F(MediaFilePeer, MatroskaWebmAndMp4GiveTheToolsChapters) {
   ASSERT_FALSE(HasFailure());
   // libmediainfo gives Matroska languages in their two-letter form where there is one; a name
   // that only looks like "language:name" keeps its whole text when its language is "und".
-  const TitleChapters matroska{{{"00:00:00.000", "Intro: the start", "en"},
-                                {"00:00:01.500", "Überraschung 日本", "de"},
-                                {"00:00:02.250", "", "en"},
-                                {"00:00:03.001", "a:b", "en"},
-                                {"00:00:03.200", "ab:cd", ""},
-                                {"00:00:03.400", "Part one - en:two", ""},
-                                {"00:00:03.600", "en:x & y", "en"}},
-                               "00:00:04.000"};
+  const TitleChapters matroska{{{Ms("00:00:00.000"), "Intro: the start", "en"},
+                                {Ms("00:00:01.500"), "Überraschung 日本", "de"},
+                                {Ms("00:00:02.250"), "", "en"},
+                                {Ms("00:00:03.001"), "a:b", "en"},
+                                {Ms("00:00:03.200"), "ab:cd", ""},
+                                {Ms("00:00:03.400"), "Part one - en:two", ""},
+                                {Ms("00:00:03.600"), "en:x & y", "en"}},
+                               Ms("00:00:04.000")};
   EXPECT_EQ(ReadMediaFileChapters(folder_ / "x.mkv"), matroska);
   EXPECT_EQ(ReadMediaFileChapters(folder_ / "x.webm"), matroska);
   // MP4 names carry no language, and libmediainfo 22.12 leaves out a chapter without a name.
-  const TitleChapters mp4{{{"00:00:00.000", "Intro: the start", ""},
-                           {"00:00:01.500", "Überraschung 日本", ""},
-                           {"00:00:03.001", "a:b", ""},
-                           {"00:00:03.200", "ab:cd", ""},
-                           {"00:00:03.400", "Part one - en:two", ""},
-                           {"00:00:03.600", "en:x & y", ""}},
-                          "00:00:04.000"};
+  const TitleChapters mp4{{{Ms("00:00:00.000"), "Intro: the start", ""},
+                           {Ms("00:00:01.500"), "Überraschung 日本", ""},
+                           {Ms("00:00:03.001"), "a:b", ""},
+                           {Ms("00:00:03.200"), "ab:cd", ""},
+                           {Ms("00:00:03.400"), "Part one - en:two", ""},
+                           {Ms("00:00:03.600"), "en:x & y", ""}},
+                          Ms("00:00:04.000")};
   EXPECT_EQ(ReadMediaFileChapters(folder_ / "x.mp4"), mp4);
   // ffmpeg stores the names twice: as samples of a chapter track (in the media data, before the
   // moov box) and in a Nero chapter list. With every sample's 2-byte length set to 0 the first
@@ -116,11 +117,11 @@ TEST_F(MediaFilePeer, MatroskaEditionsAndDamagedCopies) {
   ASSERT_NE(bytes.find(ietf_de), std::string::npos);
   bytes[bytes.find(ietf_de) + 1] = '\x7E';
   std::ofstream(folder_ / "y.mkv", std::ios::binary) << bytes;
-  const TitleChapters expected{{{"00:00:01.000", "cut", "de"},
-                                {"00:00:01.200", "hidden", "fr-CA"},
-                                {"00:00:01.500", "off", "haw"},
-                                {"00:00:02.000", "ab:cd", ""}},
-                               "00:00:04.000"};
+  const TitleChapters expected{{{Ms("00:00:01.000"), "cut", "de"},
+                                {Ms("00:00:01.200"), "hidden", "fr-CA"},
+                                {Ms("00:00:01.500"), "off", "haw"},
+                                {Ms("00:00:02.000"), "ab:cd", ""}},
+                               Ms("00:00:04.000")};
   EXPECT_EQ(ReadMediaFileChapters(folder_ / "y.mkv"), expected);
   // mkvpropedit puts the chapters after the clusters, where the SeekHead points.
   EXPECT_EQ(ReadMediaFileChapters(folder_ / "end.mkv"), expected);

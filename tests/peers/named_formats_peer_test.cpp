@@ -1,13 +1,18 @@
 // mkvmerge and ffmpeg take our Matroska chapter XML and ffmpeg metadata, names included, and
 // what mkvextract and ffmpeg write from their files reads back as the chapters we wrote; names
-// of a Latin-1 file reach mkvmerge through our XML as they do from that file.
+// of a Latin-1 file reach mkvmerge through our XML as they do from that file; ffprobe and we read
+// the same numbers from hand-made metadata files.
 #include <algorithm>
+#include <cmath>
 #include <fstream>
+#include <sstream>
 
+#include "core/timestamp.h"
 #include "peers/peer_fixture.h"
 #include "readers/ffmetadata_reader.h"
 #include "readers/matroska_xml_reader.h"
 #include "readers/ogg_reader.h"
+#include "support/chapter_times.h"
 #include "writers/ffmetadata_writer.h"
 #include "writers/matroska_xml_writer.h"
 
@@ -16,11 +21,11 @@ namespace {
 
 // Names that need escaping in one format or the other, non-Latin letters and no name, in time
 // order, since both tools order chapters by time.
-const TitleChapters kTitle{{{"00:00:00.000", "Tom & Jerry <live> \"q\" 'a'", ""},
-                            {"00:00:01.500", "a=b;c#d\\e\nf", ""},
-                            {"00:00:02.001", "", ""},
-                            {"00:00:03.250", "Глава 日本語 Ünïcode", ""}},
-                           "00:00:04.000"};
+const TitleChapters kTitle{{{Ms("00:00:00.000"), "Tom & Jerry <live> \"q\" 'a'", ""},
+                            {Ms("00:00:01.500"), "a=b;c#d\\e\nf", ""},
+                            {Ms("00:00:02.001"), "", ""},
+                            {Ms("00:00:03.250"), "Глава 日本語 Ünïcode", ""}},
+                           Ms("00:00:04.000")};
 
 using NamedFormatsPeer = PeerTest;
 
@@ -33,7 +38,7 @@ TEST_F(NamedFormatsPeer, MkvmergeTakesOurXmlAndMkvextractGivesItBack) {
   // chapter gets mkvextract's own placeholder there.
   TitleChapters one_line = kTitle;
   one_line.chapters[1].name = "a=b;c#d\\e f";
-  one_line.length.clear();
+  one_line.length.reset();
   std::ofstream(folder_ / "one_line.xml", std::ios::binary) << WriteMatroskaChapters(one_line);
   Run("mkvmerge -o y.mks --chapters one_line.xml");
   TitleChapters simple = ParseOggChapters(Run("mkvextract y.mks chapters --simple -"), "simple");
@@ -82,6 +87,54 @@ TEST_F(NamedFormatsPeer, FfmpegTakesOurMetadataAndGivesItBack) {
   EXPECT_EQ(std::count(probed.begin(), probed.end(), '{'), 1 + 4 + 3) << probed;
   const std::string back = Run("ffmpeg -v error -i x.mkv -f ffmetadata -");
   EXPECT_EQ(ParseFfmetadata(back, "ffmpeg"), kTitle);
+}
+
+// Each chapter ffprobe lists as "start,end" in seconds, as our timestamps (to the millisecond),
+// the start of each and the latest end as the length.
+TitleChapters Probed(const std::string& csv) {
+  const auto milliseconds = [](const std::string& seconds) {
+    return std::int64_t{std::llround(std::stod(seconds) * 1000)};
+  };
+  TitleChapters title;
+  std::istringstream lines(csv);
+  for (std::string line; std::getline(lines, line);) {
+    const auto comma = line.find(',');
+    title.chapters.push_back({milliseconds(line.substr(0, comma)), "", ""});
+    const std::int64_t end = milliseconds(line.substr(comma + 1));
+    if (!title.length || end > *title.length) title.length = end;
+  }
+  return title;
+}
+
+TEST_F(NamedFormatsPeer, FfprobeAndWeReadTheSameNumbersFromHandMadeMetadata) {
+  if (Missing("ffprobe")) GTEST_SKIP() << "ffmpeg is not installed";
+  // Blanks around numbers, signs, fractions and units after them, as hand-made files have them.
+  std::ofstream(folder_ / "hand.ffmeta", std::ios::binary)
+      << ";FFMETADATA1\n[CHAPTER]\nTIMEBASE=1/1000 \nSTART= 45000\nEND=1065451.0\n"
+         "[CHAPTER]\nTIMEBASE= 1/ 90000 (PAL)\nSTART=+95891040 \nEND=\t96000000ms\n"
+         "[CHAPTER]\nSTART=1066667000000\r\nEND=1070000000000\r\n";
+  const std::string csv =
+      Run("ffprobe -v error -show_entries chapter=start_time,end_time -of csv=p=0 hand.ffmeta");
+  const TitleChapters probed = Probed(csv);
+  ASSERT_EQ(probed.chapters.size(), 3u) << csv;
+  std::ostringstream bytes;
+  bytes << std::ifstream(folder_ / "hand.ffmeta", std::ios::binary).rdbuf();
+  EXPECT_EQ(ParseFfmetadata(bytes.str(), "hand"), probed);
+}
+
+TEST_F(NamedFormatsPeer, FfprobeTakesOurMetadataOfAListOutOfOrder) {
+  if (Missing("ffprobe")) GTEST_SKIP() << "ffmpeg is not installed";
+  // ffmpeg refuses the whole file when one chapter ends before it starts.
+  const TitleChapters out_of_order{{{Ms("00:00:10.000"), "b", ""},
+                                    {Ms("00:00:00.000"), "a", ""},
+                                    {Ms("00:00:30.000"), "d", ""},
+                                    {Ms("00:00:20.000"), "c", ""}},
+                                   Ms("00:00:40.000")};
+  std::ofstream(folder_ / "ours.ffmeta", std::ios::binary) << WriteFfmetadata(out_of_order);
+  EXPECT_EQ(Run("ffprobe -v error -show_entries chapter=start_time,end_time -of csv=p=0 "
+                "ours.ffmeta"),
+            "10.000000,20.000000\n0.000000,10.000000\n30.000000,40.000000\n"
+            "20.000000,30.000000\n");
 }
 
 }  // namespace

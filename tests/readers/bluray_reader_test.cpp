@@ -44,12 +44,12 @@ TEST(BluRayPlaylist, MarksBecomeChaptersOnThePlaylistTimeline) {
 }
 
 TEST(BluRayPlaylist, TicksRoundToTheNearestMillisecond) {
-  EXPECT_EQ(BluRayTicksToTimestamp(162'000'000), "01:00:00.000");
-  EXPECT_EQ(BluRayTicksToTimestamp(22), "00:00:00.000");
-  EXPECT_EQ(BluRayTicksToTimestamp(23), "00:00:00.001");
-  EXPECT_EQ(BluRayTicksToTimestamp(44'999), "00:00:01.000");
-  EXPECT_EQ(BluRayTicksToTimestamp(2'147'483'647), "13:15:21.859");
-  EXPECT_EQ(BluRayTicksToTimestamp(-45'000), "00:00:00.000");
+  EXPECT_EQ(BluRayTicksToMilliseconds(162'000'000), 3'600'000);
+  EXPECT_EQ(BluRayTicksToMilliseconds(22), 0);
+  EXPECT_EQ(BluRayTicksToMilliseconds(23), 1);
+  EXPECT_EQ(BluRayTicksToMilliseconds(44'999), 1000);
+  EXPECT_EQ(BluRayTicksToMilliseconds(2'147'483'647), 47'721'859);  // 13:15:21.859
+  EXPECT_EQ(BluRayTicksToMilliseconds(-45'000), 0);
 }
 
 TEST(BluRayPlaylist, OnlyKnownVersionsAreRead) {

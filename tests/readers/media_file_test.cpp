@@ -7,6 +7,7 @@
 #include "readers/chapter_limit.h"
 #include "readers/matroska_file.h"
 #include "readers/media_file_reader.h"
+#include "support/chapter_times.h"
 #include "support/expect_throw_message.h"
 #include "support/matroska_builder.h"
 #include "support/mediainfo_child_program.h"
@@ -61,22 +62,22 @@ TEST(MediaFileReader, AnswersGiveNamesAndLanguages) {
                                    {"0", "", "pt-BR"},
                                    {"3723456000000", "en:One - Zwei", "en"}}),
                            "x.mkv"),
-            (TitleChapters{{{"00:00:01.000", "ab:cd", ""},
-                            {"00:00:00.000", "", "pt-BR"},
-                            {"01:02:03.456", "en:One - Zwei", "en"}},
-                           "00:00:04.001"}));
+            (TitleChapters{{{Ms("00:00:01.000"), "ab:cd", ""},
+                            {Ms("00:00:00.000"), "", "pt-BR"},
+                            {Ms("01:02:03.456"), "en:One - Zwei", "en"}},
+                           Ms("00:00:04.001")}));
   EXPECT_EQ(
       MediaFileTitle(
           Answer("MPEG-4", "",
-                 {{"00:00:00.000", "en:One"}, {"Menu For", "1"}, {"00:00:01.000", "00:00:01.000"}}),
+                 {{Ms("00:00:00.000"), "en:One"}, {"Menu For", "1"}, {Ms("00:00:01.000"), "00:00:01.000"}}),
           "x.mp4"),
-      (TitleChapters{{{"00:00:00.000", "en:One", ""}, {"00:00:01.000", "", ""}}, ""}));
+      (TitleChapters{{{Ms("00:00:00.000"), "en:One", ""}, {Ms("00:00:01.000"), "", ""}}, std::nullopt}));
   ExpectThrowMessage<ReadError>(
       [&] {
         MediaFileTitle(Answer("Matroska", "", {}, {{"9007199254740992", "x", ""}}), "x.mkv");
       },
       "x.mkv: libmatroska failed on the file (is it damaged?)");
-  MediaInfoAnswer names_only = Answer("MPEG-4", "", {{"00:00:00.000", "One"}});
+  MediaInfoAnswer names_only = Answer("MPEG-4", "", {{Ms("00:00:00.000"), "One"}});
   names_only.field_values.clear();
   ExpectThrowMessage<ReadError>([&] { MediaFileTitle(names_only, "x.mp4"); },
                                 "x.mp4: libmediainfo failed on the file (is it damaged?)");

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "readers/webvtt_reader.h"
+#include "support/chapter_times.h"
 #include "support/expect_throw_message.h"
 #include "writers/keyframe_writers.h"
 #include "writers/time_list_writer.h"
@@ -11,10 +12,10 @@ namespace markwright::testing {
 namespace {
 
 TEST(WebVtt, WritesEscapedCuesAndReadsThemBack) {
-  const TitleChapters title{{{"00:00:00.000", "Tom & Jerry <live> -->", "eng"},
-                             {"00:01:02.500", "", ""},
-                             {"01:00:00.000", "two\r\nlines\n", ""}},
-                            ""};
+  const TitleChapters title{{{Ms("00:00:00.000"), "Tom & Jerry <live> -->", "eng"},
+                             {Ms("00:01:02.500"), "", ""},
+                             {Ms("01:00:00.000"), "two\r\nlines\n", ""}},
+                            std::nullopt};
   const std::string written = WriteWebVtt(title);
   EXPECT_EQ(written,
             "WEBVTT\n\n"
@@ -22,10 +23,10 @@ TEST(WebVtt, WritesEscapedCuesAndReadsThemBack) {
             "00:01:02.500 --> 01:00:00.000\nChapter 2\n\n"
             "01:00:00.000 --> 01:00:01.000\ntwo lines \n\n");
   EXPECT_EQ(ParseWebVtt(written, "x.vtt"),
-            (TitleChapters{{{"00:00:00.000", title.chapters[0].name, ""},
-                            {"00:01:02.500", "Chapter 2", ""},
-                            {"01:00:00.000", "two lines ", ""}},
-                           "01:00:01.000"}));
+            (TitleChapters{{{Ms("00:00:00.000"), title.chapters[0].name, ""},
+                            {Ms("00:01:02.500"), "Chapter 2", ""},
+                            {Ms("01:00:00.000"), "two lines ", ""}},
+                           Ms("01:00:01.000")}));
 }
 
 TEST(WebVtt, ReadsHeadersBlocksIdentifiersAndMarkupAsPlayersDo) {
@@ -35,9 +36,9 @@ TEST(WebVtt, ReadsHeadersBlocksIdentifiersAndMarkupAsPlayersDo) {
       "<b>Intro</b>&nbsp;&amp; &#x263A; &unknown; R&D\r\nsecond line\r\n\r\n\r\n"
       "01:10.000 --> 100:00:00.000\r\n";
   EXPECT_EQ(ParseWebVtt(text, "x.vtt"),
-            (TitleChapters{{{"00:00:05.250", "Intro\u00A0& \u263A &unknown; R&D", ""},
-                            {"00:01:10.000", "", ""}},
-                           "100:00:00.000"}));
+            (TitleChapters{{{Ms("00:00:05.250"), "Intro\u00A0& \u263A &unknown; R&D", ""},
+                            {Ms("00:01:10.000"), "", ""}},
+                           Ms("100:00:00.000")}));
   const auto fails = [](std::string_view bad, std::string_view message) {
     ExpectThrowMessage<ReadError>([&] { ParseWebVtt(bad, "x.vtt"); }, message);
   };
@@ -50,8 +51,8 @@ TEST(WebVtt, ReadsHeadersBlocksIdentifiersAndMarkupAsPlayersDo) {
 }
 
 TEST(TimeList, ShowsHoursOnlyFromAnHourAndNotesTheRulesOfVideoSites) {
-  const TitleChapters two{{{"00:00:05.900", "Intro", ""}, {"00:09:59.999", "", ""}},
-                          "00:10:05.000"};
+  const TitleChapters two{{{Ms("00:00:05.900"), "Intro", ""}, {Ms("00:09:59.999"), "", ""}},
+                          Ms("00:10:05.000")};
   EXPECT_EQ(WriteTimeList(two), "0:05 Intro\n9:59 Chapter 2\n");
   EXPECT_EQ(TimeListNotes(two),
             (std::vector<std::string>{
@@ -59,17 +60,25 @@ TEST(TimeList, ShowsHoursOnlyFromAnHourAndNotesTheRulesOfVideoSites) {
                 "the list has 2 chapters; video sites want at least 3",
                 "chapter 2 \"Chapter 2\" lasts 6 s; video sites want at least 10 s"}));
   const TitleChapters three{
-      {{"00:00:00.999", "A", ""}, {"00:00:10.000", "B", ""}, {"01:02:03.000", "C", ""}}, ""};
+      {{Ms("00:00:00.999"), "A", ""}, {Ms("00:00:10.000"), "B", ""}, {Ms("01:02:03.000"), "C", ""}},
+      std::nullopt};
   EXPECT_EQ(WriteTimeList(three), "0:00:00 A\n0:00:10 B\n1:02:03 C\n");
   EXPECT_TRUE(TimeListNotes(three).empty());
+  // The window shows the notes too: a name's terminal escapes arrive escaped there as well.
+  const TitleChapters escapes{{{Ms("00:00:00.000"), "\x1b]0;owned\x07", ""},
+                               {Ms("00:00:01.000"), "", ""},
+                               {Ms("00:01:00.000"), "", ""}},
+                              std::nullopt};
+  EXPECT_EQ(TimeListNotes(escapes).at(0),
+            "chapter 1 \"\\x1b]0;owned\\x07\" lasts 1 s; video sites want at least 10 s");
 }
 
 TEST(FfmpegKeyFrames, WritesTheStartOfEachChaptersFrame) {
-  const TitleChapters title{{{"00:00:00.000", "", ""},
-                             {"00:00:00.042", "", ""},
-                             {"00:00:05.005", "", ""},
-                             {"00:20:00.981", "", ""}},
-                            ""};
+  const TitleChapters title{{{Ms("00:00:00.000"), "", ""},
+                             {Ms("00:00:00.042"), "", ""},
+                             {Ms("00:00:05.005"), "", ""},
+                             {Ms("00:20:00.981"), "", ""}},
+                            std::nullopt};
   // Frame 1 at 24/1.001 starts at 41.708 ms: 0.041, not the chapter's rounded 0.042.
   EXPECT_EQ(WriteFfmpegKeyFrames(title, 24 / 1.001), "0.000,0.041,5.005,1200.991");
   EXPECT_EQ(WriteFfmpegKeyFrames(title, 25), "0.000,0.040,5.000,1201.000");
