@@ -69,15 +69,16 @@ TEST(MediaFileReader, AnswersGiveNamesAndLanguages) {
   EXPECT_EQ(
       MediaFileTitle(
           Answer("MPEG-4", "",
-                 {{Ms("00:00:00.000"), "en:One"}, {"Menu For", "1"}, {Ms("00:00:01.000"), "00:00:01.000"}}),
+                 {{"00:00:00.000", "en:One"}, {"Menu For", "1"}, {"00:00:01.000", "00:00:01.000"}}),
           "x.mp4"),
-      (TitleChapters{{{Ms("00:00:00.000"), "en:One", ""}, {Ms("00:00:01.000"), "", ""}}, std::nullopt}));
+      (TitleChapters{{{Ms("00:00:00.000"), "en:One", ""}, {Ms("00:00:01.000"), "", ""}},
+                     std::nullopt}));
   ExpectThrowMessage<ReadError>(
       [&] {
         MediaFileTitle(Answer("Matroska", "", {}, {{"9007199254740992", "x", ""}}), "x.mkv");
       },
       "x.mkv: libmatroska failed on the file (is it damaged?)");
-  MediaInfoAnswer names_only = Answer("MPEG-4", "", {{Ms("00:00:00.000"), "One"}});
+  MediaInfoAnswer names_only = Answer("MPEG-4", "", {{"00:00:00.000", "One"}});
   names_only.field_values.clear();
   ExpectThrowMessage<ReadError>([&] { MediaFileTitle(names_only, "x.mp4"); },
                                 "x.mp4: libmediainfo failed on the file (is it damaged?)");

@@ -69,7 +69,7 @@ TEST(MediaInfoChild, ABadChildIsStoppedAndReapedAndAGoodOneGetsNothingElse) {
   // A descriptor left open across exec by the parent does not reach the child.
   const int inherited = open("/dev/null", O_RDONLY);
   EXPECT_EQ(ReadActingLike("descriptors"),
-            (testing::Times{Ms("00:00:00.000"), "00:00:00.001", "00:00:00.002", "00:00:00.003"}));
+            (testing::Times{"00:00:00.000", "00:00:00.001", "00:00:00.002", "00:00:00.003"}));
   close(inherited);
   // Every child above reaped, none left as a zombie.
   EXPECT_TRUE(waitpid(-1, nullptr, WNOHANG) == -1 && errno == ECHILD);
