@@ -191,14 +191,6 @@ bool SourceLineReader::Next(std::string_view& line) {
   }
 }
 
-std::vector<std::string_view> SplitLines(std::string_view text) {
-  std::vector<std::string_view> lines;
-  LineWalker walker(text);
-  std::string_view line;
-  while (walker.Next(line)) lines.push_back(line);
-  return lines;
-}
-
 std::string QuotedExcerpt(std::string_view text) {
   return QuotedText(text);
 }

@@ -24,8 +24,9 @@ std::string ReadSourceHead(const std::filesystem::path& path, std::size_t count)
 // The text after a UTF-8 byte-order mark, or the whole text when it has none.
 std::string_view SkipUtf8Bom(std::string_view text);
 
-// Hands out the lines of a text one at a time, cut as SplitLines cuts them, so a large text is
-// read without a list of all its lines.
+// Hands out the lines of a text one at a time, so a large text is read without a list of all its
+// lines. Each line ends at CR LF, CR or LF (the line end is not part of the line); a last line
+// without a line end counts; an empty text has no lines. A byte-order mark is skipped.
 class LineWalker {
  public:
   explicit LineWalker(std::string_view text) : rest_(SkipUtf8Bom(text)) {}
@@ -69,10 +70,6 @@ class SourceLineReader {
   bool at_end_ = false;
   bool started_ = false;
 };
-
-// The lines of a text, each ending at CR LF, CR or LF (the line end is not part of the line). A
-// last line without a line end counts; an empty text has no lines. A byte-order mark is skipped.
-std::vector<std::string_view> SplitLines(std::string_view text);
 
 // The text as a reader's message shows it (QuotedText: quoted, escaped and cut short).
 std::string QuotedExcerpt(std::string_view text);

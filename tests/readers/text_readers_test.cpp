@@ -67,11 +67,17 @@ TEST(DetectInputKind, ClassifiesByTheFirstFourCharactersAfterAByteOrderMark) {
   ExpectThrowMessage<ReadError>([&] { DetectInputKind(folder.path()); }, "is a folder");
 }
 
-TEST(SplitLines, EndsLinesAtCrLfCrOrLf) {
+TEST(LineWalker, EndsLinesAtCrLfCrOrLf) {
   using Lines = std::vector<std::string_view>;
+  const auto lines = [](std::string_view text) {
+    Lines all;
+    LineWalker walker(text);
+    for (std::string_view line; walker.Next(line);) all.push_back(line);
+    return all;
+  };
   // LF then CR is two line ends; CR LF is one.
-  EXPECT_EQ(SplitLines(kBom + "a\r\nb\rc\nd\n\r\r\n"), (Lines{"a", "b", "c", "d", "", ""}));
-  EXPECT_TRUE(SplitLines("").empty());
+  EXPECT_EQ(lines(kBom + "a\r\nb\rc\nd\n\r\r\n"), (Lines{"a", "b", "c", "d", "", ""}));
+  EXPECT_TRUE(lines("").empty());
 }
 
 TEST(OggReader, EveryMalformedTimeNamesItsLine) {
