@@ -52,6 +52,8 @@ FormatWindow::FormatWindow(FormatInputs inputs, MessageBoxes& messages, CommonDi
   notes_ = new QLabel;
   notes_->setObjectName("Label3");
   notes_->setWordWrap(true);
+  // Notes quote chapter names, which are shown as written, never as markup.
+  notes_->setTextFormat(Qt::PlainText);
   notes_->setMaximumWidth(Twips(3855));
   notes_->hide();
   auto* save = new QPushButton("Save");

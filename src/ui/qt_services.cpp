@@ -14,13 +14,14 @@ namespace markwright::ui {
 void QtMessageBoxes::Show(const QString& text, MessageIcon icon) {
   QString shown = QString(text).replace(QStringLiteral("\r\n"), "\n");
   // Text aligned in columns by tabs (the command-line help) keeps its lines: the box would wrap
-  // them at half the screen's width.
-  if (shown.contains('\t')) {
-    shown = "<div style=\"white-space:pre\">" + shown.toHtmlEscaped() + "</div>";
-  }
+  // them at half the screen's width. Any other text is plain: a file or chapter name such as
+  // "<b>x</b>" is shown as written, never as markup.
+  const bool columns = shown.contains('\t');
+  if (columns) shown = "<div style=\"white-space:pre\">" + shown.toHtmlEscaped() + "</div>";
   QMessageBox box(icon == MessageIcon::kStop ? QMessageBox::Critical : QMessageBox::NoIcon,
                   QStringLiteral("Markwright"), shown, QMessageBox::Ok,
                   QApplication::activeWindow());
+  box.setTextFormat(columns ? Qt::RichText : Qt::PlainText);
   box.setWindowIcon(AppIcon());
   box.exec();
 }

@@ -134,7 +134,9 @@ TEST(MainWindow, ALongNameIsShownShortAndSavedWhole) {
   h.file_answers = {(folder / "saved.txt").string()};
   h.scripts.push_back([&](QDialog& formats) {
     WindowHarness::ClickRow(formats, 15);  // the time list notes each short chapter by name
-    const QString notes = WindowHarness::Find<QLabel>(formats, "Label3")->text();
+    const auto* notes_label = WindowHarness::Find<QLabel>(formats, "Label3");
+    EXPECT_EQ(notes_label->textFormat(), Qt::PlainText);  // a name "<b>x</b>" is no markup
+    const QString notes = notes_label->text();
     EXPECT_TRUE(notes.contains("chapter 2 \"Startxxx") && notes.size() < 31 * 1000) << notes.size();
     // The preview shows the name shortened and cannot be edited; Save writes it whole.
     EXPECT_NE(PreviewOf(formats, 0).find("CHAPTER02NAME=" + name + "\r\n"), std::string::npos);
