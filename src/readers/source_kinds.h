@@ -37,7 +37,7 @@ using SourceParse = TitleChapters (*)(const SourceRequest& request);
 // One input kind. Detection stays one function (DetectInputKindFromHead), because its rules are
 // tried in a fixed order across kinds (the classic first characters before the newer signatures,
 // then the classic ones again after blank lines); split into one probe per row, that order would
-// hang on the order of the rows. detected_by says in words what it looks for, for the lists.
+// hang on the order of the rows. detected_by says in words what it looks for, for the manual page.
 struct SourceKind {
   InputKind kind;
   std::string_view key;           // a short name for lists and the manual page
