@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "readers/source_kinds.h"
 #include "writers/format_table.h"
 
 namespace markwright {
@@ -11,6 +12,10 @@ constexpr std::array<std::string_view, 8> kRateLines = {
     "\t\t- 23.976", "\t\t- 24.000", "\t\t- 25.000", "\t\t- 29.970",
     "\t\t- 30.000", "\t\t- 50.000", "\t\t- 59.940", "\t\t- 60.000",
 };
+
+// The classic help names the classic rows but the last, Muxman, which -f always took; the newer
+// section lists the rest.
+constexpr std::size_t kClassicHelpFormatCount = kClassicFormatCount - 1;
 
 }  // namespace
 
@@ -29,17 +34,10 @@ std::string HelpText(std::string_view line_end) {
   line("-i <string>\tSpecify input file");
   line("-o <string>\tSpecify output file");
   line("-f <string>\tSpecify destination format:");
-  line("\t\t- OGG: OGG Text File");
-  line("\t\t- x264: x264 QP Text File");
-  line("\t\t- HC: HC Enc Text File");
-  line("\t\t- CCE: CCE SP Text File");
-  line("\t\t- Cinevision: Sonic Cinevision CSV File");
-  line("\t\t- Scenarist: Sonic Scenarist CSV File");
-  line("\t\t- Maestro: Spruce DVD Maestro CHP File");
-  line("\t\t- tsMuxer: tsMuxer Meta File");
-  line("\t\t- Timecodes: Timecodes Text File");
-  line("\t\t- Celltimes: Celltimes Text File");
-  line("\t\t- DVDAuthor: DVDAuthor Text File");
+  for (std::size_t i = 0; i < kClassicHelpFormatCount; ++i) {
+    line(std::string("\t\t- ") + std::string(kDestinationFormats[i].key) + ": " +
+         std::string(kDestinationFormats[i].display_name));
+  }
   line("-infps <float>\tSpecify InputFPS [24/1.001] ");
   for (const auto rate : kRateLines) line(rate);
   line("-outfps <float>\tSpecify OutputFPS [24/1.001] ");
@@ -52,13 +50,17 @@ std::string HelpText(std::string_view line_end) {
 std::string MoreFormatsHelp(std::string_view line_end) {
   std::string text = "More destination formats for -f:";
   text += line_end;
-  for (std::size_t i = kClassicFormatCount; i < kDestinationFormats.size(); ++i) {
+  for (std::size_t i = kClassicHelpFormatCount; i < kDestinationFormats.size(); ++i) {
     text += "\t\t- ";
     text += kDestinationFormats[i].key;
     text += ": ";
     text += kDestinationFormats[i].display_name;
     text += line_end;
   }
+  text += line_end;
+  text += "Input kinds for -i, told by their content, not by their names:";
+  text += line_end;
+  text += SourceKindsList(line_end);
   return text;
 }
 

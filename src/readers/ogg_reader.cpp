@@ -287,10 +287,14 @@ TitleChapters ParseOggChapters(std::string_view text, std::string_view source_na
   return ParseOggLines(lines, text.size(), source_name);
 }
 
+TitleChapters ParseOggLineReader(SourceLineReader& lines, std::string_view source_name) {
+  return ParseOggLines(lines, lines.size(), source_name);
+}
+
 TitleChapters ReadOggChapters(const std::filesystem::path& path) {
   // Line by line from the file: a large file never sits in memory whole.
   SourceLineReader lines(path);
-  return ParseOggLines(lines, lines.size(), path.string());
+  return ParseOggLineReader(lines, path.string());
 }
 
 }  // namespace markwright

@@ -16,7 +16,12 @@ namespace markwright {
 // holds more than kMaxChapters chapters.
 TitleChapters ParseOggChapters(std::string_view text, std::string_view source_name);
 
-// ParseOggChapters on the file's content.
+class SourceLineReader;
+
+// ParseOggChapters on the lines of a file, read one at a time.
+TitleChapters ParseOggLineReader(SourceLineReader& lines, std::string_view source_name);
+
+// ParseOggLineReader on the file's lines.
 TitleChapters ReadOggChapters(const std::filesystem::path& path);
 
 }  // namespace markwright

@@ -5,8 +5,10 @@
 #include <QPushButton>
 
 #include "markwright/version.h"
+#include "readers/source_kinds.h"
 #include "ui/app_icon.h"
 #include "ui/twips.h"
+#include "writers/format_table.h"
 
 namespace markwright::ui {
 
@@ -23,6 +25,17 @@ std::string AboutText() {
     text += "\r\n\r\n";
     text += credit;
   }
+  // Every kind read and every format written, from the tables the program itself uses.
+  const auto join = [&text](std::string_view heading, const auto& rows) {
+    text += heading;
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+      text += i == 0 ? "" : ", ";
+      text += rows[i].display_name;
+    }
+    text += '.';
+  };
+  join("\r\n\r\nReads: ", kSourceKinds);
+  join("\r\n\r\nWrites: ", kDestinationFormats);
   return text;
 }
 

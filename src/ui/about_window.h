@@ -5,7 +5,8 @@
 
 namespace markwright::ui {
 
-// "Markwright <kVersionText>" and three credit lines, joined by CR LF CR LF.
+// "Markwright <kVersionText>" and three credit lines, then "Reads: " and "Writes: " with the
+// display names of every input kind and destination format, all joined by CR LF CR LF.
 std::string AboutText();
 
 // "About Markwright": the picture, the About text and OK.

@@ -17,6 +17,7 @@
 #include "core/frame_rate.h"
 #include "core/timestamp.h"
 #include "readers/disc_scan.h"
+#include "readers/source_kinds.h"
 #include "ui/about_window.h"
 #include "ui/app_icon.h"
 #include "ui/chapter_edit_dialog.h"
@@ -30,15 +31,6 @@
 namespace markwright::ui {
 namespace {
 
-// The classic kinds first, as they always were; the newer ones after them in the first group
-// and in groups of their own.
-constexpr const char* kOpenFilter =
-    "Supported Files|*.txt;*.mpls;*.xpl;VTS*.ifo;*.xml;*.ffmeta;*.vtt;*.mkv;*.mka;*.mks;*.webm;"
-    "*.mp4;*.m4v;*.m4a;*.mov|OGG Chapter Files (*.txt)|*.txt|Celltimes Files (*.txt)|*.txt|"
-    "Blu-Ray Playlist (*.mpls)|*.mpls|HD-DVD Playlist (*.xpl)|*.xpl|DVD Playlist (*.ifo)|VTS*.ifo|"
-    "Matroska XML Chapters (*.xml)|*.xml|FFmpeg Metadata (*.ffmeta;*.txt)|*.ffmeta;*.txt|"
-    "WebVTT Chapters (*.vtt)|*.vtt|Media Files (*.mkv;*.mka;*.mks;*.webm;*.mp4;*.m4v;*.m4a;*.mov)|"
-    "*.mkv;*.mka;*.mks;*.webm;*.mp4;*.m4v;*.m4a;*.mov";
 // Of the chapters an edit drops, the message lists this many.
 constexpr std::size_t kMostDropsListed = 20;
 constexpr const char* kDiscFolderTitle =
@@ -233,7 +225,9 @@ void MainWindow::OpenFile() {
   DialogSettings& settings = common_dialog_.settings();
   settings.cancel_error = true;
   settings.dialog_title = "Open Chapter file";
-  settings.filter = kOpenFilter;
+  // The classic kinds first, as they always were; the newer ones after them in the first group
+  // and in groups of their own.
+  settings.filter = SourceOpenFilter();
   try {
     common_dialog_.ShowOpen();
   } catch (const DialogCancelled&) {
@@ -303,7 +297,10 @@ void MainWindow::SaveAs() {
 }
 
 void MainWindow::ShowCommandLineHelp() {
-  services_.messages.Show(QString::fromStdString(HelpText("\r\n")), MessageIcon::kNone);
+  // The classic help, then what it never named: Muxman, the newer formats and the input kinds.
+  std::string text = HelpText("\r\n") + "\r\n\r\n" + MoreFormatsHelp("\r\n");
+  text.resize(text.size() - 2);  // no line end after the last line
+  services_.messages.Show(QString::fromStdString(text), MessageIcon::kNone);
 }
 
 void MainWindow::ShowAbout() {

@@ -4,9 +4,9 @@
 # chapter files are of a type the entry claims, but plain text and other XML are not (else it is
 # offered for every text file). The AppStream metadata lists the same types.
 set -euo pipefail
-data=$1 work=$2
+# The entry is the one the build wrote, its MIME types from the program's table of input kinds.
+data=$1 work=$2 desktop=$3
 shared=/usr/share/mime/packages/freedesktop.org.xml
-desktop=$data/io.github.markwright.Markwright.desktop
 fail() {
   echo "$*" >&2
   exit 1

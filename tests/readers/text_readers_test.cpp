@@ -4,7 +4,9 @@
 #include "readers/celltimes_reader.h"
 #include "readers/input_kind.h"
 #include "readers/ogg_reader.h"
+#include "readers/read_source.h"
 #include "readers/source_file.h"
+#include "readers/source_kinds.h"
 #include "readers/text_encoding.h"
 #include "support/expect_throw_message.h"
 #include "support/temp_dir.h"
@@ -65,6 +67,26 @@ TEST(DetectInputKind, ClassifiesByTheFirstFourCharactersAfterAByteOrderMark) {
   EXPECT_THROW(DetectInputKind(folder.Write("c", "CHA")), ReadError);
   EXPECT_THROW(DetectInputKind(folder / "missing"), ReadError);
   ExpectThrowMessage<ReadError>([&] { DetectInputKind(folder.path()); }, "is a folder");
+}
+
+TEST(SourceKinds, EveryKindHasOneRowAndTheOpenFilterKeepsItsOrder) {
+  for (int value = 1; value <= 9; ++value) {
+    const auto kind = static_cast<InputKind>(value);
+    ASSERT_NE(FindSourceKind(kind), nullptr) << value;
+    EXPECT_EQ(FindSourceKind(kind)->kind, kind);
+  }
+  EXPECT_EQ(FindSourceKind(InputKind::kUnknown), nullptr);
+  testing::TempDir folder;
+  EXPECT_THROW(ReadChapterSource(folder.Write("a", "CHAP"), InputKind::kUnknown, 25), ReadError);
+  // The classic entries first and in their order; each pattern once in the first entry.
+  EXPECT_EQ(SourceOpenFilter(),
+            "Supported Files|*.txt;*.mpls;*.xpl;VTS*.ifo;*.xml;*.ffmeta;*.vtt;*.mkv;*.mka;*.mks;"
+            "*.webm;*.mp4;*.m4v;*.m4a;*.mov|OGG Chapter Files (*.txt)|*.txt|Celltimes Files "
+            "(*.txt)|*.txt|Blu-Ray Playlist (*.mpls)|*.mpls|HD-DVD Playlist (*.xpl)|*.xpl|DVD "
+            "Playlist (*.ifo)|VTS*.ifo|Matroska XML Chapters (*.xml)|*.xml|FFmpeg Metadata "
+            "(*.ffmeta;*.txt)|*.ffmeta;*.txt|WebVTT Chapters (*.vtt)|*.vtt|Media Files "
+            "(*.mkv;*.mka;*.mks;*.webm;*.mp4;*.m4v;*.m4a;*.mov)|*.mkv;*.mka;*.mks;*.webm;*.mp4;"
+            "*.m4v;*.m4a;*.mov");
 }
 
 TEST(LineWalker, EndsLinesAtCrLfCrOrLf) {

@@ -9,6 +9,7 @@
 
 #include <sys/stat.h>
 
+#include "cli/help_text.h"
 #include "markwright/version.h"
 #include "readers/mediainfo_child.h"
 #include "support/chapter_times.h"
@@ -259,8 +260,21 @@ TEST(CommonDialog, FiltersMatchEitherLetterCase) {
             Lines({"All (*.txt *.TXT VTS*.ifo VTS*.IFO vts*.ifo)", "Celltimes (*.txt *.TXT)"}));
 }
 
-TEST(AboutWindow, NamesTheBuildsVersion) {
-  EXPECT_TRUE(ui::AboutText().starts_with(std::string("Markwright ") + kVersionText + "\r\n\r\n"));
+// The classic texts stay first; what follows names every format and kind, Muxman too.
+TEST(HelpAndAbout, TheClassicTextComesFirstAndTheListsNameEveryKind) {
+  const std::string about = ui::AboutText();
+  EXPECT_TRUE(about.starts_with(std::string("Markwright ") + kVersionText + "\r\n\r\n"));
+  EXPECT_NE(about.find("Reads: OGG chapter text, "), std::string::npos) << about;
+  EXPECT_NE(about.find(", Muxman, "), std::string::npos) << about;
+  EXPECT_TRUE(about.ends_with(", FFmpeg Key Frame List.")) << about;
+  WindowHarness h;
+  h.Trigger("Cmdhelp");
+  ASSERT_EQ(h.messages.size(), 1u);
+  const std::string& help = h.messages[0];
+  EXPECT_TRUE(help.starts_with(HelpText("\r\n") + "\r\n\r\nMore destination formats for -f:\r\n"
+                                                  "\t\t- Muxman: Muxman\r\n"))
+      << help;
+  EXPECT_TRUE(help.ends_with("\r\n\t\t- Media: Matroska, WebM and MP4 media files")) << help;
 }
 
 }  // namespace
