@@ -77,7 +77,9 @@ ExitStatus Run(const std::vector<std::string_view>& arguments, const fs::path& p
     output << HelpText("\n") << "\n\n" << MoreFormatsHelp("\n") << LongOptionsHelp();
     return Printed(output, errors);
   }
-  const ConversionOptions conversion = ReadConversionOptions(argument_text);
+  ConversionOptions conversion = ReadConversionOptions(argument_text);
+  conversion.timecodes = options.timecodes;
+  conversion.timecodes_in = options.timecodes_in;
   std::error_code error;
   // A folder that is no disc keeps the classic refusal.
   const bool disc_folder = !conversion.input.empty() && fs::is_directory(conversion.input, error) &&
