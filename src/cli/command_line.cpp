@@ -45,6 +45,9 @@ ExitStatus RunOnStreams(const LongOptions& options, const ConversionOptions& con
   ProgressLine progress(errors, show_progress);
   const bool listing = options.list || options.json;
   const bool choosing = is_folder || listing || options.all || options.stream;
+  if (choosing && !options.timecodes_in.empty()) {
+    throw Refusal("--timecodes-in counts the frames of a Celltimes list, not of a disc's streams");
+  }
   const std::vector<Stream> streams =
       choosing ? FindStreams(conversion.input, errors, progress) : std::vector<Stream>{};
   if (listing) {

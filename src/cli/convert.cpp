@@ -10,6 +10,8 @@
 #include "core/error.h"
 #include "core/frame_rate.h"
 #include "core/timestamp.h"
+#include "readers/celltimes_reader.h"
+#include "readers/input_kind.h"
 #include "readers/load_chapters.h"
 #include "readers/timestamp_file_reader.h"
 #include "writers/format_table.h"
@@ -97,6 +99,9 @@ ConversionRates ParseRates(const ConversionOptions& options) {
   rates.output_text = NormalisedRate(ValueOrAbsent(options.output_rate, "outfps"));
   rates.input = std::strtod(rates.input_text.c_str(), nullptr);
   rates.output = std::strtod(rates.output_text.c_str(), nullptr);
+  if (!options.timecodes_in.empty()) {
+    rates.input_times = std::make_shared<const FrameTimes>(ReadTimestampFile(options.timecodes_in));
+  }
   if (!options.timecodes.empty()) {
     rates.output_times = std::make_shared<const FrameTimes>(ReadTimestampFile(options.timecodes));
   }
@@ -137,6 +142,19 @@ std::vector<std::string> ConvertCommandLine(const ConversionOptions& options,
   const ConversionRates rates = ParseRates(options);
   if (options.format_key.empty()) throw FormatNotSpecified();
   ChapterSource source{options.input, load};
+  if (rates.input_times) {
+    if (source.load || DetectInputKind(options.input) != InputKind::kCelltimes) {
+      throw Refusal("--timecodes-in counts the frames of a Celltimes list, and " +
+                    QuotedText(options.input) + " is none");
+    }
+    source.load = [&options, &rates](double input_rate, double output_rate) {
+      LoadedChapters loaded;
+      loaded.retimed = RetimeChaptersOf(options.input,
+                                        ReadCelltimes(options.input, FrameClock(rates.input_times)),
+                                        input_rate, output_rate);
+      return loaded;
+    };
+  }
   if (!source.load) {
     source.load = [&options](double input_rate, double output_rate) {
       return LoadRetimedChapters(options.input, input_rate, output_rate);

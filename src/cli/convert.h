@@ -26,13 +26,14 @@ struct ConversionRates {
   double input = 0;
   double output = 0;
   std::shared_ptr<const FrameTimes> output_times;  // --timecodes; null without
+  std::shared_ptr<const FrameTimes> input_times;   // --timecodes-in; null without
 
   FrameClock OutputClock() const { return output_times ? FrameClock(output_times) : output; }
 };
 
-// -infps, then -outfps, each 24/1.001 when absent, then the --timecodes file. Throws Refusal for
-// a rate given without a value, Error for a text that is no frame rate and ReadError for a
-// timestamp file that cannot be read.
+// -infps, then -outfps, each 24/1.001 when absent, then the --timecodes-in and --timecodes files.
+// Throws Refusal for a rate given without a value, Error for a text that is no frame rate and
+// ReadError for a timestamp file that cannot be read.
 ConversionRates ParseRates(const ConversionOptions& options);
 
 // Reads chapters and re-times them from the input rate to the output rate.
@@ -56,7 +57,9 @@ std::vector<std::string> ConvertSource(const ChapterSource& source,
 
 // One conversion from the classic options: checks them in the order users know them (-i, -o's
 // folder, the rates, -f), then ConvertSource on the -i file, or on load when given (a stream of a
-// disc folder, which -i may then name). program_folder receives chapter.txt when -o is absent.
+// disc folder, which -i may then name). With --timecodes-in the -i file must be a Celltimes list,
+// its frames counted on that file (Refusal otherwise). program_folder receives chapter.txt when -o
+// is absent.
 std::vector<std::string> ConvertCommandLine(const ConversionOptions& options,
                                             const std::filesystem::path& program_folder,
                                             const std::vector<ChapterEditRequest>& edits,

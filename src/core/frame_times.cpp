@@ -183,6 +183,11 @@ std::optional<double> FrameClock::ConstantRate() const {
   return rate_;
 }
 
+bool FrameClock::HasFrame(std::int64_t frame) const {
+  return frame >= 0 && (!times_ || times_->tail_rate > 0 ||
+                        frame < static_cast<std::int64_t>(times_->starts.size()));
+}
+
 double FrameClock::FrameStart(std::int64_t frame) const {
   const auto& starts = times_->starts;
   const auto listed = static_cast<std::int64_t>(starts.size());

@@ -50,6 +50,12 @@ class FrameClock {
   // timestamp file, naming the file.
   std::int64_t FrameAt(std::int64_t milliseconds, FrameTie tie) const;
 
+  // Whether the video has the frame: a timestamp file may end before it.
+  bool HasFrame(std::int64_t frame) const;
+
+  // The file the frames come from; "" for a constant rate.
+  std::string_view File() const { return times_ ? std::string_view(times_->file) : ""; }
+
   // The start of a frame in milliseconds; only for frames of a timestamp file.
   double FrameStart(std::int64_t frame) const;
 
