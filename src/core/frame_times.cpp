@@ -114,7 +114,8 @@ class TimestampFileParser {
     const bool one_rate = std::ranges::all_of(
         ranges, [assumed](const RateRange& range) { return range.rate == assumed; });
     if (one_rate) times.constant_rate = RoundTo15Digits(assumed);
-    const std::int64_t frames = ranges.empty() ? 1 : ranges.back().last + 1;
+    // Up to the first frame after the last range, which starts the frames at the assumed rate.
+    const std::int64_t frames = ranges.empty() ? 1 : ranges.back().last + 2;
     times.starts.reserve(static_cast<std::size_t>(frames));
     double start = 0;
     auto range = ranges.begin();
