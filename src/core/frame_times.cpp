@@ -51,9 +51,9 @@ class TimestampFileParser {
     throw ReadError(name_, line_number_ == 0 ? "" : AtLine(line_number_), cause);
   }
 
-  // The next line that is not empty and, when comments are skipped, no comment; false at the end.
-  // Lines end with LF, CR LF or CR.
-  bool NextLine(std::string_view& line, bool skip_comments = true) {
+  // The next line that is neither empty nor a comment, or when skip is false the very next line;
+  // false at the end. Lines end with LF, CR LF or CR.
+  bool NextLine(std::string_view& line, bool skip = true) {
     while (position_ < text_.size()) {
       const std::size_t end = text_.find_first_of("\r\n", position_);
       line = text_.substr(position_, end == std::string_view::npos ? end : end - position_);
@@ -64,7 +64,7 @@ class TimestampFileParser {
       }
       ++line_number_;
       line = TrimBlanks(line);
-      if (line.empty() || (skip_comments && line.front() == '#')) continue;
+      if (skip && (line.empty() || line.front() == '#')) continue;
       return true;
     }
     return false;
