@@ -45,6 +45,7 @@ TEST(FrameTimes, V1RangesChangeTheRateOfTheirFramesAndTheAssumedRateResumes) {
   EXPECT_EQ(clock.FrameStart(8), 340);  // past the listed frames at 25 again
   EXPECT_EQ(clock.FrameAt(330, FrameTie::kEven), 8);
   EXPECT_EQ(clock.FrameAt(320, FrameTie::kEven), 8);     // 300 and 340: the even one
+  EXPECT_EQ(clock.FrameAt(280, FrameTie::kEven), 6);     // 260 and 300
   EXPECT_EQ(clock.FrameAt(320, FrameTie::kEarlier), 7);  // or the earlier
   EXPECT_TRUE(clock.HasFrame(1'000'000));
   EXPECT_EQ(
