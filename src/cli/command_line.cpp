@@ -45,6 +45,9 @@ ExitStatus RunOnStreams(const LongOptions& options, const ConversionOptions& con
   ProgressLine progress(errors, show_progress);
   const bool listing = options.list || options.json;
   const bool choosing = is_folder || listing || options.all || options.stream;
+  if (choosing && !options.timecodes_in.empty()) {
+    throw Refusal("--timecodes-in counts the frames of a Celltimes list, not of a disc's streams");
+  }
   const std::vector<Stream> streams =
       choosing ? FindStreams(conversion.input, errors, progress) : std::vector<Stream>{};
   if (listing) {
@@ -77,7 +80,9 @@ ExitStatus Run(const std::vector<std::string_view>& arguments, const fs::path& p
     output << HelpText("\n") << "\n\n" << MoreFormatsHelp("\n") << LongOptionsHelp();
     return Printed(output, errors);
   }
-  const ConversionOptions conversion = ReadConversionOptions(argument_text);
+  ConversionOptions conversion = ReadConversionOptions(argument_text);
+  conversion.timecodes = options.timecodes;
+  conversion.timecodes_in = options.timecodes_in;
   std::error_code error;
   // A folder that is no disc keeps the classic refusal.
   const bool disc_folder = !conversion.input.empty() && fs::is_directory(conversion.input, error) &&

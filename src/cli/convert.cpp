@@ -10,7 +10,10 @@
 #include "core/error.h"
 #include "core/frame_rate.h"
 #include "core/timestamp.h"
+#include "readers/celltimes_reader.h"
+#include "readers/input_kind.h"
 #include "readers/load_chapters.h"
+#include "readers/timestamp_file_reader.h"
 #include "writers/format_table.h"
 #include "writers/text_file.h"
 
@@ -32,7 +35,7 @@ std::filesystem::path FolderPart(const std::string& path) {
 // Only after the whole format failed: the first chapter that fails written alone is the one to
 // blame, named as the source counts it.
 [[noreturn]] void BlameChapter(std::string_view source, const TitleChapters& retimed,
-                               const DestinationFormat& format, double output_rate,
+                               const DestinationFormat& format, const FrameClock& output_clock,
                                std::string_view input_rate_text,
                                const std::vector<std::size_t>& sources, const Error& failure) {
   const auto& chapters = retimed.chapters;
@@ -40,7 +43,7 @@ std::filesystem::path FolderPart(const std::string& path) {
     TitleChapters alone;
     alone.chapters.push_back(chapters[index]);
     try {
-      BuildFormatText(format, alone, output_rate, input_rate_text);
+      BuildFormatText(format, alone, output_clock, input_rate_text);
     } catch (const Error& chapter_failure) {
       const std::size_t number = (index < sources.size() ? sources[index] : index) + 1;
       throw Error(std::string(source) + ": chapter " + std::to_string(number) +
@@ -78,15 +81,15 @@ std::vector<std::size_t> ApplyEdits(const std::vector<ChapterEditRequest>& edits
 }  // namespace
 
 std::string BuildConvertedText(std::string_view source, const TitleChapters& retimed,
-                               const DestinationFormat& format, double output_rate,
+                               const DestinationFormat& format, const FrameClock& output_clock,
                                std::string_view input_rate_text,
                                const std::vector<std::size_t>& sources) {
   try {
-    return BuildFormatText(format, retimed, output_rate, input_rate_text);
+    return BuildFormatText(format, retimed, output_clock, input_rate_text);
   } catch (const Refusal&) {
     throw;
   } catch (const Error& failure) {
-    BlameChapter(source, retimed, format, output_rate, input_rate_text, sources, failure);
+    BlameChapter(source, retimed, format, output_clock, input_rate_text, sources, failure);
   }
 }
 
@@ -96,6 +99,12 @@ ConversionRates ParseRates(const ConversionOptions& options) {
   rates.output_text = NormalisedRate(ValueOrAbsent(options.output_rate, "outfps"));
   rates.input = std::strtod(rates.input_text.c_str(), nullptr);
   rates.output = std::strtod(rates.output_text.c_str(), nullptr);
+  if (!options.timecodes_in.empty()) {
+    rates.input_times = std::make_shared<const FrameTimes>(ReadTimestampFile(options.timecodes_in));
+  }
+  if (!options.timecodes.empty()) {
+    rates.output_times = std::make_shared<const FrameTimes>(ReadTimestampFile(options.timecodes));
+  }
   return rates;
 }
 
@@ -109,8 +118,8 @@ std::vector<std::string> ConvertSource(const ChapterSource& source,
         ApplyEdits(edits, loaded.retimed, rates.output, errors);
     const DestinationFormat* format = FindFormatByKey(format_key);
     if (format == nullptr) throw UnknownDestinationFormat();
-    WriteTextFile(target, BuildConvertedText(source.name, loaded.retimed, *format, rates.output,
-                                             rates.input_text, sources));
+    WriteTextFile(target, BuildConvertedText(source.name, loaded.retimed, *format,
+                                             rates.OutputClock(), rates.input_text, sources));
     return FormatNotesFor(*format, loaded.retimed);
   } catch (const std::bad_alloc&) {
     throw Error(source.name + ": not enough memory");
@@ -133,6 +142,19 @@ std::vector<std::string> ConvertCommandLine(const ConversionOptions& options,
   const ConversionRates rates = ParseRates(options);
   if (options.format_key.empty()) throw FormatNotSpecified();
   ChapterSource source{options.input, load};
+  if (rates.input_times) {
+    if (source.load || DetectInputKind(options.input) != InputKind::kCelltimes) {
+      throw Refusal("--timecodes-in counts the frames of a Celltimes list, and " +
+                    QuotedText(options.input) + " is none");
+    }
+    source.load = [&options, &rates](double input_rate, double output_rate) {
+      LoadedChapters loaded;
+      loaded.retimed = RetimeChaptersOf(options.input,
+                                        ReadCelltimes(options.input, FrameClock(rates.input_times)),
+                                        input_rate, output_rate);
+      return loaded;
+    };
+  }
   if (!source.load) {
     source.load = [&options](double input_rate, double output_rate) {
       return LoadRetimedChapters(options.input, input_rate, output_rate);

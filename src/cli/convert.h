@@ -4,12 +4,14 @@
 #include <filesystem>
 #include <functional>
 #include <iosfwd>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "cli/options.h"
 #include "core/chapter_edit.h"
+#include "core/frame_times.h"
 #include "readers/load_chapters.h"
 #include "writers/format_table.h"
 
@@ -17,15 +19,21 @@ namespace markwright {
 
 // The frame rates of a conversion as it carries them: the shortest decimal text of at most 15
 // significant digits (which later steps read back) and its value.
+// The frames of the output video come from a timestamp file when --timecodes names one.
 struct ConversionRates {
   std::string input_text;
   std::string output_text;
   double input = 0;
   double output = 0;
+  std::shared_ptr<const FrameTimes> output_times;  // --timecodes; null without
+  std::shared_ptr<const FrameTimes> input_times;   // --timecodes-in; null without
+
+  FrameClock OutputClock() const { return output_times ? FrameClock(output_times) : output; }
 };
 
-// -infps, then -outfps, each 24/1.001 when absent. Throws Refusal for a rate given without a
-// value and Error for a text that is no frame rate.
+// -infps, then -outfps, each 24/1.001 when absent, then the --timecodes-in and --timecodes files.
+// Throws Refusal for a rate given without a value, Error for a text that is no frame rate and
+// ReadError for a timestamp file that cannot be read.
 ConversionRates ParseRates(const ConversionOptions& options);
 
 // Reads chapters and re-times them from the input rate to the output rate.
@@ -49,7 +57,9 @@ std::vector<std::string> ConvertSource(const ChapterSource& source,
 
 // One conversion from the classic options: checks them in the order users know them (-i, -o's
 // folder, the rates, -f), then ConvertSource on the -i file, or on load when given (a stream of a
-// disc folder, which -i may then name). program_folder receives chapter.txt when -o is absent.
+// disc folder, which -i may then name). With --timecodes-in the -i file must be a Celltimes list,
+// its frames counted on that file (Refusal otherwise). program_folder receives chapter.txt when -o
+// is absent.
 std::vector<std::string> ConvertCommandLine(const ConversionOptions& options,
                                             const std::filesystem::path& program_folder,
                                             const std::vector<ChapterEditRequest>& edits,
@@ -60,7 +70,7 @@ std::vector<std::string> ConvertCommandLine(const ConversionOptions& options,
 // source position of chapter i after edits dropped some; empty when none were dropped) and the
 // format. A Refusal passes through.
 std::string BuildConvertedText(std::string_view source, const TitleChapters& retimed,
-                               const DestinationFormat& format, double output_rate,
+                               const DestinationFormat& format, const FrameClock& output_clock,
                                std::string_view input_rate_text,
                                const std::vector<std::size_t>& sources = {});
 

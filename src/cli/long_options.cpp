@@ -71,6 +71,10 @@ LongOptions SplitLongOptions(const std::vector<std::string_view>& arguments) {
       options.stream = value();
     } else if (name == "shift") {
       options.edits.push_back({ChapterEditRequest::Kind::kShift, value()});
+    } else if (name == "timecodes") {
+      options.timecodes = value();
+    } else if (name == "timecodes-in") {
+      options.timecodes_in = value();
     } else if (name == "min-length") {
       options.edits.push_back({ChapterEditRequest::Kind::kMinLength, value()});
     } else {
@@ -91,6 +95,9 @@ std::string LongOptionsHelp() {
          "--shift <T>\t\tMove every chapter by T: 1.5s, -2s, 1500ms, 00:00:01.500, 24f, -12f\n"
          "--min-length <S>\tDrop chapters less than S seconds after the previous one, and a\n"
          "\t\t\tlast chapter less than S seconds before the end\n"
+         "--timecodes <F>\t\tFrame numbers and frame fields on the frames of a Matroska\n"
+         "\t\t\ttimestamp file (v1, v2, v4) of the output video\n"
+         "--timecodes-in <F>\tA Celltimes source's frames counted on such a file\n"
          "--version\t\tPrint the version\n"
          "--help\t\t\tPrint this help\n";
 }

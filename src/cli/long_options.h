@@ -21,6 +21,8 @@ struct LongOptions {
   bool all = false;
   std::optional<std::string> stream;
   std::vector<ChapterEditRequest> edits;  // in the order given
+  std::string timecodes;                  // --timecodes FILE, "" when absent
+  std::string timecodes_in;               // --timecodes-in FILE, "" when absent
 
   bool AnyConversionOption() const {
     return list || json || all || stream.has_value() || !edits.empty();

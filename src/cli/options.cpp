@@ -136,9 +136,13 @@ std::string GetOption(std::string_view argument_text, std::string_view name) {
 }
 
 ConversionOptions ReadConversionOptions(std::string_view argument_text) {
-  return {GetOption(argument_text, "i"), GetOption(argument_text, "f"),
-          FindOption(argument_text, "o"), FindOption(argument_text, "infps"),
-          FindOption(argument_text, "outfps")};
+  return {GetOption(argument_text, "i"),
+          GetOption(argument_text, "f"),
+          FindOption(argument_text, "o"),
+          FindOption(argument_text, "infps"),
+          FindOption(argument_text, "outfps"),
+          {},
+          {}};
 }
 
 std::string ValueOrAbsent(const std::optional<std::string>& value, std::string_view name) {

@@ -35,6 +35,8 @@ struct ConversionOptions {
   std::optional<std::string> output;       // -o: nullopt when absent, "" when given without a value
   std::optional<std::string> input_rate;   // -infps, as -o
   std::optional<std::string> output_rate;  // -outfps, as -o
+  std::string timecodes;     // the long option --timecodes: the output video's timestamp file
+  std::string timecodes_in;  // --timecodes-in: the frame-numbered source's timestamp file
 };
 ConversionOptions ReadConversionOptions(std::string_view argument_text);
 

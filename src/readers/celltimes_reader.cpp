@@ -13,11 +13,13 @@
 
 namespace markwright {
 
-TitleChapters ParseCelltimes(std::string_view text, std::string_view source_name,
-                             double input_rate) {
-  if (!(std::isfinite(input_rate) && input_rate > 0)) {
-    throw ReadError(source_name, "", "the input frame rate must be a number above 0");
-  }
+namespace {
+
+// One chapter per line; milliseconds_of(frame, number, line_number) gives the chapter's time,
+// not yet checked against the 32-bit limit.
+template <typename MillisecondsOf>
+TitleChapters ParseFrameLines(std::string_view text, std::string_view source_name,
+                              const MillisecondsOf& milliseconds_of) {
   TitleChapters title;
   std::size_t line_number = 0;
   // Line by line, without a list of all lines: a huge file is refused at the chapter limit
@@ -33,9 +35,7 @@ TitleChapters ParseCelltimes(std::string_view text, std::string_view source_name
       throw ReadError(source_name, AtLine(line_number),
                       "expected a frame number of 0 or more, found " + QuotedExcerpt(number));
     }
-    // The seconds are rounded to 15 digits first, which drops the division's last-bit noise.
-    const double seconds = RoundTo15Digits(*frame / input_rate);
-    const double milliseconds = RoundHalfEven(seconds * 1000);
+    const double milliseconds = milliseconds_of(*frame, number, line_number);
     if (!(milliseconds <= std::numeric_limits<std::int32_t>::max())) {
       throw ReadError(source_name, AtLine(line_number),
                       "frame " + std::string(number) + " lies beyond 596 hours");
@@ -46,8 +46,49 @@ TitleChapters ParseCelltimes(std::string_view text, std::string_view source_name
   return title;
 }
 
+// The seconds are rounded to 15 digits first, which drops the division's last-bit noise.
+double MillisecondsAtRate(double frame, double rate) {
+  return RoundHalfEven(RoundTo15Digits(frame / rate) * 1000);
+}
+
+}  // namespace
+
+TitleChapters ParseCelltimes(std::string_view text, std::string_view source_name,
+                             double input_rate) {
+  if (!(std::isfinite(input_rate) && input_rate > 0)) {
+    throw ReadError(source_name, "", "the input frame rate must be a number above 0");
+  }
+  return ParseFrameLines(text, source_name, [input_rate](double frame, std::string_view, auto) {
+    return MillisecondsAtRate(frame, input_rate);
+  });
+}
+
+TitleChapters ParseCelltimes(std::string_view text, std::string_view source_name,
+                             const FrameClock& input_clock) {
+  const auto rate = input_clock.ConstantRate();
+  return ParseFrameLines(
+      text, source_name, [&](double frame, std::string_view number, std::size_t line_number) {
+        const auto whole = frame < 9.0e15 ? static_cast<std::int64_t>(frame) : -1;
+        if (static_cast<double>(whole) != frame) {
+          throw ReadError(source_name, AtLine(line_number),
+                          "frame " + std::string(number) + " is no whole frame number");
+        }
+        if (!input_clock.HasFrame(whole)) {
+          throw ReadError(source_name, AtLine(line_number),
+                          "frame " + std::string(number) + " is past the last frame of " +
+                              std::string(input_clock.File()));
+        }
+        if (rate) return MillisecondsAtRate(frame, *rate);
+        return RoundHalfEven(RoundTo15Digits(input_clock.FrameStart(whole)));
+      });
+}
+
 TitleChapters ReadCelltimes(const std::filesystem::path& path, double input_rate) {
   return ParseCelltimes(ReadSourceFile(path), path.string(), input_rate);
+}
+
+TitleChapters ReadCelltimes(const std::filesystem::path& path, const FrameClock& input_clock) {
+  return ParseCelltimes(ReadSourceFile(path), path.string(), input_clock);
 }
 
 }  // namespace markwright

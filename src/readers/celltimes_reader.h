@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "core/chapter_list.h"
+#include "core/frame_times.h"
 
 namespace markwright {
 
@@ -16,5 +17,12 @@ namespace markwright {
 TitleChapters ParseCelltimes(std::string_view text, std::string_view source_name,
                              double input_rate);
 TitleChapters ReadCelltimes(const std::filesystem::path& path, double input_rate);
+
+// The same with the frames counted on a clock: at a constant rate as above; on frames of varying
+// length a chapter is its frame's start rounded to 15 digits, then to whole milliseconds. Throws
+// ReadError for a number that is no whole frame or a frame past the end of the clock's file.
+TitleChapters ParseCelltimes(std::string_view text, std::string_view source_name,
+                             const FrameClock& input_clock);
+TitleChapters ReadCelltimes(const std::filesystem::path& path, const FrameClock& input_clock);
 
 }  // namespace markwright

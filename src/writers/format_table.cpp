@@ -16,27 +16,27 @@
 namespace markwright {
 namespace {
 
-std::string WriteMatroskaRow(const TitleChapters& chapters, double, std::string_view) {
+std::string WriteMatroskaRow(const TitleChapters& chapters, const FrameClock&, std::string_view) {
   // An edition without chapters is a file mkvmerge turns down.
   if (chapters.chapters.empty()) throw NoChaptersToWrite("Matroska XML chapters");
   return WriteMatroskaChapters(chapters);
 }
 
-std::string WriteFfmetadataRow(const TitleChapters& chapters, double, std::string_view) {
+std::string WriteFfmetadataRow(const TitleChapters& chapters, const FrameClock&, std::string_view) {
   return WriteFfmetadata(chapters);
 }
 
-std::string WriteWebVttRow(const TitleChapters& chapters, double, std::string_view) {
+std::string WriteWebVttRow(const TitleChapters& chapters, const FrameClock&, std::string_view) {
   return WriteWebVtt(chapters);
 }
 
-std::string WriteTimeListRow(const TitleChapters& chapters, double, std::string_view) {
+std::string WriteTimeListRow(const TitleChapters& chapters, const FrameClock&, std::string_view) {
   return WriteTimeList(chapters);
 }
 
-std::string WriteFfmpegKeysRow(const TitleChapters& chapters, double output_rate,
+std::string WriteFfmpegKeysRow(const TitleChapters& chapters, const FrameClock& output_clock,
                                std::string_view) {
-  return WriteFfmpegKeyFrames(chapters, output_rate);
+  return WriteFfmpegKeyFrames(chapters, output_clock);
 }
 
 }  // namespace
@@ -92,8 +92,8 @@ const DestinationFormat* FindFormatByKey(std::string_view key) {
 }
 
 std::string BuildFormatText(const DestinationFormat& format, const TitleChapters& retimed_chapters,
-                            double output_rate, std::string_view input_rate_text) {
-  return format.writer(retimed_chapters, output_rate, input_rate_text);
+                            const FrameClock& output_clock, std::string_view input_rate_text) {
+  return format.writer(retimed_chapters, output_clock, input_rate_text);
 }
 
 std::vector<std::string> FormatNotesFor(const DestinationFormat& format,

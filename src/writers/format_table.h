@@ -6,14 +6,17 @@
 #include <vector>
 
 #include "core/chapter_list.h"
+#include "core/frame_times.h"
 
 namespace markwright {
 
 // A writer turns the re-timed chapters (with their names and the title's length) into the whole
-// output text. It reads nothing but its arguments. input_rate_text is the input rate as the user
+// output text. It reads nothing but its arguments. The clock gives the frames of the output video:
+// the output rate, or the frames of a timestamp file. input_rate_text is the input rate as the user
 // gave it: a window list label such as "23.976", or the command line's normalised decimal such as
 // "23.976023976024".
-using FormatWriter = std::string (*)(const TitleChapters& retimed_chapters, double output_rate,
+using FormatWriter = std::string (*)(const TitleChapters& retimed_chapters,
+                                     const FrameClock& output_clock,
                                      std::string_view input_rate_text);
 
 // The remarks a format has on a list it still writes (a rule of the place the text goes to that
@@ -43,7 +46,7 @@ const DestinationFormat* FindFormatByKey(std::string_view key);
 // Runs the row's writer. Throws Refusal when the writer cannot express the input rate, or the
 // format cannot hold the list (Matroska XML without chapters).
 std::string BuildFormatText(const DestinationFormat& format, const TitleChapters& retimed_chapters,
-                            double output_rate, std::string_view input_rate_text);
+                            const FrameClock& output_clock, std::string_view input_rate_text);
 
 // The row's notes on the list; empty when it has none.
 std::vector<std::string> FormatNotesFor(const DestinationFormat& format,

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "core/chapter.h"
+#include "core/frame_times.h"
 
 namespace markwright {
 
@@ -12,6 +13,6 @@ namespace markwright {
 // the first frame at or after each time, ffmpeg 5 the frame nearest to it; a time at or at most a
 // millisecond before the frame's start gives the same frame in both, where the chapter's own
 // rounded time could fall just after it and move the key frame to the next one.
-std::string WriteFfmpegKeyFrames(const TitleChapters& title, double output_rate);
+std::string WriteFfmpegKeyFrames(const TitleChapters& title, const FrameClock& output_clock);
 
 }  // namespace markwright

@@ -8,7 +8,8 @@
 
 namespace markwright {
 
-std::string WriteOggText(const TitleChapters& retimed_chapters, double, std::string_view) {
+std::string WriteOggText(const TitleChapters& retimed_chapters, const FrameClock&,
+                         std::string_view) {
   std::string text;
   // Per chapter: its time and name, "CHAPTER" and the number twice, "=", "NAME=" and two line
   // ends.

@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "core/chapter_list.h"
+#include "core/frame_times.h"
 
 namespace markwright {
 
@@ -15,25 +16,25 @@ namespace markwright {
 // frame field rounded half to even; a field that reaches the nominal rate starts the next
 // second. The input rate text is a window label ("29.970") or a decimal ("23.976023976024");
 // its whole part picks the code. Throws Refusal for a rate without a code.
-std::string WriteCceSpText(const TitleChapters& retimed_chapters, double output_rate,
+std::string WriteCceSpText(const TitleChapters& retimed_chapters, const FrameClock& output_clock,
                            std::string_view input_rate_text);
 
 // One timecode per chapter, the frame field rounded down.
-std::string WriteCinevisionText(const TitleChapters& retimed_chapters, double output_rate,
-                                std::string_view input_rate_text);
+std::string WriteCinevisionText(const TitleChapters& retimed_chapters,
+                                const FrameClock& output_clock, std::string_view input_rate_text);
 
 // The input rate text and "NonDrop", then one timecode per chapter, the frame field rounded
 // down.
-std::string WriteScenaristText(const TitleChapters& retimed_chapters, double output_rate,
-                               std::string_view input_rate_text);
+std::string WriteScenaristText(const TitleChapters& retimed_chapters,
+                               const FrameClock& output_clock, std::string_view input_rate_text);
 
 // "$Spruce_IFrame_List", then one timecode per chapter, the frame field rounded down.
-std::string WriteMaestroText(const TitleChapters& retimed_chapters, double output_rate,
+std::string WriteMaestroText(const TitleChapters& retimed_chapters, const FrameClock& output_clock,
                              std::string_view input_rate_text);
 
 // chapters="t1,t2,..." with the timestamps as they are, without a line end: dvdauthor reads
 // [[h:]mm:]ss[.frac] with the fraction in seconds, so the milliseconds are the exact fraction.
-std::string WriteDvdAuthorText(const TitleChapters& retimed_chapters, double output_rate,
-                               std::string_view input_rate_text);
+std::string WriteDvdAuthorText(const TitleChapters& retimed_chapters,
+                               const FrameClock& output_clock, std::string_view input_rate_text);
 
 }  // namespace markwright
