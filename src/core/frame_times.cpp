@@ -73,14 +73,14 @@ class TimestampFileParser {
   double PositiveRate(std::string_view text) const {
     const auto rate = ParseDecimal(TrimBlanks(text));
     if (!rate || !(*rate > 0) || !std::isfinite(*rate)) {
-      Fail("\"" + std::string(text) + "\" is no frame rate above 0");
+      Fail(QuotedText(text) + " is no frame rate above 0");
     }
     return *rate;
   }
 
   std::int64_t FrameNumber(std::string_view text) const {
     const auto number = ParseDigits(TrimBlanks(text));
-    if (!number) Fail("\"" + std::string(text) + "\" is no frame number");
+    if (!number) Fail(QuotedText(text) + " is no frame number");
     if (*number >= static_cast<std::int64_t>(kMaxTimestampFrames)) TooManyFrames();
     return *number;
   }
@@ -132,7 +132,7 @@ class TimestampFileParser {
     while (NextLine(line)) {
       const auto time = ParseDecimal(line);
       if (!time || !std::isfinite(*time) || *time < 0 || *time >= 9.0e15) {
-        Fail("\"" + std::string(line) + "\" is no time in milliseconds");
+        Fail(QuotedText(line) + " is no time in milliseconds");
       }
       if (!unsorted && !times.starts.empty() && *time < times.starts.back()) {
         Fail("the time is earlier than the one before (a v4 file may be unsorted, a v2 file not)");
@@ -202,6 +202,11 @@ std::int64_t FrameClock::FirstFrameFrom(double milliseconds) const {
     return std::ranges::lower_bound(starts, milliseconds) - starts.begin();
   }
   const double after_last = std::ceil((milliseconds - starts.back()) * times_->tail_rate / 1000);
+  // A rate of 10^60 frames a second numbers frames beyond any count.
+  if (!(after_last < 0x1p62)) {
+    throw Error("the frame number of " + FormatTimestamp(static_cast<std::int64_t>(milliseconds)) +
+                " is out of range");
+  }
   return static_cast<std::int64_t>(starts.size()) - 1 + static_cast<std::int64_t>(after_last);
 }
 
