@@ -58,6 +58,11 @@ TEST(Hostile, WritesDevicesAndPipesInPlaceAndFollowsLinks) {
   const std::string longest_name(255, 'n');
   EXPECT_EQ(Shell(folder, run + longest_name).exit_status, 0);
   EXPECT_EQ(ReadFile(folder / longest_name), kOgg);
+  // A folder path of 4059 characters: the temporary file's longer name still fits.
+  std::string deep;
+  for (int level = 0; level < 20; ++level) deep += std::string(200, 'd') + "/";
+  deep += std::string(39, 'd');
+  EXPECT_EQ(Shell(folder, "mkdir -p " + deep + " && " + run + deep + "/o").exit_status, 0);
 }
 
 TEST(Hostile, LimitsAndInterruptsLeaveTheOldFileAlone) {
