@@ -7,10 +7,11 @@ RUN_PACKAGES=(g++ make cmake pkg-config qt6-base-dev qt6-svg-dev libmediainfo-de
 
 # Testing on top: test frameworks, sanitizer runtime and fuzzer (clang), the format and lint
 # checks, the real programs the output is checked against, and the package checks (dpkg-dev
-# for cpack's dependency list, appstream for the metadata).
+# for cpack's dependency list, appstream for the metadata; python3 for scripts/mutate and the
+# tests that need a socket).
 TEST_PACKAGES=(libgtest-dev libgmock-dev libbenchmark-dev clang-14 libclang-rt-14-dev
                clang-format clang-tidy mkvtoolnix x264 x265 dvdauthor ffmpeg lsdvd
-               dpkg-dev appstream)
+               dpkg-dev appstream python3)
 
 # Installs whichever of the named packages is missing. Asks apt only when something is missing,
 # so a machine that has everything needs no network.

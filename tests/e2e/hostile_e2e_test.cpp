@@ -29,6 +29,15 @@ TEST(Hostile, WritesDevicesAndPipesInPlaceAndFollowsLinks) {
   // /proc/self/fd/1 rather than /dev/stdout and devices of the folder's own: a fault here must
   // not replace a system file.
   EXPECT_EQ(Shell(folder, run + "/proc/self/fd/1 | cat").output, kOgg);
+  // Standard output a socket, as some service managers give: /dev/stdout cannot be opened, so
+  // the descriptor it names is written.
+  EXPECT_EQ(Shell(folder,
+                  "python3 -c 'import socket, subprocess, sys; a, b = socket.socketpair(); "
+                  "subprocess.run(sys.argv[1:], stdout=b); b.close(); "
+                  "sys.stdout.buffer.write(a.recv(1 << 16))' " +
+                      run + "/dev/stdout")
+                .output,
+            kOgg);
   const auto fifo = Shell(
       folder, "mkfifo fifo && ln -s fifo to-fifo && (" + run + "to-fifo &) && timeout 20 cat fifo");
   EXPECT_EQ(fifo.output, kOgg);
