@@ -61,10 +61,12 @@ TEST(DvdChapterMenu, AMenuWithoutChaptersFails) {
     EXPECT_THROW(CountMenuChapters(menu, "V.IFO"), ReadError) << begin << " " << end;
   }
   // Answers no DVD could give are refused instead of asking for millions of fields.
-  FakeMenu huge("0", "50000000"), beyond("94", "99999999999999999999");
-  ExpectThrowMessage<ReadError>([&] { ReadMenuChapters(huge, "x.IFO"); }, "impossible");
-  ExpectThrowMessage<ReadError>([&] { ReadMenuChapters(beyond, "x.IFO"); }, "impossible");
-  EXPECT_TRUE(huge.asked.empty() && beyond.asked.empty());
+  // A position of 10^9 is still a position; the count it gives is what is refused.
+  FakeMenu huge("0", "50000000"), edge("94", "1000000000"), beyond("94", "99999999999999999999");
+  ExpectThrowMessage<ReadError>([&] { ReadMenuChapters(huge, "x.IFO"); }, "impossible number");
+  ExpectThrowMessage<ReadError>([&] { ReadMenuChapters(edge, "x.IFO"); }, "impossible number");
+  ExpectThrowMessage<ReadError>([&] { ReadMenuChapters(beyond, "x.IFO"); }, "impossible field");
+  EXPECT_TRUE(huge.asked.empty() && edge.asked.empty() && beyond.asked.empty());
 }
 
 // An NTSC disc counts 30 frames a second; each lasts 1001/30 ms.
