@@ -38,6 +38,15 @@ TEST(Hostile, WritesDevicesAndPipesInPlaceAndFollowsLinks) {
                       run + "/dev/stdout")
                 .output,
             kOgg);
+  // A named socket that listens is connected to.
+  EXPECT_EQ(
+      Shell(folder,
+            "python3 -c 'import socket, subprocess, sys; s = socket.socket(socket.AF_UNIX); "
+            "s.bind(\"sock\"); s.listen(); s.settimeout(20); p = subprocess.Popen(sys.argv[1:]); "
+            "sys.stdout.buffer.write(s.accept()[0].makefile(\"rb\").read())' " +
+                run + "sock")
+          .output,
+      kOgg);
   const auto fifo = Shell(
       folder, "mkfifo fifo && ln -s fifo to-fifo && (" + run + "to-fifo &) && timeout 20 cat fifo");
   EXPECT_EQ(fifo.output, kOgg);
