@@ -95,6 +95,12 @@ TEST(Hostile, LimitsAndInterruptsLeaveTheOldFileAlone) {
   fs::resize_file(folder.Write("big.txt", "CHAPTER01=00:00:00.000\n"), 300'000'000);
   const auto big = Shell(folder, "$MW -i big.txt -o out.txt -f ogg");
   EXPECT_NE(big.errors.find("300000000 bytes, and the limit is 268435456"), kNone) << big.errors;
+  // Read whole rather than line by line, and refused as early.
+  fs::resize_file(folder.Write("big.vtt", "WEBVTT\n"), 300'000'000);
+  EXPECT_EQ(
+      Shell(folder, "$MW -i big.vtt -o out.txt -f ogg").errors,
+      "Markwright: big.vtt: too large for a chapter source: 300000000 bytes, and the limit is "
+      "268435456 bytes (256 MiB)\n");
 #ifndef __SANITIZE_ADDRESS__  // which needs far more address space than any limit here
   const auto memory = Shell(folder,
                             "yes 0 | head -n 900000 >cells.txt; ulimit -v 100000; "
