@@ -29,15 +29,15 @@ TEST(Hostile, WritesDevicesAndPipesInPlaceAndFollowsLinks) {
   // /proc/self/fd/1 rather than /dev/stdout and devices of the folder's own: a fault here must
   // not replace a system file.
   EXPECT_EQ(Shell(folder, run + "/proc/self/fd/1 | cat").output, kOgg);
-  // Standard output a socket, as some service managers give: /dev/stdout cannot be opened, so
-  // the descriptor it names is written.
-  EXPECT_EQ(Shell(folder,
-                  "python3 -c 'import socket, subprocess, sys; a, b = socket.socketpair(); "
-                  "subprocess.run(sys.argv[1:], stdout=b); b.close(); "
-                  "sys.stdout.buffer.write(a.recv(1 << 16))' " +
-                      run + "/dev/stdout")
-                .output,
-            kOgg);
+  // Standard output a socket, as some service managers give: /dev/stdout and /proc/self/fd/1
+  // cannot be opened, so the descriptor they name is written.
+  const std::string to_socket =
+      "python3 -c 'import socket, subprocess, sys; a, b = socket.socketpair(); "
+      "subprocess.run(sys.argv[1:], stdout=b); b.close(); "
+      "sys.stdout.buffer.write(a.recv(1 << 16))' " +
+      run;
+  EXPECT_EQ(Shell(folder, to_socket + "/dev/stdout && " + to_socket + "/proc/self/fd/1").output,
+            std::string(kOgg) + kOgg);
   // A named socket that listens is connected to.
   EXPECT_EQ(
       Shell(folder,
