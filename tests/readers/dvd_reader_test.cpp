@@ -80,6 +80,7 @@ TEST(DvdChapterMenu, NtscTimesAreTheFrameCountInRealTime) {
   EXPECT_EQ(NtscChapterTime("00:00:00.500"), "00:00:00.500");
   EXPECT_EQ(NtscChapterTime("00:00:01.500"), "00:00:01.502");
   EXPECT_EQ(NtscChapterTime("odd"), "odd");
+  EXPECT_EQ(NtscChapterTime("ab:cd:ef.ghi"), "ab:cd:ef.ghi");  // shaped like a time, no digits
 }
 
 std::filesystem::path Fixture(std::string_view disc, std::string_view file = "VTS_01_0.IFO") {
