@@ -10,10 +10,12 @@ RUN_PACKAGES=(g++ make cmake pkg-config qt6-base-dev qt6-svg-dev libmediainfo-de
 # Testing on top: test frameworks, sanitizer runtime and fuzzer (clang), the format and lint
 # checks, the real programs the output is checked against, the package checks (dpkg-dev
 # for cpack's dependency list, appstream for the metadata, lintian for the package, the desktop
-# entry's validator and a MIME database with gio to detect types), and ccache for quick rebuilds.
+# entry's validator and a MIME database with gio to detect types), ccache for quick rebuilds, and
+# python3 for scripts/mutate and the tests that need a socket.
 TEST_PACKAGES=(libgtest-dev libgmock-dev libbenchmark-dev clang-14 libclang-rt-14-dev
                clang-format clang-tidy mkvtoolnix x264 x265 dvdauthor ffmpeg lsdvd
-               dpkg-dev appstream lintian desktop-file-utils shared-mime-info libglib2.0-bin ccache)
+               dpkg-dev appstream lintian desktop-file-utils shared-mime-info libglib2.0-bin ccache
+               python3)
 
 # Installs whichever of the named packages is missing. Asks apt only when something is missing,
 # so a machine that has everything needs no network.

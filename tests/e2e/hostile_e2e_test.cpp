@@ -40,6 +40,24 @@ TEST(Hostile, WritesDevicesAndPipesInPlaceAndFollowsLinks) {
   EXPECT_EQ(ReadFile(folder / "log.txt"), "earlier\n" + std::string(kOgg) + kOgg);
   Shell(folder, "{ echo HEADER; " + run + "/dev/stdout; echo TRAILER; } >group.txt");
   EXPECT_EQ(ReadFile(folder / "group.txt"), "HEADER\n" + std::string(kOgg) + "TRAILER\n");
+  // Standard output a socket, as some service managers give: /dev/stdout and /proc/self/fd/1
+  // cannot be opened, so the descriptor they name is written.
+  const std::string to_socket =
+      "python3 -c 'import socket, subprocess, sys; a, b = socket.socketpair(); "
+      "subprocess.run(sys.argv[1:], stdout=b); b.close(); "
+      "sys.stdout.buffer.write(a.recv(1 << 16))' " +
+      run;
+  EXPECT_EQ(Shell(folder, to_socket + "/dev/stdout && " + to_socket + "/proc/self/fd/1").output,
+            std::string(kOgg) + kOgg);
+  // A named socket that listens is connected to.
+  EXPECT_EQ(
+      Shell(folder,
+            "python3 -c 'import socket, subprocess, sys; s = socket.socket(socket.AF_UNIX); "
+            "s.bind(\"sock\"); s.listen(); s.settimeout(20); p = subprocess.Popen(sys.argv[1:]); "
+            "sys.stdout.buffer.write(s.accept()[0].makefile(\"rb\").read())' " +
+                run + "sock")
+          .output,
+      kOgg);
   const auto fifo = Shell(
       folder, "mkfifo fifo && ln -s fifo to-fifo && (" + run + "to-fifo &) && timeout 20 cat fifo");
   EXPECT_EQ(fifo.output, kOgg);
@@ -69,6 +87,11 @@ TEST(Hostile, WritesDevicesAndPipesInPlaceAndFollowsLinks) {
   const std::string longest_name(255, 'n');
   EXPECT_EQ(Shell(folder, run + longest_name).exit_status, 0);
   EXPECT_EQ(ReadFile(folder / longest_name), kOgg);
+  // A folder path of 4059 characters: the temporary file's longer name still fits.
+  std::string deep;
+  for (int level = 0; level < 20; ++level) deep += std::string(200, 'd') + "/";
+  deep += std::string(39, 'd');
+  EXPECT_EQ(Shell(folder, "mkdir -p " + deep + " && " + run + deep + "/o").exit_status, 0);
 }
 
 TEST(Hostile, LimitsAndInterruptsLeaveTheOldFileAlone) {
@@ -84,6 +107,12 @@ TEST(Hostile, LimitsAndInterruptsLeaveTheOldFileAlone) {
   fs::resize_file(folder.Write("big.txt", "CHAPTER01=00:00:00.000\n"), 300'000'000);
   const auto big = Shell(folder, "$MW -i big.txt -o out.txt -f ogg");
   EXPECT_NE(big.errors.find("300000000 bytes, and the limit is 268435456"), kNone) << big.errors;
+  // Read whole rather than line by line, and refused as early.
+  fs::resize_file(folder.Write("big.vtt", "WEBVTT\n"), 300'000'000);
+  EXPECT_EQ(
+      Shell(folder, "$MW -i big.vtt -o out.txt -f ogg").errors,
+      "Markwright: big.vtt: too large for a chapter source: 300000000 bytes, and the limit is "
+      "268435456 bytes (256 MiB)\n");
 #ifndef __SANITIZE_ADDRESS__  // which needs far more address space than any limit here
   const auto memory = Shell(folder,
                             "yes 0 | head -n 900000 >cells.txt; ulimit -v 100000; "

@@ -82,6 +82,9 @@ TEST(BluRayPlaylist, DamagedOrCutFilesFailWithTheOffset) {
     ExpectThrowMessage<ReadError>([&] { Parse(kTwoItems.substr(0, length)); },
                                   "00000.mpls: truncated playlist at offset ");
   }
+  // A play item cut short is named by its own offset, not by the field that runs out first.
+  ExpectThrowMessage<ReadError>([&] { Parse(kTwoItems.substr(0, 93)); },
+                                "00000.mpls: truncated playlist at offset 72");
   // Two play items of 2^31 - 1 ticks each put the second beyond the 32-bit timeline.
   ExpectThrowMessage<ReadError>(
       [] {

@@ -61,10 +61,15 @@ TEST(DvdChapterMenu, AMenuWithoutChaptersFails) {
     EXPECT_THROW(CountMenuChapters(menu, "V.IFO"), ReadError) << begin << " " << end;
   }
   // Answers no DVD could give are refused instead of asking for millions of fields.
+  // A position of 10^9 is still a position; the count it gives is what is refused.
   FakeMenu huge("0", "50000000"), beyond("94", "99999999999999999999");
-  ExpectThrowMessage<ReadError>([&] { ReadMenuChapters(huge, "x.IFO"); }, "impossible");
-  ExpectThrowMessage<ReadError>([&] { ReadMenuChapters(beyond, "x.IFO"); }, "impossible");
-  EXPECT_TRUE(huge.asked.empty() && beyond.asked.empty());
+  FakeMenu first_at_limit("1000000000", "94"), last_at_limit("94", "1000000000");
+  for (FakeMenu* menu : {&huge, &first_at_limit, &last_at_limit}) {
+    ExpectThrowMessage<ReadError>([&] { ReadMenuChapters(*menu, "x.IFO"); }, "impossible number");
+    EXPECT_TRUE(menu->asked.empty());
+  }
+  ExpectThrowMessage<ReadError>([&] { ReadMenuChapters(beyond, "x.IFO"); }, "impossible field");
+  EXPECT_TRUE(beyond.asked.empty());
 }
 
 // An NTSC disc counts 30 frames a second; each lasts 1001/30 ms.
@@ -78,6 +83,7 @@ TEST(DvdChapterMenu, NtscTimesAreTheFrameCountInRealTime) {
   EXPECT_EQ(NtscChapterTime("00:00:00.500"), "00:00:00.500");
   EXPECT_EQ(NtscChapterTime("00:00:01.500"), "00:00:01.502");
   EXPECT_EQ(NtscChapterTime("odd"), "odd");
+  EXPECT_EQ(NtscChapterTime("ab:cd:ef.ghi"), "ab:cd:ef.ghi");  // shaped like a time, no digits
 }
 
 std::filesystem::path Fixture(std::string_view disc, std::string_view file = "VTS_01_0.IFO") {
