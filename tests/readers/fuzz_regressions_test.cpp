@@ -8,6 +8,7 @@
 #include <chrono>
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <sstream>
 #include <string>
 #include <string_view>
@@ -15,11 +16,13 @@
 #include <vector>
 
 #include "core/error.h"
+#include "core/frame_times.h"
 #include "readers/bluray_reader.h"
 #include "readers/celltimes_reader.h"
 #include "readers/dvd_reader.h"
 #include "readers/ffmetadata_reader.h"
 #include "readers/hddvd_reader.h"
+#include "readers/matroska_file.h"
 #include "readers/matroska_xml_reader.h"
 #include "readers/ogg_reader.h"
 #include "readers/webvtt_reader.h"
@@ -103,6 +106,26 @@ const std::vector<std::pair<std::string, Replay>>& Fuzzers() {
        [](const fs::path& f, const std::string& b) {
          IsMatroskaChaptersXml(b);
          Step(f, [&] { ParseMatroskaChapters(b, f.string()); });
+       }},
+      {"matroska_file",
+       [](const fs::path& f, const std::string& b) {
+         Step(f, [&] {
+           if (const auto file = ReadMatroskaBytes(b, f.string())) DefaultEdition(*file);
+         });
+       }},
+      {"timestamp_file",
+       [](const fs::path& f, const std::string& b) {
+         Step(f, [&] {
+           const FrameClock clock(
+               std::make_shared<const FrameTimes>(ParseFrameTimes(b, f.string())));
+           for (const std::int64_t milliseconds : {0LL, 10'520LL, 900'000'000'000LL}) {
+             try {
+               clock.FrameAt(milliseconds, FrameTie::kEven);
+             } catch (const Error& error) {
+               EXPECT_EQ(dynamic_cast<const ReadError*>(&error), nullptr) << error.what();
+             }
+           }
+         });
        }},
       {"ogg", [](const fs::path& f,
                  const std::string& b) { Step(f, [&] { ParseOggChapters(b, f.string()); }); }},
