@@ -99,7 +99,7 @@ std::vector<Stream> StreamsOfMatroskaXml(const fs::path& path, const MatroskaXml
   const std::string name = path.filename().string();
   const auto bytes = std::make_shared<const std::string>(ReadSourceFile(path));
   const MatroskaXmlEditions found = ListMatroskaXmlEditions(*bytes, path.string());
-  const auto loader = [bytes, path](MatroskaXmlChoice choice) {
+  const auto loader = [bytes, path](const MatroskaXmlChoice& choice) {
     return [bytes, path, choice](double input_rate, double output_rate) {
       LoadedChapters loaded;
       loaded.chapters = ParseMatroskaChapters(*bytes, path.string(), choice);
@@ -109,14 +109,17 @@ std::vector<Stream> StreamsOfMatroskaXml(const fs::path& path, const MatroskaXml
   };
   MatroskaXmlChoice listing = reading;
   listing.allow_empty = true;
-  if (found.editions.size() < 2)
+  if (found.editions.size() < 2) {
     return {{name, StemOf(name), loader(reading), loader(listing), std::nullopt}};
+  }
   std::vector<Stream> streams;
   for (std::size_t i = 0; i < found.editions.size(); ++i) {
     const std::string number = std::to_string(i + 1);
+    std::string source = name;
+    source.append(" edition ").append(number);
     MatroskaXmlChoice chosen = reading;
     chosen.edition = listing.edition = i;
-    streams.push_back({name + " edition " + number, StemOf(name) + "_edition" + number,
+    streams.push_back({std::move(source), StemOf(name).append("_edition").append(number),
                        loader(chosen), loader(listing), found.editions[i]});
   }
   return streams;

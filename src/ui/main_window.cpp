@@ -17,6 +17,9 @@
 #include "core/frame_rate.h"
 #include "core/timestamp.h"
 #include "readers/disc_scan.h"
+#include "readers/input_kind.h"
+#include "readers/matroska_xml_reader.h"
+#include "readers/source_file.h"
 #include "readers/source_kinds.h"
 #include "ui/about_window.h"
 #include "ui/app_icon.h"
@@ -242,11 +245,42 @@ void MainWindow::OpenPath(const QString& path) {
 }
 
 void MainWindow::LoadFile(const QString& path) {
+  const std::filesystem::path file = ToPath(path);
   try {
-    ShowChapters(ToPath(path), LoadChapters(ToPath(path), input_rate_, output_rate_));
+    // Only a regular file is looked into here: a FIFO would block the window.
+    std::error_code error;
+    if (std::filesystem::is_regular_file(file, error) &&
+        DetectInputKind(file) == InputKind::kMatroskaXml) {
+      return LoadEdition(file);
+    }
+    ShowChapters(file, LoadChapters(file, input_rate_, output_rate_));
   } catch (const std::exception& failure) {
     ReportFailure(failure);  // names the file, but for "Unknown Format!"
   }
+}
+
+// A Matroska chapter file with several editions offers them as a disc offers its streams, the
+// default one marked; a cancel loads nothing.
+void MainWindow::LoadEdition(const std::filesystem::path& file) {
+  const std::string bytes = ReadSourceFile(file);
+  const MatroskaXmlEditions found = ListMatroskaXmlEditions(bytes, file.string());
+  MatroskaXmlChoice choice;
+  if (found.editions.size() > 1) {
+    QStringList labels;
+    for (std::size_t i = 0; i < found.editions.size(); ++i) {
+      std::string label = "Edition " + std::to_string(i + 1);
+      if (i == found.default_edition) label += " (default)";
+      labels << QString::fromStdString(label);
+    }
+    StreamWindow editions(labels, this);
+    services_.modal_runner.Run(editions);
+    if (editions.selected_stream() == 0) return;
+    choice.edition = static_cast<std::size_t>(editions.selected_stream() - 1);
+  }
+  LoadedChapters loaded;
+  loaded.chapters = ParseMatroskaChapters(bytes, file.string(), choice);
+  loaded.retimed = RetimeChaptersOf(file, loaded.chapters, input_rate_, output_rate_);
+  ShowChapters(file, std::move(loaded));
 }
 
 void MainWindow::OpenDisc() {

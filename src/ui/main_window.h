@@ -45,6 +45,7 @@ class MainWindow : public QMainWindow {
   void EditChapters(ChapterEditRequest::Kind kind);
   void OpenFile();
   void LoadFile(const QString& path);
+  void LoadEdition(const std::filesystem::path& file);
   void OpenDisc();
   void ScanDisc(const QString& folder);
   void SaveAs();

@@ -191,6 +191,30 @@ TEST(DiscWindow, TheChosenStreamIsLoadedAndCancelLoadsNothing) {
   EXPECT_EQ(testing::TimesOf(h.window.chapters()), Lines({"00:00:00.000", "00:01:01.001"}));
 }
 
+TEST(DiscWindow, AChapterFileOffersItsEditionsTheDefaultMarked) {
+  WindowHarness h;
+  TempDir folder;
+  const auto edition = [](const char* flag, const char* start) {
+    return std::string("<EditionEntry>") + flag + "<ChapterAtom><ChapterTimeStart>" + start +
+           "</ChapterTimeStart></ChapterAtom></EditionEntry>";
+  };
+  const fs::path file = folder.Write(
+      "movie.xml", "<Chapters>" + edition("", "00:00:05.000000000") +
+                       edition("<EditionFlagDefault>1</EditionFlagDefault>", "00:00:07.000000000") +
+                       "</Chapters>");
+  h.scripts = {[](QDialog& editions) {
+                 QListWidget* list = WindowHarness::Find(editions);
+                 ASSERT_EQ(list->count(), 2);
+                 EXPECT_EQ(list->item(1)->text(), "Edition 2 (default)");
+                 Choose(0, "Command2")(editions);
+               },
+               Choose(0)};
+  h.Drop({file});
+  EXPECT_TRUE(h.window.chapters().chapters.empty());
+  h.Drop({file});
+  EXPECT_EQ(testing::TimesOf(h.window.chapters()), Lines({"00:00:05.000"}));
+}
+
 TEST(FormatWindow, PreviewsTheRetimedChaptersAndSavesThePreview) {
   WindowHarness h;
   TempDir folder;
