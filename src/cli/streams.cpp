@@ -15,6 +15,7 @@
 #include "readers/hddvd_reader.h"
 #include "readers/input_kind.h"
 #include "readers/load_chapters.h"
+#include "readers/media_file_reader.h"
 #include "readers/source_file.h"
 
 namespace markwright {
@@ -125,6 +126,35 @@ std::vector<Stream> StreamsOfMatroskaXml(const fs::path& path, const MatroskaXml
   return streams;
 }
 
+// A Matroska or WebM file with several editions: one stream per edition, from one answer of the
+// reading child; any other media file as itself.
+std::vector<Stream> StreamsOfMediaFile(const fs::path& path) {
+  const std::string name = path.filename().string();
+  const auto answer = std::make_shared<const MediaInfoAnswer>(AskAboutMediaFile(path));
+  const std::vector<MatroskaXmlEdition> editions = MediaFileEditions(*answer);
+  const auto loader = [answer, path](std::optional<std::size_t> edition, bool listing) {
+    return [answer, path, edition, listing](double input_rate, double output_rate) {
+      LoadedChapters loaded;
+      loaded.chapters = MediaFileTitle(*answer, path.string(), edition, listing);
+      loaded.retimed = RetimeChaptersOf(path, loaded.chapters, input_rate, output_rate);
+      return loaded;
+    };
+  };
+  if (editions.size() < 2) {
+    return {{name, StemOf(name), loader(std::nullopt, false), loader(std::nullopt, true),
+             std::nullopt}};
+  }
+  std::vector<Stream> streams;
+  for (std::size_t i = 0; i < editions.size(); ++i) {
+    const std::string number = std::to_string(i + 1);
+    std::string source = name;
+    source.append(" edition ").append(number);
+    streams.push_back({std::move(source), StemOf(name).append("_edition").append(number),
+                       loader(i, false), loader(i, true), editions[i]});
+  }
+  return streams;
+}
+
 std::vector<Stream> StreamsOfFile(const fs::path& path, const MatroskaXmlChoice& reading) {
   const std::string name = path.filename().string();
   DiscScan scan{{DiscKind::kBluRay, path.parent_path()}, {{name, name, 0}}, {}};
@@ -145,6 +175,8 @@ std::vector<Stream> StreamsOfFile(const fs::path& path, const MatroskaXmlChoice&
     }
     case InputKind::kMatroskaXml:
       return StreamsOfMatroskaXml(path, reading);
+    case InputKind::kMediaFile:
+      return StreamsOfMediaFile(path);
     default:
       break;
   }

@@ -1,6 +1,6 @@
 // mkvmerge takes our Matroska chapter XML with two editions, nested chapters and two display
 // languages (IETF tags beside the old ones, as mkvmerge adds them), and mkvextract gives every
-// edition back as we read it from our file.
+// edition back as we read it from our file; the Matroska file lists both editions.
 #include <fstream>
 
 #include "peers/peer_fixture.h"
@@ -63,6 +63,18 @@ TEST_F(EditionsPeer, MkvextractGivesBackEveryEditionOfOurXml) {
       }
     }
   }
+  // The Matroska file offers both editions too, read by libmatroska in the reading child; a plain
+  // conversion reads the default one.
+  EXPECT_EQ(Run("'" MARKWRIGHT_EXE "' -i x.mks --list"),
+            "1  x.mks edition 1  1 chapter  00:00:00.000  ordered\n"
+            "2  x.mks edition 2  2 chapters  00:00:00.000  default\n");
+  Run("'" MARKWRIGHT_EXE "' -i x.mks -o plain.txt -f ogg");
+  Run("'" MARKWRIGHT_EXE "' -i x.mks --stream 1 -o first.txt -f ogg");
+  EXPECT_EQ(ReadSourceFile(folder_ / "plain.txt"),
+            "CHAPTER01=00:00:01.000\r\nCHAPTER01NAME=Opening\r\n"
+            "CHAPTER02=00:00:02.500\r\nCHAPTER02NAME=Middle\r\n");
+  EXPECT_EQ(ReadSourceFile(folder_ / "first.txt"),
+            "CHAPTER01=00:00:00.000\r\nCHAPTER01NAME=Intro\r\n");
 }
 
 }  // namespace
