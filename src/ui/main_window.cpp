@@ -19,6 +19,7 @@
 #include "readers/disc_scan.h"
 #include "readers/input_kind.h"
 #include "readers/matroska_xml_reader.h"
+#include "readers/media_file_reader.h"
 #include "readers/source_file.h"
 #include "readers/source_kinds.h"
 #include "ui/about_window.h"
@@ -249,9 +250,11 @@ void MainWindow::LoadFile(const QString& path) {
   try {
     // Only a regular file is looked into here: a FIFO would block the window.
     std::error_code error;
-    if (std::filesystem::is_regular_file(file, error) &&
-        DetectInputKind(file) == InputKind::kMatroskaXml) {
-      return LoadEdition(file);
+    if (std::filesystem::is_regular_file(file, error)) {
+      const InputKind kind = DetectInputKind(file);
+      if (kind == InputKind::kMatroskaXml || kind == InputKind::kMediaFile) {
+        return LoadEdition(file, kind);
+      }
     }
     ShowChapters(file, LoadChapters(file, input_rate_, output_rate_));
   } catch (const std::exception& failure) {
@@ -259,26 +262,45 @@ void MainWindow::LoadFile(const QString& path) {
   }
 }
 
-// A Matroska chapter file with several editions offers them as a disc offers its streams, the
-// default one marked; a cancel loads nothing.
-void MainWindow::LoadEdition(const std::filesystem::path& file) {
-  const std::string bytes = ReadSourceFile(file);
-  const MatroskaXmlEditions found = ListMatroskaXmlEditions(bytes, file.string());
-  MatroskaXmlChoice choice;
-  if (found.editions.size() > 1) {
-    QStringList labels;
-    for (std::size_t i = 0; i < found.editions.size(); ++i) {
-      std::string label = "Edition " + std::to_string(i + 1);
-      if (i == found.default_edition) label += " (default)";
-      labels << QString::fromStdString(label);
-    }
-    StreamWindow editions(labels, this);
-    services_.modal_runner.Run(editions);
-    if (editions.selected_stream() == 0) return;
-    choice.edition = static_cast<std::size_t>(editions.selected_stream() - 1);
+// Of several editions the user picks one in the stream window, the default one marked; false
+// when the window was cancelled. One edition needs no choice.
+bool MainWindow::ChooseEdition(const std::vector<MatroskaXmlEdition>& editions,
+                               std::size_t default_edition, std::optional<std::size_t>& chosen) {
+  if (editions.size() < 2) return true;
+  QStringList labels;
+  for (std::size_t i = 0; i < editions.size(); ++i) {
+    std::string label = "Edition " + std::to_string(i + 1);
+    if (i == default_edition) label += " (default)";
+    labels << QString::fromStdString(label);
   }
+  StreamWindow window(labels, this);
+  services_.modal_runner.Run(window);
+  if (window.selected_stream() == 0) return false;
+  chosen = static_cast<std::size_t>(window.selected_stream() - 1);
+  return true;
+}
+
+// A Matroska chapter file, or a Matroska or WebM file, with several editions offers them as a
+// disc offers its streams; a cancel loads nothing.
+void MainWindow::LoadEdition(const std::filesystem::path& file, InputKind kind) {
   LoadedChapters loaded;
-  loaded.chapters = ParseMatroskaChapters(bytes, file.string(), choice);
+  if (kind == InputKind::kMatroskaXml) {
+    const std::string bytes = ReadSourceFile(file);
+    const MatroskaXmlEditions found = ListMatroskaXmlEditions(bytes, file.string());
+    MatroskaXmlChoice choice;
+    if (!ChooseEdition(found.editions, found.default_edition, choice.edition)) return;
+    loaded.chapters = ParseMatroskaChapters(bytes, file.string(), choice);
+  } else {
+    const MediaInfoAnswer answer = AskAboutMediaFile(file);
+    const std::vector<MatroskaXmlEdition> editions = MediaFileEditions(answer);
+    const auto marked = std::ranges::find_if(
+        editions, [](const MatroskaXmlEdition& edition) { return edition.is_default; });
+    const auto default_edition =
+        static_cast<std::size_t>(marked == editions.end() ? 0 : marked - editions.begin());
+    std::optional<std::size_t> chosen;
+    if (!ChooseEdition(editions, default_edition, chosen)) return;
+    loaded.chapters = MediaFileTitle(answer, file.string(), chosen, false);
+  }
   loaded.retimed = RetimeChaptersOf(file, loaded.chapters, input_rate_, output_rate_);
   ShowChapters(file, std::move(loaded));
 }

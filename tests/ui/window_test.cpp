@@ -13,6 +13,8 @@
 #include "markwright/version.h"
 #include "readers/mediainfo_child.h"
 #include "support/chapter_times.h"
+#include "support/matroska_builder.h"
+#include "support/mediainfo_child_program.h"
 #include "support/playlist_builders.h"
 #include "support/run_process.h"
 #include "support/temp_dir.h"
@@ -213,6 +215,14 @@ TEST(DiscWindow, AChapterFileOffersItsEditionsTheDefaultMarked) {
   EXPECT_TRUE(h.window.chapters().chapters.empty());
   h.Drop({file});
   EXPECT_EQ(testing::TimesOf(h.window.chapters()), Lines({"00:00:05.000"}));
+  // A Matroska file's editions come from the reading child.
+  const fs::path video = folder.Write(
+      "movie.webm",
+      MatroskaBytes("webm", Ebml(kChapters, Ebml(kEditionEntry, ChapterAtom(1'000'000'000)) +
+                                                Ebml(kEditionEntry, ChapterAtom(2'000'000'000)))));
+  h.scripts = {Choose(1)};
+  h.Drop({video});
+  EXPECT_EQ(testing::TimesOf(h.window.chapters()), Lines({"00:00:02.000"}));
 }
 
 TEST(FormatWindow, PreviewsTheRetimedChaptersAndSavesThePreview) {
