@@ -44,12 +44,14 @@ ExitStatus RunOnStreams(const LongOptions& options, const ConversionOptions& con
   if (!is_folder && !fs::is_regular_file(conversion.input, error)) throw CannotOpenInput();
   ProgressLine progress(errors, show_progress);
   const bool listing = options.list || options.json;
-  const bool choosing = is_folder || listing || options.all || options.stream;
+  const bool choosing = is_folder || listing || options.all || options.stream ||
+                        options.flatten_nested || !options.language.empty();
   if (choosing && !options.timecodes_in.empty()) {
     throw Refusal("--timecodes-in counts the frames of a Celltimes list, not of a disc's streams");
   }
+  const MatroskaXmlChoice reading{std::nullopt, options.flatten_nested, options.language, false};
   const std::vector<Stream> streams =
-      choosing ? FindStreams(conversion.input, errors, progress) : std::vector<Stream>{};
+      choosing ? FindStreams(conversion.input, errors, progress, reading) : std::vector<Stream>{};
   if (listing) {
     ListStreams(streams, options.json, ParseRates(conversion), output, progress);
     return Printed(output, errors);
@@ -57,12 +59,16 @@ ExitStatus RunOnStreams(const LongOptions& options, const ConversionOptions& con
   if (options.all) return ConvertAll(streams, conversion, options.edits, output, errors, progress);
   ChapterLoader load;
   if (choosing) {
-    if (!options.stream && streams.size() > 1) {
+    // A file's editions need no choice: the default one is read, as without these options.
+    const bool editions = !streams.empty() && streams.front().edition.has_value();
+    if (!options.stream && streams.size() > 1 && !editions) {
       throw Refusal("the disc holds " + std::to_string(streams.size()) +
                     " streams: list them with --list, then choose one with --stream N (or "
                     "convert them all with --all)");
     }
-    load = streams[options.stream ? ChosenStream(*options.stream, streams.size()) : 0].load;
+    load = streams[options.stream ? ChosenStream(*options.stream, streams.size())
+                                  : DefaultStream(streams)]
+               .load;
   }
   PrintNotes(errors, ConvertCommandLine(conversion, program_folder, options.edits, errors, load));
   return ExitStatus::kDone;

@@ -9,6 +9,36 @@
 #include "core/utf8.h"
 
 namespace markwright {
+namespace {
+
+// How many chapter names an edition's JSON entry shows.
+constexpr std::size_t kListedNames = 3;
+
+std::string JsonFlag(bool flag) {
+  return flag ? "true" : "false";
+}
+
+// An edition's flags and first names, after the keys every stream has.
+std::string EditionJson(const MatroskaXmlEdition& edition, const TitleChapters& title) {
+  std::string json = ", \"default\": " + JsonFlag(edition.is_default) +
+                     ", \"ordered\": " + JsonFlag(edition.ordered) +
+                     ", \"hidden\": " + JsonFlag(edition.hidden) + ", \"names\": [";
+  for (std::size_t i = 0; i < title.chapters.size() && i < kListedNames; ++i) {
+    json += (i > 0 ? ", " : "") + JsonString(title.chapters[i].name);
+  }
+  return json + "]";
+}
+
+// "  default ordered" for the flags an edition has set.
+std::string EditionWords(const MatroskaXmlEdition& edition) {
+  std::string words;
+  if (edition.is_default) words += " default";
+  if (edition.ordered) words += " ordered";
+  if (edition.hidden) words += " hidden";
+  return words.empty() ? words : " " + words;
+}
+
+}  // namespace
 
 void ListStreams(const std::vector<Stream>& streams, bool json, const ConversionRates& rates,
                  std::ostream& printed, ProgressLine& progress) {
@@ -24,12 +54,14 @@ void ListStreams(const std::vector<Stream>& streams, bool json, const Conversion
       output << "  {\"number\": " << i + 1 << ", \"source\": " << JsonString(streams[i].source)
              << ", \"chapters\": " << count << ", \"length\": "
              << (title.length ? JsonString(FormatTimestamp(*title.length)) : "null")
+             << (streams[i].edition ? EditionJson(*streams[i].edition, title) : "")
              << (i + 1 < streams.size() ? "},\n" : "}\n");
       continue;
     }
     output << i + 1 << "  " << ShownMessage(streams[i].source) << "  " << count
            << (count == 1 ? " chapter" : " chapters");
     if (title.length) output << "  " << FormatTimestamp(*title.length);
+    if (streams[i].edition) output << EditionWords(*streams[i].edition);
     output << '\n';
   }
   output << (json ? "]\n" : "");

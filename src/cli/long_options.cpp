@@ -75,6 +75,12 @@ LongOptions SplitLongOptions(const std::vector<std::string_view>& arguments) {
       options.timecodes = value();
     } else if (name == "timecodes-in") {
       options.timecodes_in = value();
+    } else if (name == "nested") {
+      if (value() != "flatten") throw Refusal("option --nested takes only the value flatten");
+      options.flatten_nested = true;
+    } else if (name == "language") {
+      options.language = value();
+      if (options.language.empty()) throw Refusal("option --language needs a value");
     } else if (name == "min-length") {
       options.edits.push_back({ChapterEditRequest::Kind::kMinLength, value()});
     } else {
@@ -88,8 +94,9 @@ std::string LongOptionsHelp() {
   return "\n"
          "Long options (a value follows after a blank or \"=\"):\n"
          "-i <folder>\t\tA disc or disc copy: the folder holding BDMV, ADV_OBJ or VIDEO_TS\n"
-         "--list\t\t\tList the streams (playlists, titles, title sets) and exit\n"
-         "--json\t\t\tThe same list as JSON: number, source, chapters, length (or null)\n"
+         "--list\t\t\tList the streams (playlists, titles, title sets, editions) and exit\n"
+         "--json\t\t\tThe same list as JSON: number, source, chapters, length (or null);\n"
+         "\t\t\tan edition also default, ordered, hidden, names (the first 3)\n"
          "--stream <N>\t\tConvert stream N of the list (also a title of an HD DVD playlist)\n"
          "--all\t\t\tConvert every stream into the folder -o names, one file each\n"
          "--shift <T>\t\tMove every chapter by T: 1.5s, -2s, 1500ms, 00:00:01.500, 24f, -12f\n"
@@ -98,6 +105,8 @@ std::string LongOptionsHelp() {
          "--timecodes <F>\t\tFrame numbers and frame fields on the frames of a Matroska\n"
          "\t\t\ttimestamp file (v1, v2, v4) of the output video\n"
          "--timecodes-in <F>\tA Celltimes source's frames counted on such a file\n"
+         "--nested=flatten\tMatroska XML: nested chapters too, after their parent\n"
+         "--language <TAG>\tMatroska XML: chapter names in that language where given\n"
          "--version\t\tPrint the version\n"
          "--help\t\t\tPrint this help\n";
 }

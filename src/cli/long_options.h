@@ -23,9 +23,12 @@ struct LongOptions {
   std::vector<ChapterEditRequest> edits;  // in the order given
   std::string timecodes;                  // --timecodes FILE, "" when absent
   std::string timecodes_in;               // --timecodes-in FILE, "" when absent
+  bool flatten_nested = false;            // --nested=flatten
+  std::string language;                   // --language TAG, "" when absent
 
   bool AnyConversionOption() const {
-    return list || json || all || stream.has_value() || !edits.empty();
+    return list || json || all || stream.has_value() || !edits.empty() || flatten_nested ||
+           !language.empty();
   }
 };
 

@@ -15,6 +15,8 @@
 #include "readers/hddvd_reader.h"
 #include "readers/input_kind.h"
 #include "readers/load_chapters.h"
+#include "readers/media_file_reader.h"
+#include "readers/source_file.h"
 
 namespace markwright {
 namespace {
@@ -53,7 +55,7 @@ std::vector<Stream> StreamsOf(const DiscScan& found) {
   std::vector<Stream> streams;
   for (std::size_t i = 0; i < scan->streams.size(); ++i) {
     const DiscStream& entry = scan->streams[i];
-    Stream stream{entry.file_name, StemOf(entry.file_name), nullptr, nullptr};
+    Stream stream{entry.file_name, StemOf(entry.file_name), nullptr, nullptr, std::nullopt};
     if (entry.title > 0) {
       stream.source += " title " + std::to_string(entry.title);
       stream.file_stem += "_title" + std::to_string(entry.title);
@@ -92,7 +94,68 @@ std::vector<Stream> StreamsOf(const DiscScan& found) {
   return streams;
 }
 
-std::vector<Stream> StreamsOfFile(const fs::path& path) {
+// A Matroska chapter XML file: one stream per edition when it holds several, each read with the
+// choice of edition, nesting and language; else the file itself, read with that choice.
+std::vector<Stream> StreamsOfMatroskaXml(const fs::path& path, const MatroskaXmlChoice& reading) {
+  const std::string name = path.filename().string();
+  const auto bytes = std::make_shared<const std::string>(ReadSourceFile(path));
+  const MatroskaXmlEditions found = ListMatroskaXmlEditions(*bytes, path.string());
+  const auto loader = [bytes, path](const MatroskaXmlChoice& choice) {
+    return [bytes, path, choice](double input_rate, double output_rate) {
+      LoadedChapters loaded;
+      loaded.chapters = ParseMatroskaChapters(*bytes, path.string(), choice);
+      loaded.retimed = RetimeChaptersOf(path, loaded.chapters, input_rate, output_rate);
+      return loaded;
+    };
+  };
+  MatroskaXmlChoice listing = reading;
+  listing.allow_empty = true;
+  if (found.editions.size() < 2) {
+    return {{name, StemOf(name), loader(reading), loader(listing), std::nullopt}};
+  }
+  std::vector<Stream> streams;
+  for (std::size_t i = 0; i < found.editions.size(); ++i) {
+    const std::string number = std::to_string(i + 1);
+    std::string source = name;
+    source.append(" edition ").append(number);
+    MatroskaXmlChoice chosen = reading;
+    chosen.edition = listing.edition = i;
+    streams.push_back({std::move(source), StemOf(name).append("_edition").append(number),
+                       loader(chosen), loader(listing), found.editions[i]});
+  }
+  return streams;
+}
+
+// A Matroska or WebM file with several editions: one stream per edition, from one answer of the
+// reading child; any other media file as itself.
+std::vector<Stream> StreamsOfMediaFile(const fs::path& path) {
+  const std::string name = path.filename().string();
+  const auto answer = std::make_shared<const MediaInfoAnswer>(AskAboutMediaFile(path));
+  const std::vector<MatroskaXmlEdition> editions = MediaFileEditions(*answer);
+  const auto loader = [answer, path](std::optional<std::size_t> edition, bool listing) {
+    return [answer, path, edition, listing](double input_rate, double output_rate) {
+      LoadedChapters loaded;
+      loaded.chapters = MediaFileTitle(*answer, path.string(), edition, listing);
+      loaded.retimed = RetimeChaptersOf(path, loaded.chapters, input_rate, output_rate);
+      return loaded;
+    };
+  };
+  if (editions.size() < 2) {
+    return {{name, StemOf(name), loader(std::nullopt, false), loader(std::nullopt, true),
+             std::nullopt}};
+  }
+  std::vector<Stream> streams;
+  for (std::size_t i = 0; i < editions.size(); ++i) {
+    const std::string number = std::to_string(i + 1);
+    std::string source = name;
+    source.append(" edition ").append(number);
+    streams.push_back({std::move(source), StemOf(name).append("_edition").append(number),
+                       loader(i, false), loader(i, true), editions[i]});
+  }
+  return streams;
+}
+
+std::vector<Stream> StreamsOfFile(const fs::path& path, const MatroskaXmlChoice& reading) {
   const std::string name = path.filename().string();
   DiscScan scan{{DiscKind::kBluRay, path.parent_path()}, {{name, name, 0}}, {}};
   switch (DetectInputKind(path)) {
@@ -110,13 +173,17 @@ std::vector<Stream> StreamsOfFile(const fs::path& path) {
       }
       return StreamsOf(scan);
     }
+    case InputKind::kMatroskaXml:
+      return StreamsOfMatroskaXml(path, reading);
+    case InputKind::kMediaFile:
+      return StreamsOfMediaFile(path);
     default:
       break;
   }
   const auto load = [path](double input_rate, double output_rate) {
     return LoadChapters(path, input_rate, output_rate);
   };
-  return {{name, StemOf(name), load, load}};
+  return {{name, StemOf(name), load, load, std::nullopt}};
 }
 
 // The scan is one call; on a terminal it runs beside a wait that draws the progress line once
@@ -133,13 +200,20 @@ DiscScan ScanWithProgress(const fs::path& folder, ProgressLine& progress) {
 
 }  // namespace
 
-std::vector<Stream> FindStreams(const fs::path& input, std::ostream& errors,
-                                ProgressLine& progress) {
+std::vector<Stream> FindStreams(const fs::path& input, std::ostream& errors, ProgressLine& progress,
+                                const MatroskaXmlChoice& reading) {
   std::error_code error;
-  if (!fs::is_directory(input, error)) return StreamsOfFile(input);
+  if (!fs::is_directory(input, error)) return StreamsOfFile(input, reading);
   const DiscScan scan = ScanWithProgress(input, progress);
   for (const std::string& failure : scan.left_out) PrintMessage(errors, "left out: " + failure);
   return StreamsOf(scan);
+}
+
+std::size_t DefaultStream(const std::vector<Stream>& streams) {
+  for (std::size_t i = 0; i < streams.size(); ++i) {
+    if (streams[i].edition && streams[i].edition->is_default) return i;
+  }
+  return 0;
 }
 
 std::size_t ChosenStream(const std::string& text, std::size_t count) {

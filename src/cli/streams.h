@@ -3,11 +3,13 @@
 #include <cstddef>
 #include <filesystem>
 #include <iosfwd>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "cli/convert.h"
 #include "cli/progress_line.h"
+#include "readers/matroska_xml_reader.h"
 
 namespace markwright {
 
@@ -18,14 +20,21 @@ struct Stream {
   ChapterLoader load;
   // What a listing reads: as load, but a title without chapters is listed, not refused.
   ChapterLoader list;
+  // The flags of an edition of a Matroska chapter file that holds several; nullopt otherwise.
+  std::optional<MatroskaXmlEdition> edition;
 };
 
 // The streams of the -i input: a disc folder's playlists, titles or title sets, each file the
 // scan left out reported on errors; a single playlist or title set's own streams (an HD DVD
-// playlist one per title); any other chapter file as one stream. On a terminal a long scan shows
-// the progress line.
+// playlist one per title); a Matroska chapter XML file with several editions one per edition
+// (read as reading asks, its edition field aside); any other chapter file as one stream. On a
+// terminal a long scan shows the progress line.
 std::vector<Stream> FindStreams(const std::filesystem::path& input, std::ostream& errors,
-                                ProgressLine& progress);
+                                ProgressLine& progress, const MatroskaXmlChoice& reading = {});
+
+// The stream a run without --stream converts: of a file's editions the one a plain conversion
+// reads, else the first.
+std::size_t DefaultStream(const std::vector<Stream>& streams);
 
 // The position in the list of stream number text (counted from 1, as --list shows). Throws
 // Refusal for a number the list does not hold.

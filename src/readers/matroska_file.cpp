@@ -267,6 +267,10 @@ std::vector<MatroskaEdition> Editions(ElementReader& reader, const EbmlElement& 
     while (auto child = reader.Next(EBML_CLASS_CONTEXT(mk::KaxEditionEntry), entry_end)) {
       if (As<mk::KaxEditionFlagDefault>(child) != nullptr) {
         edition.is_default = std::uint64_t(reader.Read<mk::KaxEditionFlagDefault>(*child)) != 0;
+      } else if (As<mk::KaxEditionFlagOrdered>(child) != nullptr) {
+        edition.ordered = std::uint64_t(reader.Read<mk::KaxEditionFlagOrdered>(*child)) != 0;
+      } else if (As<mk::KaxEditionFlagHidden>(child) != nullptr) {
+        edition.hidden = std::uint64_t(reader.Read<mk::KaxEditionFlagHidden>(*child)) != 0;
       } else if (As<mk::KaxChapterAtom>(child) != nullptr) {
         CheckRoomForChapter(edition.chapters.size(), source_name);
         edition.chapters.push_back(Atom(reader, *child));

@@ -28,6 +28,8 @@ struct MatroskaChapter {
 
 struct MatroskaEdition {
   bool is_default = false;  // EditionFlagDefault
+  bool ordered = false;     // EditionFlagOrdered
+  bool hidden = false;      // EditionFlagHidden
   // The edition's top-level atoms in file order, hidden and disabled ones too; nested atoms are
   // left out.
   std::vector<MatroskaChapter> chapters;

@@ -1,10 +1,13 @@
 #include "readers/matroska_xml_reader.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cstdint>
 #include <optional>
 #include <pugixml.hpp>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "core/decimal.h"
 #include "core/error.h"
@@ -104,48 +107,146 @@ bool IsMatroskaChaptersXml(std::string_view head_or_text) {
   return XmlRootName(head_or_text) == "Chapters";
 }
 
-TitleChapters ParseMatroskaChapters(std::string_view bytes, std::string_view path) {
-  // Names reach the chapters in UTF-8 whatever the file's encoding.
-  const std::optional<std::string> decoded = XmlTextInUtf8(bytes);
-  const std::string_view text = decoded ? *decoded : bytes;
-  pugi::xml_document document;
-  pugi::xml_parse_result result;
-  if (!Load(document, text, result)) {
-    throw ReadError(path, Line(text, result.offset),
-                    std::string("malformed XML: ") + result.description());
-  }
-  const pugi::xml_node root = document.document_element();
-  if (std::string_view(root.name()) != "Chapters") {
-    throw ReadError(path, Line(text, root.offset_debug()),
-                    "the root element is not Chapters but " + std::string(root.name()));
-  }
-  const pugi::xml_node edition = ChosenEdition(root);
-  TitleChapters title;
-  pugi::xml_node last_atom;
-  for (const auto& atom : edition.children("ChapterAtom")) {
-    if (Trimmed(atom.child("ChapterFlagEnabled")) == "0") continue;
-    const pugi::xml_node start = atom.child("ChapterTimeStart");
-    if (!start) {
-      throw ReadError(path, Line(text, atom.offset_debug()),
-                      "a ChapterAtom has no ChapterTimeStart");
+namespace {
+
+bool SameTag(std::string_view a, std::string_view b) {
+  return std::ranges::equal(a, b, [](char x, char y) {
+    return std::tolower(static_cast<unsigned char>(x)) ==
+           std::tolower(static_cast<unsigned char>(y));
+  });
+}
+
+// The display whose name a chapter takes: the first in the language asked for, else the first.
+pugi::xml_node ChosenDisplay(const pugi::xml_node& atom, std::string_view language) {
+  if (!language.empty()) {
+    for (const auto& display : atom.children("ChapterDisplay")) {
+      if (SameTag(Trimmed(display.child("ChapLanguageIETF")), language)) return display;
+      for (const auto& tag : display.children("ChapterLanguage")) {
+        if (SameTag(Trimmed(tag), language)) return display;
+      }
     }
-    const pugi::xml_node display = atom.child("ChapterDisplay");
-    std::string_view language = Trimmed(display.child("ChapLanguageIETF"));
-    if (language.empty()) language = Trimmed(display.child("ChapterLanguage"));
-    if (language == "und") language = {};
-    CheckRoomForChapter(title.chapters.size(), path);
-    // The text is UTF-8 by now, but a character reference may still name no character.
-    title.chapters.push_back({TimeOf(start, text, path),
-                              ReplaceInvalidUtf8(display.child_value("ChapterString")),
-                              ReplaceInvalidUtf8(language)});
-    last_atom = atom;
   }
+  return atom.child("ChapterDisplay");
+}
+
+// The whole document, or ReadError for malformed XML or another root element.
+class ChaptersDocument {
+ public:
+  ChaptersDocument(std::string_view bytes, std::string_view path)
+      : decoded_(XmlTextInUtf8(bytes)), text_(decoded_ ? *decoded_ : bytes) {
+    pugi::xml_parse_result result;
+    if (!Load(document_, text_, result)) {
+      throw ReadError(path, Line(text_, result.offset),
+                      std::string("malformed XML: ") + result.description());
+    }
+    const pugi::xml_node root = document_.document_element();
+    if (std::string_view(root.name()) != "Chapters") {
+      throw ReadError(path, Line(text_, root.offset_debug()),
+                      "the root element is not Chapters but " + std::string(root.name()));
+    }
+  }
+  std::string_view Text() const { return text_; }
+  pugi::xml_node Root() const { return document_.document_element(); }
+
+ private:
+  // Names reach the chapters in UTF-8 whatever the file's encoding.
+  std::optional<std::string> decoded_;
+  std::string_view text_;
+  pugi::xml_document document_;
+};
+
+class AtomReader {
+ public:
+  AtomReader(std::string_view text, std::string_view path, const MatroskaXmlChoice& choice,
+             TitleChapters& title)
+      : text_(text), path_(path), choice_(choice), title_(title) {}
+
+  // The enabled atoms among the children of parent; nested ones after their parent when asked.
+  void Read(const pugi::xml_node& parent, bool sort) {
+    std::vector<std::pair<std::int64_t, pugi::xml_node>> atoms;
+    for (const auto& atom : parent.children("ChapterAtom")) {
+      if (Trimmed(atom.child("ChapterFlagEnabled")) == "0") continue;
+      const pugi::xml_node start = atom.child("ChapterTimeStart");
+      if (!start) {
+        throw ReadError(path_, Line(text_, atom.offset_debug()),
+                        "a ChapterAtom has no ChapterTimeStart");
+      }
+      atoms.emplace_back(TimeOf(start, text_, path_), atom);
+    }
+    if (sort) {
+      std::ranges::stable_sort(atoms, {}, [](const auto& entry) { return entry.first; });
+    }
+    for (const auto& [time, atom] : atoms) {
+      const pugi::xml_node display = ChosenDisplay(atom, choice_.language);
+      std::string_view language = Trimmed(display.child("ChapLanguageIETF"));
+      if (language.empty()) language = Trimmed(display.child("ChapterLanguage"));
+      if (language == "und") language = {};
+      CheckRoomForChapter(title_.chapters.size(), path_);
+      // The text is UTF-8 by now, but a character reference may still name no character.
+      title_.chapters.push_back({time, ReplaceInvalidUtf8(display.child_value("ChapterString")),
+                                 ReplaceInvalidUtf8(language)});
+      if (!sort) last_atom_ = atom;
+      if (choice_.flatten_nested) Read(atom, true);
+    }
+  }
+  const pugi::xml_node& LastTopLevelAtom() const { return last_atom_; }
+
+ private:
+  std::string_view text_;
+  std::string_view path_;
+  const MatroskaXmlChoice& choice_;
+  TitleChapters& title_;
+  pugi::xml_node last_atom_;
+};
+
+bool Flag(const pugi::xml_node& edition, const char* name) {
+  return Trimmed(edition.child(name)) == "1";
+}
+
+}  // namespace
+
+TitleChapters ParseMatroskaChapters(std::string_view bytes, std::string_view path) {
+  return ParseMatroskaChapters(bytes, path, MatroskaXmlChoice{});
+}
+
+TitleChapters ParseMatroskaChapters(std::string_view bytes, std::string_view path,
+                                    const MatroskaXmlChoice& choice) {
+  const ChaptersDocument document(bytes, path);
+  const std::string_view text = document.Text();
+  const pugi::xml_node root = document.Root();
+  pugi::xml_node edition = ChosenEdition(root);
+  if (choice.edition) {
+    edition = {};
+    std::size_t place = 0;
+    for (const auto& entry : root.children("EditionEntry")) {
+      if (place++ == *choice.edition) edition = entry;
+    }
+  }
+  TitleChapters title;
+  AtomReader reader(text, path, choice, title);
+  reader.Read(edition, false);
   if (title.chapters.empty()) {
+    if (choice.allow_empty && edition) return title;
     throw ReadError(path, Line(text, (edition ? edition : root).offset_debug()),
                     edition ? "the edition has no enabled chapter" : "there is no EditionEntry");
   }
-  if (const auto end = last_atom.child("ChapterTimeEnd")) title.length = TimeOf(end, text, path);
+  if (const auto end = reader.LastTopLevelAtom().child("ChapterTimeEnd")) {
+    title.length = TimeOf(end, text, path);
+  }
   return title;
+}
+
+MatroskaXmlEditions ListMatroskaXmlEditions(std::string_view bytes, std::string_view path) {
+  const ChaptersDocument document(bytes, path);
+  const pugi::xml_node chosen = ChosenEdition(document.Root());
+  MatroskaXmlEditions list;
+  for (const auto& edition : document.Root().children("EditionEntry")) {
+    if (edition == chosen) list.default_edition = list.editions.size();
+    list.editions.push_back({Flag(edition, "EditionFlagDefault"),
+                             Flag(edition, "EditionFlagOrdered"),
+                             Flag(edition, "EditionFlagHidden")});
+  }
+  return list;
 }
 
 }  // namespace markwright

@@ -1,8 +1,10 @@
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "core/chapter.h"
 
@@ -28,5 +30,36 @@ bool IsMatroskaChaptersXml(std::string_view head_or_text);
 // malformed XML, another root element, a missing or malformed start, or an edition without
 // chapters.
 TitleChapters ParseMatroskaChapters(std::string_view bytes, std::string_view path);
+
+// How a Matroska chapter XML file is read beyond the plain way above.
+struct MatroskaXmlChoice {
+  // The edition by its place among the EditionEntry elements (from 0); nullopt for the default.
+  std::optional<std::size_t> edition;
+  // Nested ChapterAtoms are read too, each parent's enabled children in time order after it.
+  bool flatten_nested = false;
+  // The name comes from the first ChapterDisplay in this language (ChapLanguageIETF or any
+  // ChapterLanguage, letter case ignored), else from the first display; empty for the first.
+  std::string language;
+  // An edition without enabled chapters gives an empty list instead of the error, as a listing
+  // shows it.
+  bool allow_empty = false;
+};
+TitleChapters ParseMatroskaChapters(std::string_view bytes, std::string_view path,
+                                    const MatroskaXmlChoice& choice);
+
+// The flags of one EditionEntry.
+struct MatroskaXmlEdition {
+  bool is_default = false;  // EditionFlagDefault
+  bool ordered = false;     // EditionFlagOrdered
+  bool hidden = false;      // EditionFlagHidden
+};
+
+// The file's editions in file order, and the place of the one a plain conversion reads. Throws
+// ReadError as ParseMatroskaChapters does for malformed XML or another root element.
+struct MatroskaXmlEditions {
+  std::vector<MatroskaXmlEdition> editions;
+  std::size_t default_edition = 0;
+};
+MatroskaXmlEditions ListMatroskaXmlEditions(std::string_view bytes, std::string_view path);
 
 }  // namespace markwright

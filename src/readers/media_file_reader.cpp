@@ -1,8 +1,11 @@
 #include "readers/media_file_reader.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <utility>
+#include <vector>
 
 #include "core/decimal.h"
 #include "core/error.h"
@@ -55,7 +58,40 @@ void AddChapter(TitleChapters& title, std::int64_t milliseconds, std::string nam
   title.chapters.push_back(Chapter{milliseconds, std::move(name), language});
 }
 
+// The rows of each edition in an answer's stored chapters: its flags and [first, end). Rows
+// before the first edition's own row count as one edition.
+struct StoredRows {
+  std::string flags;
+  std::size_t first = 0;
+  std::size_t end = 0;
+};
+std::vector<StoredRows> EditionRows(const std::vector<StoredChapter>& stored) {
+  std::vector<StoredRows> editions;
+  for (std::size_t i = 0; i < stored.size(); ++i) {
+    if (stored[i].start.empty()) {
+      editions.push_back({stored[i].name, i + 1, i + 1});
+    } else {
+      if (editions.empty()) editions.push_back({"", i, i});
+      editions.back().end = i + 1;
+    }
+  }
+  return editions;
+}
+
 }  // namespace
+
+std::vector<MatroskaXmlEdition> MediaFileEditions(const MediaInfoAnswer& answer) {
+  std::vector<MatroskaXmlEdition> editions;
+  for (const StoredRows& rows : EditionRows(answer.stored)) {
+    const auto has = [&rows](char flag) { return rows.flags.find(flag) != std::string::npos; };
+    editions.push_back({has('d'), has('o'), has('h')});
+  }
+  return editions;
+}
+
+MediaInfoAnswer AskAboutMediaFile(const std::filesystem::path& path) {
+  return AskMediaInfoChild(kMediaFileRequest, path, kMediaFileReadDeadline, "the file");
+}
 
 TitleChapters ReadMediaFileChapters(const std::filesystem::path& path) {
   return ReadMediaFileChapters(path, kMediaFileReadDeadline);
@@ -68,13 +104,26 @@ TitleChapters ReadMediaFileChapters(const std::filesystem::path& path,
 }
 
 TitleChapters MediaFileTitle(const MediaInfoAnswer& answer, std::string_view source_name) {
+  return MediaFileTitle(answer, source_name, std::nullopt, false);
+}
+
+TitleChapters MediaFileTitle(const MediaInfoAnswer& answer, std::string_view source_name,
+                             std::optional<std::size_t> edition, bool allow_empty) {
+  const std::vector<StoredRows> editions = EditionRows(answer.stored);
+  if (!edition) {
+    const auto chosen = std::ranges::find_if(
+        editions, [](const StoredRows& rows) { return rows.flags.find('d') != std::string::npos; });
+    edition = chosen == editions.end() ? 0 : static_cast<std::size_t>(chosen - editions.begin());
+  }
+  const StoredRows rows = *edition < editions.size() ? editions[*edition] : StoredRows{};
   const std::vector<std::string>& names = answer.field_names;
   const std::vector<std::string>& values = answer.field_values;
   if (answer.general.size() != 2 || values.size() != names.size()) {
     throw ReadError(source_name, "", "libmediainfo failed on the file (is it damaged?)");
   }
   TitleChapters title{{}, Length(answer.general[1])};
-  for (const StoredChapter& chapter : answer.stored) {
+  for (std::size_t row = rows.first; row < rows.end; ++row) {
+    const StoredChapter& chapter = answer.stored[row];
     // libmediainfo cut the nanoseconds to whole milliseconds; so does the reader.
     const auto nanoseconds = ParseDigits(chapter.start);
     if (!nanoseconds || *nanoseconds >= kLargestStoredStart) {
@@ -90,7 +139,9 @@ TitleChapters MediaFileTitle(const MediaInfoAnswer& answer, std::string_view sou
     // A chapter without a name shows its time in its place.
     AddChapter(title, *time, values[i] == names[i] ? "" : values[i], "", source_name);
   }
-  if (title.chapters.empty()) throw ReadError(source_name, "", "no chapters in the file");
+  if (title.chapters.empty() && !(allow_empty && *edition < editions.size())) {
+    throw ReadError(source_name, "", "no chapters in the file");
+  }
   return title;
 }
 

@@ -1,12 +1,15 @@
 #pragma once
 
 #include <chrono>
+#include <cstddef>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "core/chapter.h"
+#include "readers/matroska_xml_reader.h"
 #include "readers/mediainfo_request.h"
 
 namespace markwright {
@@ -33,5 +36,16 @@ TitleChapters ReadMediaFileChapters(const std::filesystem::path& path,
 // side of ReadMediaFileChapters. Fields not named by a time are passed over. Fails as
 // ReadMediaFileChapters does.
 TitleChapters MediaFileTitle(const MediaInfoAnswer& answer, std::string_view source_name);
+
+// The same for one edition of a Matroska file by its place (from 0; nullopt for the one a plain
+// conversion reads); with allow_empty an edition without chapters gives an empty list.
+TitleChapters MediaFileTitle(const MediaInfoAnswer& answer, std::string_view source_name,
+                             std::optional<std::size_t> edition, bool allow_empty);
+
+// The flags of each edition libmatroska read, in file order; none for other files.
+std::vector<MatroskaXmlEdition> MediaFileEditions(const MediaInfoAnswer& answer);
+
+// The reading child's answer about the file, as ReadMediaFileChapters asks for it.
+MediaInfoAnswer AskAboutMediaFile(const std::filesystem::path& path);
 
 }  // namespace markwright

@@ -39,7 +39,7 @@ std::size_t LeadingWhole(std::string_view text) {
 }
 
 // The answer about a Matroska file libmatroska has read: the general parameters asked for that
-// it knows, and the chapters of the edition a plain conversion reads.
+// it knows, and every edition's chapters.
 MediaInfoAnswer MatroskaAnswer(const MediaInfoRequest& request, const MatroskaFile& file) {
   MediaInfoAnswer answer;
   answer.matroska = true;
@@ -55,9 +55,13 @@ MediaInfoAnswer MatroskaAnswer(const MediaInfoRequest& request, const MatroskaFi
     answer.general.push_back(std::move(value));
   }
   answer.video.resize(request.video.size());
-  if (const MatroskaEdition* edition = DefaultEdition(file)) {
-    answer.stored.reserve(edition->chapters.size());
-    for (const MatroskaChapter& chapter : edition->chapters) {
+  for (const MatroskaEdition& edition : file.editions) {
+    std::string flags;
+    if (edition.is_default) flags += 'd';
+    if (edition.ordered) flags += 'o';
+    if (edition.hidden) flags += 'h';
+    answer.stored.push_back({"", std::move(flags), ""});
+    for (const MatroskaChapter& chapter : edition.chapters) {
       answer.stored.push_back(
           {std::to_string(chapter.start_nanoseconds), chapter.name, chapter.language});
     }

@@ -32,8 +32,9 @@ struct MediaInfoRequest {
   bool operator==(const MediaInfoRequest&) const = default;
 };
 
-// One chapter of a Matroska file's default edition (see matroska_file.h): its start in
-// nanoseconds, its name and its language, empty for none.
+// One chapter of a Matroska file (see matroska_file.h): its start in nanoseconds, its name and
+// its language, empty for none. Each edition's chapters follow a row with an empty start whose
+// name holds the edition's set flags as letters: d default, o ordered, h hidden.
 struct StoredChapter {
   std::string start;
   std::string name;

@@ -17,6 +17,10 @@
 #include "core/frame_rate.h"
 #include "core/timestamp.h"
 #include "readers/disc_scan.h"
+#include "readers/input_kind.h"
+#include "readers/matroska_xml_reader.h"
+#include "readers/media_file_reader.h"
+#include "readers/source_file.h"
 #include "readers/source_kinds.h"
 #include "ui/about_window.h"
 #include "ui/app_icon.h"
@@ -242,11 +246,63 @@ void MainWindow::OpenPath(const QString& path) {
 }
 
 void MainWindow::LoadFile(const QString& path) {
+  const std::filesystem::path file = ToPath(path);
   try {
-    ShowChapters(ToPath(path), LoadChapters(ToPath(path), input_rate_, output_rate_));
+    // Only a regular file is looked into here: a FIFO would block the window.
+    std::error_code error;
+    if (std::filesystem::is_regular_file(file, error)) {
+      const InputKind kind = DetectInputKind(file);
+      if (kind == InputKind::kMatroskaXml || kind == InputKind::kMediaFile) {
+        return LoadEdition(file, kind);
+      }
+    }
+    ShowChapters(file, LoadChapters(file, input_rate_, output_rate_));
   } catch (const std::exception& failure) {
     ReportFailure(failure);  // names the file, but for "Unknown Format!"
   }
+}
+
+// Of several editions the user picks one in the stream window, the default one marked; false
+// when the window was cancelled. One edition needs no choice.
+bool MainWindow::ChooseEdition(const std::vector<MatroskaXmlEdition>& editions,
+                               std::size_t default_edition, std::optional<std::size_t>& chosen) {
+  if (editions.size() < 2) return true;
+  QStringList labels;
+  for (std::size_t i = 0; i < editions.size(); ++i) {
+    std::string label = "Edition " + std::to_string(i + 1);
+    if (i == default_edition) label += " (default)";
+    labels << QString::fromStdString(label);
+  }
+  StreamWindow window(labels, this);
+  services_.modal_runner.Run(window);
+  if (window.selected_stream() == 0) return false;
+  chosen = static_cast<std::size_t>(window.selected_stream() - 1);
+  return true;
+}
+
+// A Matroska chapter file, or a Matroska or WebM file, with several editions offers them as a
+// disc offers its streams; a cancel loads nothing.
+void MainWindow::LoadEdition(const std::filesystem::path& file, InputKind kind) {
+  LoadedChapters loaded;
+  if (kind == InputKind::kMatroskaXml) {
+    const std::string bytes = ReadSourceFile(file);
+    const MatroskaXmlEditions found = ListMatroskaXmlEditions(bytes, file.string());
+    MatroskaXmlChoice choice;
+    if (!ChooseEdition(found.editions, found.default_edition, choice.edition)) return;
+    loaded.chapters = ParseMatroskaChapters(bytes, file.string(), choice);
+  } else {
+    const MediaInfoAnswer answer = AskAboutMediaFile(file);
+    const std::vector<MatroskaXmlEdition> editions = MediaFileEditions(answer);
+    const auto marked = std::ranges::find_if(
+        editions, [](const MatroskaXmlEdition& edition) { return edition.is_default; });
+    const auto default_edition =
+        static_cast<std::size_t>(marked == editions.end() ? 0 : marked - editions.begin());
+    std::optional<std::size_t> chosen;
+    if (!ChooseEdition(editions, default_edition, chosen)) return;
+    loaded.chapters = MediaFileTitle(answer, file.string(), chosen, false);
+  }
+  loaded.retimed = RetimeChaptersOf(file, loaded.chapters, input_rate_, output_rate_);
+  ShowChapters(file, std::move(loaded));
 }
 
 void MainWindow::OpenDisc() {

@@ -2,12 +2,16 @@
 
 #include <QMainWindow>
 #include <QString>
+#include <cstddef>
 #include <exception>
 #include <filesystem>
+#include <optional>
 #include <vector>
 
 #include "cli/long_options.h"
+#include "readers/input_kind.h"
 #include "readers/load_chapters.h"
+#include "readers/matroska_xml_reader.h"
 #include "ui/platform_services.h"
 
 class QComboBox;
@@ -45,6 +49,9 @@ class MainWindow : public QMainWindow {
   void EditChapters(ChapterEditRequest::Kind kind);
   void OpenFile();
   void LoadFile(const QString& path);
+  bool ChooseEdition(const std::vector<MatroskaXmlEdition>& editions, std::size_t default_edition,
+                     std::optional<std::size_t>& chosen);
+  void LoadEdition(const std::filesystem::path& file, InputKind kind);
   void OpenDisc();
   void ScanDisc(const QString& folder);
   void SaveAs();

@@ -94,7 +94,8 @@ TEST(MatroskaFile, EditionsNamesLanguagesAndWhereTheChaptersAre) {
            Ebml(kChapString, "x") + Ebml(kChapLanguage, "fre") + Ebml(kChapLanguageIetf, "fr-CA"));
   const std::string chapters = Ebml(
       kChapters,
-      Ebml(kEditionEntry, ChapterAtom(500'000'000, "First")) +
+      Ebml(kEditionEntry, EbmlUint(kEditionFlagOrdered, 1) + EbmlUint(kEditionFlagHidden, 1) +
+                              ChapterAtom(500'000'000, "First")) +
           Ebml(kEditionEntry,
                EbmlUint(kEditionFlagDefault, 1) +
                    ChapterAtom(1'000'999'999, "ab:cd", "und",
@@ -112,6 +113,7 @@ TEST(MatroskaFile, EditionsNamesLanguagesAndWhereTheChaptersAre) {
                                            EbmlUint(kSeekPosition, position)));
   };
   const std::size_t seeking = seek_head(0).size() + info.size() + unknown_size.size();
+  const TempDir folder;
   const std::vector<MatroskaChapter> expected = {{1'000'999'999, "ab:cd", ""},
                                                  {1'500'000'000, "off", "de"},
                                                  {2'000'000'000, "x", "fr-CA"},
@@ -122,6 +124,21 @@ TEST(MatroskaFile, EditionsNamesLanguagesAndWhereTheChaptersAre) {
     ASSERT_TRUE(file && DefaultEdition(*file));
     EXPECT_EQ(DefaultEdition(*file)->chapters, expected);
     EXPECT_EQ(file->editions.front().chapters.size(), 1);
+    EXPECT_TRUE(file->editions.front().ordered && file->editions.front().hidden);
+    EXPECT_FALSE(file->editions.back().ordered || file->editions.back().hidden);
+    // Every edition reaches the parent, each after a row of its flags; the default one is read.
+    const MediaInfoAnswer answer =
+        AnswerMediaInfoRequest({.options = {},
+                                .general = {"Format", "Duration"},
+                                .video = {},
+                                .menu = {},
+                                .fields = {},
+                                .matroska_chapters = true},
+                               folder.Write("x.webm", MatroskaBytes("webm", segment)));
+    ASSERT_EQ(MediaFileEditions(answer).size(), 2u);
+    EXPECT_TRUE(MediaFileEditions(answer)[0].hidden && MediaFileEditions(answer)[1].is_default);
+    EXPECT_EQ(MediaFileTitle(answer, "x.webm", 0, false).chapters.size(), 1u);
+    EXPECT_EQ(MediaFileTitle(answer, "x.webm", std::nullopt, false).chapters.size(), 4u);
     EXPECT_DOUBLE_EQ(file->duration_milliseconds.value_or(0), 4000.6);
   }
   EXPECT_EQ(ReadMatroskaBytes(MatroskaBytes("webm", info + unknown_size + chapters), "x.webm")

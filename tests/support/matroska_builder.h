@@ -27,6 +27,8 @@ enum MatroskaId : std::uint32_t {
   kChapters = 0x1043A770,
   kEditionEntry = 0x45B9,
   kEditionFlagDefault = 0x45DB,
+  kEditionFlagOrdered = 0x45DD,
+  kEditionFlagHidden = 0x45BD,
   kChapterAtom = 0xB6,
   kChapterTimeStart = 0x91,
   kChapterDisplay = 0x80,

@@ -13,6 +13,8 @@
 #include "markwright/version.h"
 #include "readers/mediainfo_child.h"
 #include "support/chapter_times.h"
+#include "support/matroska_builder.h"
+#include "support/mediainfo_child_program.h"
 #include "support/playlist_builders.h"
 #include "support/run_process.h"
 #include "support/temp_dir.h"
@@ -189,6 +191,38 @@ TEST(DiscWindow, TheChosenStreamIsLoadedAndCancelLoadsNothing) {
   ASSERT_EQ(h.messages.size(), 1u);
   EXPECT_TRUE(h.messages[0].starts_with(playlist.string() + ": ")) << h.messages[0];
   EXPECT_EQ(testing::TimesOf(h.window.chapters()), Lines({"00:00:00.000", "00:01:01.001"}));
+}
+
+TEST(DiscWindow, AChapterFileOffersItsEditionsTheDefaultMarked) {
+  WindowHarness h;
+  TempDir folder;
+  const auto edition = [](const char* flag, const char* start) {
+    return std::string("<EditionEntry>") + flag + "<ChapterAtom><ChapterTimeStart>" + start +
+           "</ChapterTimeStart></ChapterAtom></EditionEntry>";
+  };
+  const fs::path file = folder.Write(
+      "movie.xml", "<Chapters>" + edition("", "00:00:05.000000000") +
+                       edition("<EditionFlagDefault>1</EditionFlagDefault>", "00:00:07.000000000") +
+                       "</Chapters>");
+  h.scripts = {[](QDialog& editions) {
+                 QListWidget* list = WindowHarness::Find(editions);
+                 ASSERT_EQ(list->count(), 2);
+                 EXPECT_EQ(list->item(1)->text(), "Edition 2 (default)");
+                 Choose(0, "Command2")(editions);
+               },
+               Choose(0)};
+  h.Drop({file});
+  EXPECT_TRUE(h.window.chapters().chapters.empty());
+  h.Drop({file});
+  EXPECT_EQ(testing::TimesOf(h.window.chapters()), Lines({"00:00:05.000"}));
+  // A Matroska file's editions come from the reading child.
+  const fs::path video = folder.Write(
+      "movie.webm",
+      MatroskaBytes("webm", Ebml(kChapters, Ebml(kEditionEntry, ChapterAtom(1'000'000'000)) +
+                                                Ebml(kEditionEntry, ChapterAtom(2'000'000'000)))));
+  h.scripts = {Choose(1)};
+  h.Drop({video});
+  EXPECT_EQ(testing::TimesOf(h.window.chapters()), Lines({"00:00:02.000"}));
 }
 
 TEST(FormatWindow, PreviewsTheRetimedChaptersAndSavesThePreview) {
