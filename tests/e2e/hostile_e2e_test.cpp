@@ -115,7 +115,7 @@ TEST(Hostile, LimitsAndInterruptsLeaveTheOldFileAlone) {
       "268435456 bytes (256 MiB)\n");
 #ifndef __SANITIZE_ADDRESS__  // which needs far more address space than any limit here
   const auto memory = Shell(folder,
-                            "yes 0 | head -n 900000 >cells.txt; ulimit -v 100000; "
+                            "yes 0 | head -n 900000 >cells.txt; ulimit -v 50000; "
                             "exec $MW -i cells.txt -o out.txt -f ogg");
   EXPECT_EQ(memory.exit_status, 2);
   EXPECT_EQ(memory.errors, "Markwright: cells.txt: not enough memory\n");
