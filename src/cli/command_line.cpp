@@ -90,18 +90,21 @@ ExitStatus CheckKeyFrames(const ConversionOptions& conversion, bool json, std::o
     all_within = all_within && within;
     const std::string number = std::to_string(index + 1);
     const std::string start = FormatTimestamp(chapters[index].start);
+    const std::string frame = std::to_string(distance.frame);
+    const std::string key_frame = std::to_string(distance.key_frame);
+    const std::string frames = std::to_string(distance.frames);
+    const std::string milliseconds = std::to_string(distance.milliseconds);
     if (json) {
-      text += std::string(index == 0 ? "" : ",") + "\n  {\"chapter\": " + number +
-              ", \"start\": \"" + start + "\", \"frame\": " + std::to_string(distance.frame) +
-              ", \"key_frame\": " + std::to_string(distance.key_frame) +
-              ", \"frames\": " + std::to_string(distance.frames) +
-              ", \"milliseconds\": " + std::to_string(distance.milliseconds) +
-              ", \"within_tolerance\": " + (within ? "true" : "false") + "}";
+      text.append(index == 0 ? "" : ",").append("\n  {\"chapter\": ").append(number);
+      text.append(", \"start\": \"").append(start).append("\", \"frame\": ").append(frame);
+      text.append(", \"key_frame\": ").append(key_frame).append(", \"frames\": ").append(frames);
+      text.append(", \"milliseconds\": ").append(milliseconds);
+      text.append(", \"within_tolerance\": ").append(within ? "true}" : "false}");
     } else {
-      text += "chapter " + number + " at " + start + ": frame " + std::to_string(distance.frame) +
-              ", key frame " + std::to_string(distance.key_frame) + ", " +
-              std::to_string(distance.frames) + " frames, " +
-              std::to_string(distance.milliseconds) + " ms" + (within ? "" : ", too far") + "\n";
+      text.append("chapter ").append(number).append(" at ").append(start);
+      text.append(": frame ").append(frame).append(", key frame ").append(key_frame);
+      text.append(", ").append(frames).append(" frames, ").append(milliseconds).append(" ms");
+      text.append(within ? "\n" : ", too far\n");
     }
   }
   if (json) text += chapters.empty() ? "]\n" : "\n]\n";

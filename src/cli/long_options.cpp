@@ -124,7 +124,7 @@ std::string LongOptionsHelp() {
          "\t\t\tstatus 1 when one is more than the tolerance away (--json: as JSON)\n"
          "--snap\t\t\tWith --video: move each chapter onto the nearest key frame within\n"
          "\t\t\tthe tolerance\n"
-         "--tolerance <N>\tFrames a chapter may be from a key frame (default 0)\n"
+         "--tolerance <N>\t\tFrames a chapter may be from a key frame (default 0)\n"
          "--version\t\tPrint the version\n"
          "--help\t\t\tPrint this help\n";
 }
