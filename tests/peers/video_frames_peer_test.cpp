@@ -11,6 +11,7 @@
 #include "readers/video_frames.h"
 #include "support/chapter_times.h"
 #include "support/mediainfo_child_program.h"
+#include "support/run_process.h"
 #include "writers/format_table.h"
 
 namespace markwright::testing {
@@ -64,6 +65,40 @@ TEST_F(VideoFramesPeer, AFixedGopGivesTheFramesAndKeyFramesFfprobeShows) {
   const KeyFrameDistance distance =
       NearestKeyFrame(FrameClock(video.times), video.key_frames, Ms("00:00:05.000"));
   EXPECT_EQ(distance, (KeyFrameDistance{120, 96, -24, 4004, -996}));
+}
+
+// The command line on a fixed GOP of 48 at 25 fps: 1.000 s is frame 25, 23 frames before key
+// frame 48; --check fails beyond the tolerance, --snap moves only what the tolerance lets it.
+TEST_F(VideoFramesPeer, CheckAndSnapOnTheCommandLine) {
+  if (Missing("ffmpeg")) GTEST_SKIP() << "ffmpeg is not installed";
+  Run("ffmpeg -v error -f lavfi -i testsrc=d=8:s=64x48:r=25 -c:v libx264 -g 48 -keyint_min 48 "
+      "-sc_threshold 0 gop.mkv; printf 'CHAPTER01=00:00:01.920\\nCHAPTER02=00:00:01.000\\n' "
+      "> in.txt");
+  ASSERT_FALSE(HasFailure());
+  const auto run = [this](std::vector<std::string> arguments) {
+    for (const char* common :
+         {"-i", "in.txt", "--video", "gop.mkv", "-infps", "25", "-outfps", "25"}) {
+      arguments.emplace_back(common);
+    }
+    return RunProcess(MARKWRIGHT_EXE, arguments, folder_);
+  };
+  const auto strict = run({"--check"});
+  EXPECT_EQ(strict.exit_status, 1);
+  EXPECT_EQ(strict.output,
+            "chapter 1 at 00:00:01.920: frame 48, key frame 48, 0 frames, 0 ms\n"
+            "chapter 2 at 00:00:01.000: frame 25, key frame 48, 23 frames, 920 ms, too far\n");
+  EXPECT_EQ(run({"--check", "--tolerance", "23"}).exit_status, 0);
+  const auto kept = run({"--snap", "--tolerance=22", "-f", "ogg", "-o", "kept.txt"});
+  EXPECT_EQ(kept.errors,
+            "Markwright: chapter 2 at 00:00:01.000 (frame 25) stays: the nearest key frame, 48, is "
+            "23 frames away, more than --tolerance 22\n");
+  const auto moved = run({"--snap", "--tolerance", "23", "-f", "ogg", "-o", "moved.txt"});
+  EXPECT_EQ(moved.errors,
+            "Markwright: chapter 2 at 00:00:01.000 (frame 25) moves to key frame 48 at "
+            "00:00:01.920\n");
+  EXPECT_EQ(
+      Run("cat moved.txt"),
+      "CHAPTER01=00:00:01.920\r\nCHAPTER01NAME=\r\nCHAPTER02=00:00:01.920\r\nCHAPTER02NAME=\r\n");
 }
 
 TEST_F(VideoFramesPeer, DamagedVideosEndInAMessage) {
