@@ -19,28 +19,9 @@
 #include "core/error.h"
 #include "readers/dvd_reader.h"
 #include "readers/mediainfo_child.h"
+#include "support/menu_from_lines.h"
 
 namespace {
-
-class FuzzedMenu : public markwright::ChapterMenu {
- public:
-  explicit FuzzedMenu(std::string_view text) {
-    std::size_t start = 0;
-    while (start <= text.size()) {
-      const std::size_t end = std::min(text.find('\n', start), text.size());
-      lines_.emplace_back(text.substr(start, end - start));
-      start = end + 1;
-    }
-  }
-  std::string Parameter(std::string_view name) override {
-    return Line(name == "Chapters_Pos_Begin" ? 0 : 1);
-  }
-  std::string FieldName(std::size_t position) override { return Line(position + 2); }
-
- private:
-  std::string Line(std::size_t index) const { return index < lines_.size() ? lines_[index] : ""; }
-  std::vector<std::string> lines_;
-};
 
 std::string TitleSetPath() {
   return "/tmp/markwright-dvd-fuzz-" + std::to_string(getpid()) + ".IFO";
@@ -74,7 +55,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::remove(path.c_str());
     return 0;
   }
-  FuzzedMenu menu(bytes);
+  markwright::testing::MenuFromLines menu(bytes);
   try {
     markwright::CountMenuChapters(menu, "fuzz.IFO");
     markwright::ReadMenuChapters(menu, "fuzz.IFO");

@@ -9,7 +9,6 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
-#include <sstream>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -26,30 +25,13 @@
 #include "readers/matroska_xml_reader.h"
 #include "readers/ogg_reader.h"
 #include "readers/webvtt_reader.h"
+#include "support/menu_from_lines.h"
 #include "support/temp_dir.h"
 
 namespace markwright {
 namespace {
 
 namespace fs = std::filesystem;
-
-// The DVD fuzzer's stand-in for libmediainfo: Chapters_Pos_Begin, Chapters_Pos_End, then the
-// name of each field from position 0 on, one a line.
-class MenuFromLines : public ChapterMenu {
- public:
-  explicit MenuFromLines(const std::string& text) {
-    std::istringstream stream(text);
-    for (std::string line; std::getline(stream, line);) lines_.push_back(line);
-  }
-  std::string Parameter(std::string_view name) override {
-    return Line(name == "Chapters_Pos_Begin" ? 0 : 1);
-  }
-  std::string FieldName(std::size_t position) override { return Line(position + 2); }
-
- private:
-  std::string Line(std::size_t index) const { return index < lines_.size() ? lines_[index] : ""; }
-  std::vector<std::string> lines_;
-};
 
 // One step of a replay: it reads, or fails with a message that names the file (and says "did
 // not finish" exactly for the inputs kept because a reader never finished on them).
@@ -80,7 +62,7 @@ const std::vector<std::pair<std::string, Replay>>& Fuzzers() {
        }},
       {"dvd",
        [](const fs::path& f, const std::string& b) {
-         MenuFromLines menu(b);
+         testing::MenuFromLines menu(b);
          Step(f, [&] {
            if (b.starts_with("DVDV")) {
              // Short: on the kept title set the library never finishes.
