@@ -1,11 +1,15 @@
 #include "core/chapter_edit.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <limits>
+#include <numeric>
 #include <optional>
 #include <string>
+#include <type_traits>
 
+#include "core/chapter_list.h"
 #include "core/decimal.h"
 #include "core/error.h"
 #include "core/timestamp.h"
@@ -59,6 +63,64 @@ std::int64_t Shifted(std::int64_t start, double milliseconds) {
     throw Error("shifting " + FormatTimestamp(start) + " leaves the range of chapter times");
   }
   return shifted > 0 ? static_cast<std::int64_t>(shifted) : 0;
+}
+
+constexpr std::size_t kNoRow = std::numeric_limits<std::size_t>::max();
+
+// The row of each id, kNoRow for an id no longer listed.
+std::vector<std::size_t> RowsOf(const EditedChapters& chapters, const std::vector<ChapterId>& ids) {
+  std::vector<std::size_t> rows;
+  if (ids.size() == 1) {  // one chapter, as most edits name, needs no table
+    const auto found = std::ranges::find(chapters.ids, ids.front());
+    rows.push_back(found == chapters.ids.end()
+                       ? kNoRow
+                       : static_cast<std::size_t>(found - chapters.ids.begin()));
+    return rows;
+  }
+  std::vector<std::size_t> row_of;
+  for (std::size_t row = 0; row < chapters.ids.size(); ++row) {
+    const ChapterId id = chapters.ids[row];
+    if (id >= row_of.size()) row_of.resize(std::size_t{id} + 1, kNoRow);
+    row_of[id] = row;
+  }
+  rows.reserve(ids.size());
+  for (const ChapterId id : ids) rows.push_back(id < row_of.size() ? row_of[id] : kNoRow);
+  return rows;
+}
+
+// The first row that starts after the time: a chapter put there keeps the starts in order.
+std::size_t RowAfter(const std::vector<Chapter>& chapters, std::int64_t start) {
+  const auto after = std::ranges::find_if(
+      chapters, [start](const Chapter& chapter) { return chapter.start > start; });
+  return static_cast<std::size_t>(after - chapters.begin());
+}
+
+void InsertAt(EditedChapters& chapters, std::size_t row, Chapter chapter, ChapterId id) {
+  const auto offset = static_cast<std::ptrdiff_t>(row);
+  chapters.title.chapters.insert(chapters.title.chapters.begin() + offset, std::move(chapter));
+  chapters.ids.insert(chapters.ids.begin() + offset, id);
+}
+
+// A shift or a drop of short chapters; the ids follow the chapters kept.
+std::vector<Chapter> ApplyRequest(const ChapterEditRequest& edit, EditedChapters& chapters,
+                                  double output_rate) {
+  TitleChapters& title = chapters.title;
+  if (edit.kind == ChapterEditRequest::Kind::kShift) {
+    // Only the latest start and the length can leave the range: tried first, so that a shift
+    // that fails changes nothing.
+    const double milliseconds = ParseShift(edit.value, output_rate);
+    const auto latest = std::ranges::max_element(
+        title.chapters, [](const Chapter& a, const Chapter& b) { return a.start < b.start; });
+    if (latest != title.chapters.end()) Shifted(latest->start, milliseconds);
+    if (title.length) Shifted(*title.length, milliseconds);
+  }
+  std::vector<std::size_t> kept_from;
+  std::vector<Chapter> dropped = ApplyChapterEdit(edit, title, output_rate, &kept_from);
+  for (std::size_t row = 0; row < kept_from.size(); ++row) {
+    chapters.ids[row] = chapters.ids[kept_from[row]];
+  }
+  chapters.ids.resize(kept_from.size());
+  return dropped;
 }
 
 }  // namespace
@@ -154,6 +216,148 @@ std::vector<Chapter> DropShortChapters(TitleChapters& title, double min_seconds,
   }
   title.chapters = std::move(kept);
   return dropped;
+}
+
+EditedChapters StartEditing(const TitleChapters& source, double input_rate, double output_rate) {
+  EditedChapters chapters{RetimeChapters(source, input_rate, output_rate), {}};
+  chapters.ids.resize(source.chapters.size());
+  std::iota(chapters.ids.begin(), chapters.ids.end(), ChapterId{0});
+  return chapters;
+}
+
+std::vector<Chapter> ApplyListEdit(const ListEdit& edit, EditedChapters& chapters,
+                                   double input_rate, double output_rate) {
+  std::vector<Chapter>& list = chapters.title.chapters;
+  return std::visit(
+      [&](const auto& change) -> std::vector<Chapter> {
+        using Edit = std::decay_t<decltype(change)>;
+        if constexpr (std::is_same_v<Edit, ChapterEditRequest>) {
+          return ApplyRequest(change, chapters, output_rate);
+        } else if constexpr (std::is_same_v<Edit, RenameChapters>) {
+          const std::vector<std::size_t> rows = RowsOf(chapters, change.ids);
+          for (std::size_t i = 0; i < rows.size() && i < change.names.size(); ++i) {
+            if (rows[i] != kNoRow) list[rows[i]].name = change.names[i];
+          }
+        } else if constexpr (std::is_same_v<Edit, SetChapterLanguage>) {
+          for (const std::size_t row : RowsOf(chapters, change.ids)) {
+            if (row != kNoRow) list[row].language = change.language;
+          }
+        } else if constexpr (std::is_same_v<Edit, DeleteChapters>) {
+          std::vector<bool> gone(list.size());
+          for (const std::size_t row : RowsOf(chapters, change.ids)) {
+            if (row != kNoRow) gone[row] = true;
+          }
+          std::size_t kept = 0;
+          for (std::size_t row = 0; row < list.size(); ++row) {
+            if (gone[row]) continue;
+            list[kept] = std::move(list[row]);
+            chapters.ids[kept++] = chapters.ids[row];
+          }
+          list.resize(kept);
+          chapters.ids.resize(kept);
+        } else if constexpr (std::is_same_v<Edit, MoveChapter>) {
+          const std::size_t row = RowsOf(chapters, {change.id}).front();
+          if (row == kNoRow) return {};
+          const std::int64_t start =
+              RetimeMilliseconds(change.source_start, input_rate, output_rate);
+          Chapter chapter = std::move(list[row]);
+          list.erase(list.begin() + static_cast<std::ptrdiff_t>(row));
+          chapters.ids.erase(chapters.ids.begin() + static_cast<std::ptrdiff_t>(row));
+          chapter.start = start;
+          InsertAt(chapters, RowAfter(list, start), std::move(chapter), change.id);
+        } else {
+          const std::int64_t start =
+              RetimeMilliseconds(change.source_start, input_rate, output_rate);
+          InsertAt(chapters, RowAfter(list, start), {start, change.name, change.language},
+                   change.id);
+        }
+        return {};
+      },
+      edit);
+}
+
+std::int64_t SourceTimeAt(std::int64_t milliseconds, double input_rate, double output_rate) {
+  // Re-timing scales by input / output and rounds, so the time scaled back lies within a
+  // millisecond or two of a source time that maps on it exactly, when there is one.
+  const double guess = std::round(static_cast<double>(milliseconds) * output_rate / input_rate);
+  std::int64_t nearest = -1;
+  std::int64_t nearest_distance = 0;
+  for (double candidate = guess - 2; candidate <= guess + 2; ++candidate) {
+    if (!(candidate >= 0 && candidate < kLargestMilliseconds)) continue;
+    const auto source = static_cast<std::int64_t>(candidate);
+    std::int64_t distance = 0;
+    try {
+      distance = std::abs(RetimeMilliseconds(source, input_rate, output_rate) - milliseconds);
+    } catch (const Error&) {
+      continue;  // re-timed out of range
+    }
+    if (nearest < 0 || distance < nearest_distance) {
+      nearest = source;
+      nearest_distance = distance;
+    }
+  }
+  if (nearest < 0) {
+    throw Error("the time " + FormatTimestamp(milliseconds) +
+                " stands for no time of the source at these rates");
+  }
+  return nearest;
+}
+
+std::int64_t ParseChapterTime(std::string_view text, double output_rate) {
+  std::optional<double> milliseconds;
+  const std::string_view digits = text.ends_with('f') ? text.substr(0, text.size() - 1) : text;
+  if (const auto frame = ParseDigits(digits); frame && output_rate > 0) {
+    milliseconds = RoundHalfEven(static_cast<double>(*frame) * 1000 / output_rate);
+  } else if (const auto clock = ClockMilliseconds(text)) {
+    milliseconds = RoundHalfEvenAt15Digits(*clock);
+  }
+  if (!milliseconds || !(*milliseconds < kLargestMilliseconds)) {
+    throw Refusal("cannot put a chapter at " + QuotedText(text) +
+                  ": give a time (0:01:30, 00:01:30.250) or a frame number at the output rate "
+                  "(2158)");
+  }
+  return static_cast<std::int64_t>(*milliseconds);
+}
+
+std::vector<std::string> NamesFromLines(std::string_view text) {
+  if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
+  std::vector<std::string> names;
+  while (!text.empty()) {
+    const std::size_t end = text.find('\n');
+    std::string_view line = text.substr(0, end);
+    if (line.ends_with('\r')) line.remove_suffix(1);
+    names.emplace_back(line);
+    if (end == std::string_view::npos) break;
+    text.remove_prefix(end + 1);
+  }
+  return names;
+}
+
+std::string NameFromTemplate(std::string_view name_template, std::size_t number) {
+  const std::string digits = std::to_string(number);
+  std::string name;
+  while (!name_template.empty()) {
+    const std::size_t tag = name_template.find("<NUM");
+    name += name_template.substr(0, tag);
+    if (tag == std::string_view::npos) break;
+    name_template.remove_prefix(tag + 4);
+    std::size_t width = 0;
+    std::size_t used = 0;
+    if (name_template.starts_with(':') && name_template.size() > 2 && name_template[1] >= '1' &&
+        name_template[1] <= '9' && name_template[2] == '>') {
+      width = static_cast<std::size_t>(name_template[1] - '0');
+      used = 3;
+    } else if (name_template.starts_with('>')) {
+      used = 1;
+    } else {
+      name += "<NUM";  // not a tag: kept as written
+      continue;
+    }
+    if (digits.size() < width) name.append(width - digits.size(), '0');
+    name += digits;
+    name_template.remove_prefix(used);
+  }
+  return name;
 }
 
 }  // namespace markwright

@@ -9,18 +9,25 @@
 namespace markwright::ui {
 
 ChapterEditDialog::ChapterEditDialog(ChapterEditRequest::Kind kind, QWidget* parent)
+    : ChapterEditDialog(
+          kind == ChapterEditRequest::Kind::kShift ? "ShiftDialog" : "DropShortDialog",
+          kind == ChapterEditRequest::Kind::kShift ? "Shift Chapters" : "Drop Short Chapters",
+          kind == ChapterEditRequest::Kind::kShift
+              ? "Move every chapter by a time (1.5s, -2s, 1500ms, 00:00:01.500)\n"
+                "or a number of frames at the output rate (24f, -12f):"
+              : "Drop each chapter that starts less than this many seconds after\n"
+                "the one before it, and a last chapter as close to the end:",
+          parent) {}
+
+ChapterEditDialog::ChapterEditDialog(const char* name, const QString& title, const QString& caption,
+                                     QWidget* parent)
     : QDialog(parent) {
-  const bool shift = kind == ChapterEditRequest::Kind::kShift;
-  setObjectName(shift ? "ShiftDialog" : "DropShortDialog");
-  setWindowTitle(shift ? "Shift Chapters" : "Drop Short Chapters");
+  setObjectName(name);
+  setWindowTitle(title);
   setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                  Qt::WindowCloseButtonHint);
-  auto* caption =
-      new QLabel(shift ? "Move every chapter by a time (1.5s, -2s, 1500ms, 00:00:01.500)\n"
-                         "or a number of frames at the output rate (24f, -12f):"
-                       : "Drop each chapter that starts less than this many seconds after\n"
-                         "the one before it, and a last chapter as close to the end:");
-  caption->setObjectName("Label1");
+  auto* label = new QLabel(caption);
+  label->setObjectName("Label1");
   value_ = new QLineEdit;
   value_->setObjectName("Text1");
   auto* buttons = new QDialogButtonBox;
@@ -30,7 +37,7 @@ ChapterEditDialog::ChapterEditDialog(ChapterEditRequest::Kind kind, QWidget* par
   connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
   connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
   auto* layout = new QVBoxLayout(this);
-  layout->addWidget(caption);
+  layout->addWidget(label);
   layout->addWidget(value_);
   layout->addWidget(buttons);
   layout->setSizeConstraint(QLayout::SetFixedSize);

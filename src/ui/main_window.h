@@ -15,38 +15,65 @@
 #include "ui/platform_services.h"
 
 class QComboBox;
+class QUndoStack;
 
 namespace markwright::ui {
 
-class ChapterListWidget;
+class ChapterTableModel;
+class ChapterTableView;
+class ListEditCommand;
 
-// The main window: it holds the chapters (as read, and re-timed for the two frame rates, then
-// shifted and tidied by the Edit menu's edits), shows the re-timed ones, and starts every other
-// window, the format window with those same chapters.
+// The main window: it holds the chapters as read and the edits made to them since (each an undo
+// command: shifts, drops of short chapters, renames, moves, additions, deletions, languages),
+// shows them re-timed for the two frame rates and edited, and starts every other window, the
+// format window with exactly the chapters shown.
 class MainWindow : public QMainWindow {
   Q_OBJECT
 
  public:
   MainWindow(PlatformServices services, CommonDialog& common_dialog, QWidget* parent = nullptr);
+  ~MainWindow() override;
 
   // Opens a file or, for a folder, scans it as a disc: what a drop does.
   void OpenPath(const QString& path);
 
-  const TitleChapters& chapters() const { return loaded_.chapters; }
-  const TitleChapters& retimed() const { return loaded_.retimed; }
+  const TitleChapters& chapters() const { return source_chapters_; }
+  const TitleChapters& retimed() const { return edited_.title; }
   double input_rate() const { return input_rate_; }
   double output_rate() const { return output_rate_; }
 
  private:
+  friend class ListEditCommand;
+
   void BuildMenus();
   void SelectRate(QComboBox* list, double& rate);
-  // Keeps the chapters loaded from the source and lists their re-timed times.
+  // Keeps the chapters loaded from the source, without edits, and lists their re-timed times.
   void ShowChapters(std::filesystem::path source, LoadedChapters loaded);
-  // Re-times the chapters as read and applies the edits made since they were loaded, in order,
-  // at the output rate: the command line's --shift and --min-length after the same rates.
-  void Retime();
-  void ListRetimed();
+  // Re-times the chapters as read and makes the first edit_count edits again, in order, at the
+  // output rate: a shift or a drop as the command line's --shift and --min-length after the same
+  // rates, the other edits at the source times they were given for.
+  void Rebuild(int edit_count);
+  void ListChapters();
+  void UpdateTitle();
+  // Makes the edit and puts it on the undo stack; a failure is shown and changes nothing.
+  void Edit(ListEdit edit, const QString& text);
+  void EditCell(int row, int column, const QString& text);
   void EditChapters(ChapterEditRequest::Kind kind);
+  // Asks for one value in the small edit dialog; false when cancelled.
+  bool AskValue(const char* name, const QString& title, const QString& caption, std::string& value);
+  std::vector<ChapterId> SelectedIds() const;
+  int CurrentRow() const;
+  void RenameCurrent();
+  void MoveChapterTo(int row, std::int64_t milliseconds);
+  void SetTime();
+  void AddChapterAt();
+  void DeleteSelected();
+  void SetLanguage(const std::string& language);
+  void AskLanguage();
+  void NameFromList(std::vector<std::string> names);
+  void NamesFromFile();
+  void NamesFromTemplate();
+  void ReportDropped(const ChapterEditRequest& edit, const std::vector<Chapter>& dropped);
   void OpenFile();
   void LoadFile(const QString& path);
   bool ChooseEdition(const std::vector<MatroskaXmlEdition>& editions, std::size_t default_edition,
@@ -61,14 +88,18 @@ class MainWindow : public QMainWindow {
 
   PlatformServices services_;
   CommonDialog& common_dialog_;
-  std::filesystem::path source_;  // named when the chapters cannot take a new rate
-  LoadedChapters loaded_;
-  std::vector<ChapterEditRequest> edits_;  // of the chapters loaded; a new load starts without
+  std::filesystem::path source_;   // named when the chapters cannot take a new rate
+  TitleChapters source_chapters_;  // as read, in input timing
+  EditedChapters edited_;          // re-timed and edited: what the table shows and Save writes
+  ChapterId next_id_ = 0;          // of the next chapter added
+  QString disc_folder_;            // where Open Disc starts: the last folder chosen
   double input_rate_;
   double output_rate_;
   QComboBox* input_rate_list_;
   QComboBox* output_rate_list_;
-  ChapterListWidget* chapter_list_;
+  ChapterTableModel* model_;
+  ChapterTableView* chapter_list_;
+  QUndoStack* undo_stack_;  // of the chapters loaded; a new load starts without
 };
 
 }  // namespace markwright::ui

@@ -18,11 +18,11 @@ class MessageBoxes {
   virtual void Show(const QString& text, MessageIcon icon) = 0;
 };
 
-// The folder chooser of Open Disc: the chosen folder, or an empty text on cancel.
+// The folder chooser of Open Disc, opened at start: the chosen folder, or an empty text on cancel.
 class FolderChooser {
  public:
   virtual ~FolderChooser() = default;
-  virtual QString ChooseFolder(QWidget* owner, const QString& title) = 0;
+  virtual QString ChooseFolder(QWidget* owner, const QString& title, const QString& start) = 0;
 };
 
 // Shows one of the program's own modal windows and returns its QDialog result once it closed.

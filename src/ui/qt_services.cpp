@@ -52,9 +52,8 @@ bool QtFileDialogs::Run(DialogMode mode, FileDialogRecord& record) {
   return true;
 }
 
-QString QtFolderChooser::ChooseFolder(QWidget* owner, const QString& title) {
-  return QFileDialog::getExistingDirectory(owner, title, QStringLiteral("/"),
-                                           QFileDialog::ShowDirsOnly);
+QString QtFolderChooser::ChooseFolder(QWidget* owner, const QString& title, const QString& start) {
+  return QFileDialog::getExistingDirectory(owner, title, start, QFileDialog::ShowDirsOnly);
 }
 
 int QtModalRunner::Run(QDialog& dialog) {

@@ -17,7 +17,7 @@ class QtFileDialogs : public FileDialogs {
 
 class QtFolderChooser : public FolderChooser {
  public:
-  QString ChooseFolder(QWidget* owner, const QString& title) override;
+  QString ChooseFolder(QWidget* owner, const QString& title, const QString& start) override;
 };
 
 class QtModalRunner : public ModalRunner {

@@ -1,7 +1,7 @@
 // The entry point of the window module, which the markwright executable loads at run time so
 // that the executable itself needs no Qt.
+#include <QAbstractItemView>
 #include <QApplication>
-#include <QListWidget>
 #include <QScreen>
 #include <QStringList>
 #include <QTimer>
@@ -109,7 +109,8 @@ extern "C" __attribute__((visibility("default"))) int markwright_run_window(
           std::printf("%s: %s\n", qPrintable(top->objectName()), qPrintable(top->windowTitle()));
         }
       }
-      std::printf("List1: %d chapter(s)\n", window.findChild<QListWidget*>("List1")->count());
+      std::printf("List1: %d chapter(s)\n",
+                  window.findChild<QAbstractItemView*>("List1")->model()->rowCount());
       std::fflush(stdout);
       window.close();
     });

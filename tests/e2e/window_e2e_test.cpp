@@ -35,7 +35,8 @@ TEST(WindowMode, OpensAndQuitsOrSaysWhyItCannot) {
   const fs::path sample = fs::path(MARKWRIGHT_SOURCE_DIR) / "samples/movie-chapters.txt";
   const auto opened = RunWith(offscreen, MARKWRIGHT_EXE, {"--window", sample});
   EXPECT_EQ(opened.exit_status, 0) << opened.errors;
-  EXPECT_EQ(opened.output, "Form1: Markwright\nList1: 5 chapter(s)\n");
+  EXPECT_EQ(opened.output,
+            "Form1: movie-chapters.txt (5 chapters) - Markwright\nList1: 5 chapter(s)\n");
 }
 
 }  // namespace

@@ -36,7 +36,7 @@ for input in "$sample" "$ifo"; do
 done
 if [ -e "$window_module" ]; then
   window=$(QT_QPA_PLATFORM=offscreen MARKWRIGHT_SMOKE_TEST=1 "$exe" --window "$sample")
-  [ "$window" = $'Form1: Markwright\nList1: 5 chapter(s)' ] || fail "window: $window"
+  [ "$window" = $'Form1: movie-chapters.txt (5 chapters) - Markwright\nList1: 5 chapter(s)' ] || fail "window: $window"
 fi
 
 # The icon at every theme size, each of its size.

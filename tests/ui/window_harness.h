@@ -37,8 +37,8 @@ struct WindowHarness : ui::MessageBoxes, ui::FileDialogs, ui::FolderChooser, ui:
     record.file_title = std::filesystem::path(answer).filename().string() + '\0';
     return !answer.empty();
   }
-  QString ChooseFolder(QWidget*, const QString&) override {
-    ++folders_asked;
+  QString ChooseFolder(QWidget*, const QString&, const QString& start) override {
+    folder_starts.push_back(start.toStdString());
     return QString::fromStdString(std::exchange(folder_answer, ""));
   }
   // Runs the next script on the window; what it leaves open is closed as by the close box.
@@ -88,10 +88,14 @@ struct WindowHarness : ui::MessageBoxes, ui::FileDialogs, ui::FolderChooser, ui:
     });
     Trigger(action);
   }
+  // The table's rows as "time" or "time  name", at the output rate.
   std::vector<std::string> Listed() {
     std::vector<std::string> lines;
-    for (int row = 0; row < Find(window)->count(); ++row) {
-      lines.push_back(Find(window)->item(row)->text().toStdString());
+    const QAbstractItemModel* rows = Find<QAbstractItemView>(window)->model();
+    for (int row = 0; row < rows->rowCount(); ++row) {
+      lines.push_back(rows->index(row, 1).data().toString().toStdString());
+      const QString name = rows->index(row, 3).data().toString();
+      if (!name.isEmpty()) lines.back() += "  " + name.toStdString();
     }
     return lines;
   }
@@ -107,8 +111,8 @@ struct WindowHarness : ui::MessageBoxes, ui::FileDialogs, ui::FolderChooser, ui:
     }
     QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
     QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(Find(window)->viewport(), &enter);
-    QCoreApplication::sendEvent(Find(window)->viewport(), &drop);
+    QCoreApplication::sendEvent(Find<QAbstractItemView>(window)->viewport(), &enter);
+    QCoreApplication::sendEvent(Find<QAbstractItemView>(window)->viewport(), &drop);
     QCoreApplication::sendPostedEvents();
   }
 
@@ -116,7 +120,7 @@ struct WindowHarness : ui::MessageBoxes, ui::FileDialogs, ui::FolderChooser, ui:
   std::deque<std::string> file_answers;
   std::vector<ui::FileDialogRecord> records;
   std::string folder_answer;
-  int folders_asked = 0;
+  std::vector<std::string> folder_starts;  // where each Open Disc started
   std::deque<std::function<void(QDialog&)>> scripts;
   ui::CommonDialog common_dialog{*this};
   ui::MainWindow window{{*this, *this, *this, *this}, common_dialog};

@@ -3,8 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QDir>
 #include <QLabel>
 #include <QPlainTextEdit>
+#include <QTableView>
 #include <cstdio>
 
 #include <sys/stat.h>
@@ -106,7 +108,7 @@ TEST(MainWindow, AFailedOpenNamesTheFileAndChangesNothing) {
   h.OpenFile(fifo);
   h.Drop({fifo});
   ASSERT_EQ(h.messages.size(), 5u);
-  EXPECT_EQ(h.messages[0], "Unknown Format!");
+  EXPECT_EQ(h.messages[0], (folder / "notes.txt").string() + ": Unknown Format!");
   EXPECT_TRUE(h.messages[1].starts_with((folder / "bro\\x1bken.txt").string() + ": "));
   EXPECT_TRUE(h.messages[2].starts_with((folder / "gone.mpls").string() + ": "));
   EXPECT_EQ(h.messages[3], "Cannot open input file!");
@@ -168,7 +170,7 @@ TEST(MainWindow, ADropReadsTheFirstFileOrScansAFolder) {
   fs::create_directories(folder / "not a disc");
   h.Drop({folder / "not a disc"});
   EXPECT_EQ(h.messages, Lines({"Disc or Folder does not contain Blu-Ray, HD DVD or DVD data"}));
-  EXPECT_EQ(h.folders_asked, 0);
+  EXPECT_TRUE(h.folder_starts.empty());
   EXPECT_EQ(h.Listed(), Lines({"00:00:05.000"}));
 }
 
@@ -188,6 +190,8 @@ TEST(DiscWindow, TheChosenStreamIsLoadedAndCancelLoadsNothing) {
   h.Drop({disc.path()});
   EXPECT_EQ(testing::TimesOf(h.window.chapters()), Lines({"00:00:00.000", "00:01:01.001"}));
   h.Drop({disc.path()});
+  h.Trigger("OpenDisc");  // where the last one started, home the first time
+  EXPECT_EQ(h.folder_starts, Lines({QDir::homePath().toStdString(), disc.path().string()}));
   ASSERT_EQ(h.messages.size(), 1u);
   EXPECT_TRUE(h.messages[0].starts_with(playlist.string() + ": ")) << h.messages[0];
   EXPECT_EQ(testing::TimesOf(h.window.chapters()), Lines({"00:00:00.000", "00:01:01.001"}));
@@ -286,6 +290,71 @@ TEST(EditMenu, ShiftsAndDropsAsTheCommandLineDoesAgainAfterARateChange) {
   ASSERT_EQ(run.exit_status, 0) << run.errors;
   EXPECT_EQ(ReadFile(folder / "window.txt"), ReadFile(folder / "cli.txt"));
   EXPECT_EQ(h.Listed(), Lines({"00:00:00.801  Intro", "00:00:22.801  Story"}));
+}
+
+// Every kind of edit, by key, in place and from the Edit menu, undone and redone and kept across
+// rate changes at the time the user gave; Save writes what the table shows, and the command line
+// converting that file gives the window's own output at another rate.
+TEST(ChapterEditor, EditsUndoRedoAndARateChangeSaveWhatTheTableShows) {
+  WindowHarness h;
+  TempDir folder;
+  h.window.show();
+  QApplication::setActiveWindow(&h.window);
+  h.OpenFile(folder.Write("movie.txt",
+                          "CHAPTER01=00:00:00.000\r\nCHAPTER02=00:01:00.000\r\n"
+                          "CHAPTER03=00:02:00.000\r\nCHAPTER03NAME=Old\r\n"));
+  auto* table = WindowHarness::Find<QTableView>(h.window);
+  const auto go_to = [&](int row, int column = 0) {
+    table->setCurrentIndex(table->model()->index(row, column));
+  };
+  h.Edit("NamesFromTemplate", "Chapter <NUM:2>");
+  go_to(0);
+  h.Edit("AddChapter", "");  // halfway to the next
+  QTest::keyClick(table, Qt::Key_F2);
+  auto* editor = table->findChild<QLineEdit*>();
+  ASSERT_NE(editor, nullptr);
+  editor->selectAll();
+  QTest::keyClicks(editor, "Added");
+  QTest::keyClick(editor, Qt::Key_Return);
+  EXPECT_EQ(h.window.windowTitle(), "*movie.txt (4 chapters) - Markwright");
+  go_to(3);
+  h.Edit("SetChapterTime", "0:00:45");  // moves before Chapter 02
+  go_to(0);
+  QTest::keyClick(table, Qt::Key_Delete);
+  EXPECT_EQ(h.Listed(),
+            Lines({"00:00:30.000  Added", "00:00:45.000  Chapter 03", "00:01:00.000  Chapter 02"}));
+  h.Trigger("Undo");
+  h.Trigger("Undo");
+  h.Trigger("Redo");
+  table->selectAll();
+  h.Edit("SetLanguage", "ger");
+  h.Edit("ShiftChapters", "-0:00:01");
+  h.Trigger("Undo");
+  h.Edit("SetLanguage", "not a code");  // refused: nothing changes
+  ASSERT_EQ(h.messages.size(), 1u);
+  EXPECT_TRUE(h.messages[0].starts_with("cannot use \"not a code\" as a language"));
+  // A frame typed into the frame cell at 25 frames a second stands for the same source time at
+  // any other rate.
+  h.SelectRate("Combo2", "25");
+  table->model()->setData(table->model()->index(2, 2), "1500");
+  EXPECT_EQ(h.Listed(), Lines({"00:00:00.000  Chapter 01", "00:00:28.771  Added",
+                               "00:00:57.542  Chapter 02", "00:01:00.000  Chapter 03"}));
+  h.SelectRate("Combo2", "23.976");
+  EXPECT_EQ(h.Listed()[3], "00:01:02.562  Chapter 03");
+  EXPECT_EQ(table->model()->index(0, 4).data(), "ger");
+  h.file_answers = {(folder / "window.xml").string(), (folder / "window.txt").string()};
+  h.scripts.push_back(Choose(12));  // Matroska
+  h.Trigger("SaveAs");
+  EXPECT_EQ(h.window.windowTitle(), "movie.txt (4 chapters) - Markwright");
+  h.SelectRate("Combo2", "25");
+  h.scripts.push_back(Choose(0));  // OGG
+  h.Trigger("SaveAs");
+  const ProcessResult run = RunProcess(
+      MARKWRIGHT_EXE, {"-i", "window.xml", "-o", "cli.txt", "-f", "OGG", "-outfps", "25"},
+      folder.path());
+  ASSERT_EQ(run.exit_status, 0) << run.errors;
+  EXPECT_EQ(ReadFile(folder / "cli.txt"), ReadFile(folder / "window.txt"));
+  EXPECT_NE(ReadFile(folder / "window.xml").find("<ChapterLanguage>ger<"), std::string::npos);
 }
 
 // Disc files come in either letter case; the dialog must offer both.

@@ -51,7 +51,7 @@ class NoFileDialogs : public FileDialogs {
 
 class NoFolderChooser : public FolderChooser {
  public:
-  QString ChooseFolder(QWidget*, const QString&) override { return {}; }
+  QString ChooseFolder(QWidget*, const QString&, const QString&) override { return {}; }
 };
 
 // Shows each modal window long enough to draw it, with a format picked in the format window.

@@ -1,0 +1,86 @@
+#include "ui/chapter_table_view.h"
+
+#include <QDragEnterEvent>
+#include <QDragMoveEvent>
+#include <QDropEvent>
+#include <QFontMetrics>
+#include <QHeaderView>
+#include <QMimeData>
+#include <QUrl>
+#include <algorithm>
+
+#include "ui/chapter_table_model.h"
+
+namespace markwright::ui {
+namespace {
+
+// The first local path among the dropped URLs; empty when there is none.
+QString FirstLocalPath(const QMimeData* data) {
+  if (data == nullptr || !data->hasUrls()) return {};
+  for (const QUrl& url : data->urls()) {
+    if (url.isLocalFile()) return url.toLocalFile();
+  }
+  return {};
+}
+
+}  // namespace
+
+ChapterTableView::ChapterTableView(QWidget* parent) : QTableView(parent) {
+  setAcceptDrops(true);
+  viewport()->setAcceptDrops(true);
+  setDragDropMode(QAbstractItemView::DropOnly);
+  setSelectionMode(QAbstractItemView::ExtendedSelection);
+  setSelectionBehavior(QAbstractItemView::SelectRows);
+  setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed);
+  setWordWrap(false);
+  setShowGrid(false);
+  verticalHeader()->hide();
+  // Every row the same height, so the view never asks a row for its size: a million rows scroll
+  // as lightly as ten.
+  verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+  horizontalHeader()->setStretchLastSection(true);
+  horizontalHeader()->setHighlightSections(false);
+}
+
+void ChapterTableView::FitColumns() {
+  auto* chapters = qobject_cast<ChapterTableModel*>(model());
+  if (chapters == nullptr) return;
+  const QFontMetrics metrics(font());
+  verticalHeader()->setDefaultSectionSize(metrics.height() + 4);
+  // Numbers, times and frames are as wide as the last row's: measured from that row alone. A
+  // name is measured over what the view would measure for a short list; a longer list is measured
+  // over its first rows only.
+  const int padding = 2 * metrics.horizontalAdvance(QLatin1Char('0'));
+  for (int column = 0; column < ChapterTableModel::kColumnCount; ++column) {
+    const QString header = chapters->headerData(column, Qt::Horizontal, Qt::DisplayRole).toString();
+    int width =
+        std::max(metrics.horizontalAdvance(header), horizontalHeader()->sectionSizeHint(column));
+    if (column == ChapterTableModel::kName) {
+      width = std::max(width, sizeHintForColumn(column));
+    } else if (column != ChapterTableModel::kLanguage) {
+      width = std::max(width, metrics.horizontalAdvance(chapters->WidestText(column)) + padding);
+    } else {
+      width = std::max(width, metrics.horizontalAdvance(QStringLiteral("eng-US")) + padding);
+    }
+    setColumnWidth(column, width);
+  }
+}
+
+void ChapterTableView::dragEnterEvent(QDragEnterEvent* event) {
+  if (FirstLocalPath(event->mimeData()).isEmpty()) return event->ignore();
+  event->acceptProposedAction();
+}
+
+void ChapterTableView::dragMoveEvent(QDragMoveEvent* event) {
+  if (FirstLocalPath(event->mimeData()).isEmpty()) return event->ignore();
+  event->acceptProposedAction();
+}
+
+void ChapterTableView::dropEvent(QDropEvent* event) {
+  const QString path = FirstLocalPath(event->mimeData());
+  if (path.isEmpty()) return event->ignore();
+  event->acceptProposedAction();
+  emit PathDropped(path);
+}
+
+}  // namespace markwright::ui

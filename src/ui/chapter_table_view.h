@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QString>
+#include <QTableView>
+
+namespace markwright::ui {
+
+// The chapter table of the main window (rows of a ChapterTableModel, all of one height). It takes
+// the local files and folders that a file manager drops on it (text/uri-list) and hands the first
+// one on; nothing else is accepted.
+class ChapterTableView : public QTableView {
+  Q_OBJECT
+
+ public:
+  explicit ChapterTableView(QWidget* parent = nullptr);
+
+  // Sizes the columns to their content without measuring every row (see the model's WidestText).
+  void FitColumns();
+
+ signals:
+  void PathDropped(const QString& path);
+
+ protected:
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dragMoveEvent(QDragMoveEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
+};
+
+}  // namespace markwright::ui
