@@ -54,5 +54,46 @@ TEST(DropShortChapters, DropsChaptersTooCloseToTheLastKeptAndTheStubBeforeTheEnd
   EXPECT_EQ(DropShortChapters(unknown_length, 0), Chapters{});
 }
 
+// Edits name chapters by id, so they still reach the right chapter after a drop moved the rows,
+// and pass over a chapter that is gone; a failing edit changes nothing.
+TEST(ApplyListEdit, FindsChaptersByIdAfterOtherEditsMovedThem) {
+  const TitleChapters source{{{0, "A", ""}, {3000, "B", ""}, {10000, "C", ""}, {20000, "D", ""}},
+                             30000};
+  EditedChapters edited = StartEditing(source, 25, 25);
+  ApplyListEdit(ChapterEditRequest{ChapterEditRequest::Kind::kMinLength, "5"}, edited, 25, 25);
+  ApplyListEdit(RenameChapters{{3, 1, 0}, {"d", "b", "a"}}, edited, 25, 25);
+  ApplyListEdit(AddChapter{4, 15000, "New", "eng"}, edited, 25, 25);
+  ApplyListEdit(MoveChapter{0, 25000}, edited, 25, 25);
+  ApplyListEdit(SetChapterLanguage{{2, 4}, "fre"}, edited, 25, 25);
+  ApplyListEdit(DeleteChapters{{1, 2}}, edited, 25, 25);
+  EXPECT_EQ(edited.title.chapters,
+            (Chapters{{15000, "New", "fre"}, {20000, "d", ""}, {25000, "a", ""}}));
+  EXPECT_EQ(edited.ids, (std::vector<ChapterId>{4, 3, 0}));
+  // The later chapter would leave the range: refused before the first one moved.
+  EditedChapters far = StartEditing({{{0, "", ""}, {8'500'000'000'000'000, "", ""}}, {}}, 25, 25);
+  const EditedChapters before = far;
+  EXPECT_THROW(
+      ApplyListEdit(ChapterEditRequest{ChapterEditRequest::Kind::kShift, "1000000000000000ms"}, far,
+                    25, 25),
+      Error);
+  EXPECT_EQ(far.title, before.title);
+}
+
+TEST(ChapterEditText, TimesFramesNamesAndTemplates) {
+  EXPECT_EQ(ParseChapterTime("0:01:30.25", 25), 90250);
+  EXPECT_EQ(ParseChapterTime("2158", 24 / 1.001), 90007);  // 90006.917
+  EXPECT_EQ(ParseChapterTime("25f", 25), 1000);
+  for (const std::string_view bad : {"", "1:30", "-25", "1.5", "0:00:60"}) {
+    ExpectThrowMessage<Refusal>([&] { ParseChapterTime(bad, 25); },
+                                "cannot put a chapter at \"" + std::string(bad) + "\"");
+  }
+  // Re-timed back, the source time gives the time typed, or the nearest when none does.
+  EXPECT_EQ(RetimeMilliseconds(SourceTimeAt(60000, 24 / 1.001, 25), 24 / 1.001, 25), 60000);
+  EXPECT_EQ(SourceTimeAt(2, 3, 1), 1);  // re-timed to 3 ms, the nearest a source time reaches
+  EXPECT_EQ(NamesFromLines("\xEF\xBB\xBFOne\r\n\nThree\n"),
+            (std::vector<std::string>{"One", "", "Three"}));
+  EXPECT_EQ(NameFromTemplate("<NUM:3>. Part <NUM> <NUM:x> <NUM", 7), "007. Part 7 <NUM:x> <NUM");
+}
+
 }  // namespace
 }  // namespace markwright::testing
