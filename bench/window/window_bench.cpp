@@ -2,7 +2,7 @@
 // an undo on the million, and the peak memory of each run beside the command line's converting
 // the same file. Each measurement runs in a process of its own (this program started again), so
 // one run's memory is not counted in the next. Offscreen; build with -DMARKWRIGHT_BENCH=ON in a
-// release build and run build-bench/bench/window/markwright_window_bench.
+// release build and run build-bench/bench/markwright_window_bench.
 #include <QAbstractItemView>
 #include <QAction>
 #include <QApplication>
@@ -39,15 +39,18 @@ fs::path ChapterFile(const fs::path& folder, int count) {
   char line[128];
   for (long i = 1; i <= count; ++i) {
     const long t = (i - 1) * 7919;
-    std::snprintf(line, sizeof line, "CHAPTER%02ld=%02ld:%02ld:%02ld.%03ld\r\nCHAPTER%02ldNAME=Part %ld\r\n",
-                  i, t / 3600000, t / 60000 % 60, t / 1000 % 60, t % 1000, i, i);
+    std::snprintf(line, sizeof line,
+                  "CHAPTER%02ld=%02ld:%02ld:%02ld.%03ld\r\nCHAPTER%02ldNAME=Part %ld\r\n", i,
+                  t / 3600000, t / 60000 % 60, t / 1000 % 60, t % 1000, i, i);
     out << line;
   }
   return path;
 }
 
-struct Quiet : markwright::ui::MessageBoxes, markwright::ui::FileDialogs,
-               markwright::ui::FolderChooser, markwright::ui::ModalRunner {
+struct Quiet : markwright::ui::MessageBoxes,
+               markwright::ui::FileDialogs,
+               markwright::ui::FolderChooser,
+               markwright::ui::ModalRunner {
   void Show(const QString& text, markwright::ui::MessageIcon) override {
     std::fprintf(stderr, "message: %s\n", qPrintable(text));
   }

@@ -252,6 +252,7 @@ void MainWindow::ShowChapters(std::filesystem::path source, LoadedChapters loade
 
 void MainWindow::Rebuild(int edit_count) {
   std::vector<const ListEdit*> edits;
+  edits.reserve(static_cast<std::size_t>(std::max(edit_count, 0)));
   for (int index = 0; index < edit_count; ++index) {
     edits.push_back(&static_cast<const ListEditCommand*>(undo_stack_->command(index))->edit());
   }
