@@ -42,6 +42,16 @@ ChapterTableView::ChapterTableView(QWidget* parent) : QTableView(parent) {
   horizontalHeader()->setHighlightSections(false);
 }
 
+void ChapterTableView::setModel(QAbstractItemModel* model) {
+  QTableView::setModel(model);
+  // The name comes right after the time, as the list always showed it; at the window's first
+  // size the frame and the language are a scroll away.
+  horizontalHeader()->moveSection(ChapterTableModel::kName, ChapterTableModel::kFrame);
+  QFont header_font = font();
+  header_font.setBold(false);
+  horizontalHeader()->setFont(header_font);
+}
+
 void ChapterTableView::FitColumns() {
   auto* chapters = qobject_cast<ChapterTableModel*>(model());
   if (chapters == nullptr) return;
@@ -50,7 +60,7 @@ void ChapterTableView::FitColumns() {
   // Numbers, times and frames are as wide as the last row's: measured from that row alone. A
   // name is measured over what the view would measure for a short list; a longer list is measured
   // over its first rows only.
-  const int padding = 2 * metrics.horizontalAdvance(QLatin1Char('0'));
+  const int padding = metrics.horizontalAdvance(QLatin1Char('0'));
   for (int column = 0; column < ChapterTableModel::kColumnCount; ++column) {
     const QString header = chapters->headerData(column, Qt::Horizontal, Qt::DisplayRole).toString();
     int width =

@@ -14,6 +14,8 @@ class ChapterTableView : public QTableView {
  public:
   explicit ChapterTableView(QWidget* parent = nullptr);
 
+  void setModel(QAbstractItemModel* model) override;
+
   // Sizes the columns to their content without measuring every row (see the model's WidestText).
   void FitColumns();
 

@@ -93,7 +93,14 @@ class ListEditCommand : public QUndoCommand {
     }
     window_.ListChapters();
   }
-  void undo() override { window_.Rebuild(window_.undo_stack_->index() - 1); }
+  void undo() override {
+    try {
+      // The edits below this one were made at these rates before: they can be made again.
+      window_.Rebuild(window_.undo_stack_->index() - 1);
+    } catch (const std::exception& failure) {
+      window_.ReportFailure(failure);
+    }
+  }
 
  private:
   MainWindow& window_;

@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QLabel>
+#include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QTableView>
 #include <cstdio>
@@ -346,6 +347,10 @@ TEST(ChapterEditor, EditsUndoRedoAndARateChangeSaveWhatTheTableShows) {
   h.scripts.push_back(Choose(12));  // Matroska
   h.Trigger("SaveAs");
   EXPECT_EQ(h.window.windowTitle(), "movie.txt (4 chapters) - Markwright");
+  QTest::keyClick(&h.window, Qt::Key_F10);  // the menu bar, by key
+  ASSERT_NE(h.window.menuBar()->activeAction(), nullptr);
+  EXPECT_EQ(h.window.menuBar()->activeAction()->text(), "&File");
+  QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_Escape);
   h.SelectRate("Combo2", "25");
   h.scripts.push_back(Choose(0));  // OGG
   h.Trigger("SaveAs");
