@@ -550,6 +550,7 @@ void MainWindow::OpenFile() {
 }
 
 void MainWindow::OpenPath(const QString& path) {
+  if (WorkRunning() > 0) return;  // a drop queued while the chapters are read or re-timed
   if (QFileInfo(path).isDir()) return ScanDisc(path);
   LoadFile(path);
 }
