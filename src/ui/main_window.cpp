@@ -348,6 +348,7 @@ void MainWindow::SaveAs() {
   inputs.retimed_chapters = loaded_.retimed;
   inputs.output_rate = output_rate_;
   inputs.input_rate_text = input_rate_list_->currentText().toStdString();
+  inputs.source_file = source_;
   FormatWindow formats(std::move(inputs), services_.messages, common_dialog_, this);
   services_.modal_runner.Run(formats);
 }
