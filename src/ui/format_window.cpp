@@ -97,8 +97,9 @@ struct FormatOutput {
 fs::path SaveFolderFor(const fs::path& source) {
   if (source.empty()) return {};
   std::error_code error;
-  if (fs::is_directory(source, error)) return source;
-  const fs::path folder = source.parent_path();
+  fs::path path = fs::absolute(source, error);  // "chapters.txt" from the command line
+  if (fs::is_directory(path, error)) return path;
+  fs::path folder = path.parent_path();
   // VIDEO_TS and ADV_OBJ lie one folder below the disc's, BDMV/PLAYLIST two.
   for (const fs::path& disc : {folder.parent_path(), folder.parent_path().parent_path()}) {
     const std::optional<DiscLayout> layout = disc.empty() ? std::nullopt : FindDiscLayout(disc);
