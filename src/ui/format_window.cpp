@@ -245,7 +245,11 @@ void FormatWindow::Save() {
     return;
   }
   try {
-    WriteTextFile(settings.file_name, text_);
+    // Hundreds of megabytes for a million chapters in Matroska XML.
+    WhilePainting(this, "Saving…", [this, &settings] {
+      WriteTextFile(settings.file_name, text_);
+      return true;
+    });
   } catch (const Error& failure) {
     // The window stays open with its preview, so the user can pick another place.
     messages_.Show(MessageText(failure.what()), MessageIcon::kStop);
