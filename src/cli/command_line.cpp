@@ -83,7 +83,7 @@ ExitStatus Run(const std::vector<std::string_view>& arguments, const fs::path& p
     return Printed(output, errors);
   }
   if (options.help || (argument_text == "-h" && !options.AnyConversionOption())) {
-    output << HelpText("\n") << "\n\n" << MoreFormatsHelp("\n") << LongOptionsHelp();
+    output << HelpText("\n") << "\n\n" << MoreFormatsHelp("\n");
     return Printed(output, errors);
   }
   ConversionOptions conversion = ReadConversionOptions(argument_text);

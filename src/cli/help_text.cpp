@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "cli/long_options.h"
 #include "readers/source_kinds.h"
 #include "writers/format_table.h"
 
@@ -61,6 +62,13 @@ std::string MoreFormatsHelp(std::string_view line_end) {
   text += "Input kinds for -i, told by their content, not by their names:";
   text += line_end;
   text += SourceKindsList(line_end);
+  for (const char c : LongOptionsHelp()) {
+    if (c == '\n') {
+      text += line_end;
+    } else {
+      text += c;
+    }
+  }
   return text;
 }
 

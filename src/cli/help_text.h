@@ -9,9 +9,10 @@ namespace markwright {
 // a terminal. No line end follows the last line.
 std::string HelpText(std::string_view line_end);
 
-// The formats HelpText does not list (Muxman and the newer ones), one "key: display name" line
-// each, then the input kinds the same way, each list under a heading of its own; every line is
-// ended by line_end.
+// What follows HelpText in --help and the window's Help box: the formats HelpText does not list
+// (Muxman and the newer ones), one "key: display name" line each, then the input kinds the same
+// way, each list under a heading of its own, then the long options; every line is ended by
+// line_end.
 std::string MoreFormatsHelp(std::string_view line_end);
 
 }  // namespace markwright

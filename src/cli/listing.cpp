@@ -7,6 +7,7 @@
 #include "cli/messages.h"
 #include "core/timestamp.h"
 #include "core/utf8.h"
+#include "readers/disc_scan.h"
 
 namespace markwright {
 namespace {
@@ -58,9 +59,7 @@ void ListStreams(const std::vector<Stream>& streams, bool json, const Conversion
              << (i + 1 < streams.size() ? "},\n" : "}\n");
       continue;
     }
-    output << i + 1 << "  " << ShownMessage(streams[i].source) << "  " << count
-           << (count == 1 ? " chapter" : " chapters");
-    if (title.length) output << "  " << FormatTimestamp(*title.length);
+    output << StreamLine(i + 1, ShownMessage(streams[i].source), count, title.length);
     if (streams[i].edition) output << EditionWords(*streams[i].edition);
     output << '\n';
   }

@@ -55,11 +55,8 @@ std::vector<Stream> StreamsOf(const DiscScan& found) {
   std::vector<Stream> streams;
   for (std::size_t i = 0; i < scan->streams.size(); ++i) {
     const DiscStream& entry = scan->streams[i];
-    Stream stream{entry.file_name, StemOf(entry.file_name), nullptr, nullptr, std::nullopt};
-    if (entry.title > 0) {
-      stream.source += " title " + std::to_string(entry.title);
-      stream.file_stem += "_title" + std::to_string(entry.title);
-    }
+    Stream stream{DiscStreamSource(entry), StemOf(entry.file_name), nullptr, nullptr, std::nullopt};
+    if (entry.title > 0) stream.file_stem += "_title" + std::to_string(entry.title);
     stream.load = [scan, i](double input_rate, double output_rate) {
       return LoadChapters(*scan, scan->streams[i], input_rate, output_rate);
     };

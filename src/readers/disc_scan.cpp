@@ -4,6 +4,7 @@
 #include <cctype>
 
 #include "core/error.h"
+#include "core/timestamp.h"
 #include "readers/bluray_reader.h"
 #include "readers/dvd_reader.h"
 #include "readers/hddvd_reader.h"
@@ -44,32 +45,60 @@ const KindFolder& FolderOf(DiscKind kind) {
   return *std::ranges::find(kKindFolders, kind, &KindFolder::kind);
 }
 
-std::string Label(std::string_view file_name, std::int32_t chapters) {
-  return std::string(file_name) + ", " + std::to_string(chapters) + " Chapter(s)";
+// The label of the stream about to be appended; the length when the listing can read it, as
+// --list shows it.
+void Append(std::vector<DiscStream>& streams, const std::string& name, std::int32_t title,
+            std::size_t chapters, const std::optional<std::int64_t>& length) {
+  DiscStream stream{{}, name, title};
+  stream.label = StreamLine(streams.size() + 1, DiscStreamSource(stream), chapters, length);
+  streams.push_back(std::move(stream));
 }
 
 void AddStreams(DiscKind kind, const fs::path& path, const std::string& name,
                 std::vector<DiscStream>& streams) {
   switch (kind) {
-    case DiscKind::kBluRay:
-      streams.push_back({Label(name, CountBluRayChapters(path)), name, 0});
+    case DiscKind::kBluRay: {
+      const TitleChapters playlist = ReadBluRayPlaylist(path);
+      Append(streams, name, 0, playlist.chapters.size(), playlist.length);
       return;
+    }
     case DiscKind::kDvd:
-      streams.push_back({Label(name, CountDvdChapters(path)), name, 0});
+      Append(streams, name, 0, static_cast<std::size_t>(CountDvdChapters(path)), std::nullopt);
       return;
     case DiscKind::kHdDvd:
       break;
   }
   // One reading of the playlist labels all of its titles.
   const HdDvdPlaylist playlist = ReadHdDvdPlaylist(path);
-  std::int32_t title = 0;
-  for (const HdDvdTitle& each : playlist.titles) {
-    streams.push_back(
-        {Label(name, static_cast<std::int32_t>(each.chapters.size())), name, ++title});
+  for (std::size_t i = 0; i < playlist.titles.size(); ++i) {
+    const auto title = static_cast<std::int32_t>(i + 1);
+    std::size_t chapters = playlist.titles[i].chapters.size();
+    std::optional<std::int64_t> length;
+    try {
+      const TitleChapters listed = ListHdDvdTitle(playlist, title, path.string());
+      chapters = listed.chapters.size();
+      length = listed.length;
+    } catch (const Error&) {
+      // Offered all the same, as the count alone always offered it; loading it tells why.
+    }
+    Append(streams, name, title, chapters, length);
   }
 }
 
 }  // namespace
+
+std::string StreamLine(std::size_t number, std::string_view source, std::size_t chapters,
+                       const std::optional<std::int64_t>& length) {
+  std::string line = std::to_string(number) + "  " + std::string(source) + "  " +
+                     std::to_string(chapters) + (chapters == 1 ? " chapter" : " chapters");
+  if (length) line += "  " + FormatTimestamp(*length);
+  return line;
+}
+
+std::string DiscStreamSource(const DiscStream& stream) {
+  if (stream.title <= 0) return stream.file_name;
+  return stream.file_name + " title " + std::to_string(stream.title);
+}
 
 std::string_view NoValidStreamsMessage(DiscKind kind) {
   switch (kind) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <filesystem>
 #include <optional>
@@ -45,7 +46,7 @@ std::optional<DiscLayout> FindDiscLayout(const std::filesystem::path& folder);
 
 // One entry of the stream list: a playlist or title set, or for HD DVD one title of a playlist.
 struct DiscStream {
-  std::string label;      // "00000.mpls, 12 Chapter(s)"
+  std::string label;      // "1  00000.mpls  12 chapters  00:42:10.005", as StreamLine writes
   std::string file_name;  // without folder
   std::int32_t title;     // the HD DVD title number, from 1; 0 for the other kinds
 };
@@ -56,7 +57,16 @@ struct DiscScan {
   std::vector<std::string> left_out;  // the failure of each file that could not be counted
 };
 
-// Lists the streams of the disc in the folder, each labelled with its chapter count. A stream
+// One line of a stream listing, as --list prints it and the stream window shows it: the number
+// (from 1), the source, the chapter count and the length when known, two blanks apart
+// ("2  VPLST000.XPL title 2  1 chapter  00:01:30.090").
+std::string StreamLine(std::size_t number, std::string_view source, std::size_t chapters,
+                       const std::optional<std::int64_t>& length);
+
+// What a listing calls the stream: its file name, and an HD DVD title's number after it.
+std::string DiscStreamSource(const DiscStream& stream);
+
+// Lists the streams of the disc in the folder, each labelled by StreamLine. A stream
 // whose count fails is left out, so one damaged playlist does not hide the others. Throws Refusal
 // with kNoDiscMessage or the kind's NoValidStreamsMessage when nothing can be offered; when
 // streams were left out, the first one's failure follows after an empty line, so a cause such

@@ -18,8 +18,8 @@ std::string AboutText() {
   for (const char* credit : {
            "Moves chapter points between frame rates and writes them for encoders and disc "
            "authoring tools.",
-           "Reads OGG chapter texts, Celltimes lists, Blu-ray and HD DVD playlists and DVD "
-           "title sets.",
+           "Reads chapter files, disc playlists, title sets and media files, and writes the "
+           "formats below.",
            "Built with Qt and MediaInfo by the Markwright developers.",
        }) {
     text += "\r\n\r\n";

@@ -672,16 +672,11 @@ void MainWindow::SaveAs() {
   inputs.retimed_chapters = edited_.title;  // exactly what the table shows
   inputs.output_rate = output_rate_;
   inputs.input_rate_text = input_rate_list_->currentText().toStdString();
-  const auto opened = std::filesystem::file_time_type::clock::now();
+  inputs.source_file = source_;
   FormatWindow formats(std::move(inputs), services_.messages, common_dialog_, this);
   services_.modal_runner.Run(formats);
   // A file written meanwhile holds the edits: the title stops marking them as unsaved.
-  std::error_code error;
-  const std::filesystem::path saved = common_dialog_.settings().file_name;
-  const auto written = std::filesystem::last_write_time(saved, error);
-  if (!error && !saved.empty() && written >= opened - std::chrono::seconds(1)) {
-    undo_stack_->setClean();
-  }
+  if (formats.saved()) undo_stack_->setClean();
 }
 
 void MainWindow::ShowCommandLineHelp() {

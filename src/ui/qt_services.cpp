@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
@@ -31,9 +32,12 @@ bool QtFileDialogs::Run(DialogMode mode, FileDialogRecord& record) {
   for (const std::string& filter : QtNameFilters(record.filter)) {
     filters << QString::fromStdString(filter);
   }
-  // The dialog starts at the name box's text; without one, in the initial folder.
+  // The dialog starts at the name box's text, a bare name in the initial folder when one is set.
   QString start = QString::fromStdString(TrimAtNul(record.file));
-  if (start.isEmpty()) start = QString::fromStdString(record.initial_dir);
+  const QString initial_dir = QString::fromStdString(record.initial_dir);
+  if (!initial_dir.isEmpty() && (start.isEmpty() || QFileInfo(start).isRelative())) {
+    start = start.isEmpty() ? initial_dir : QDir(initial_dir).filePath(start);
+  }
   const QString title = QString::fromStdString(record.title);
   QString selected_filter = filters.value(0);
   QFileDialog::Options options;

@@ -5,6 +5,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "ui/message_text.h"
 #include "ui/twips.h"
 
 namespace markwright::ui {
@@ -17,7 +18,8 @@ StreamWindow::StreamWindow(const QStringList& labels, QWidget* parent) : QDialog
   stream_list_ = new QListWidget;
   stream_list_->setObjectName("List1");
   stream_list_->setMinimumSize(Twips(4500), Twips(3000));
-  stream_list_->addItems(labels);
+  // A file name may hold control characters or be very long: shown as messages show it.
+  for (const QString& label : labels) stream_list_->addItem(MessageText(label.toStdString()));
   stream_list_->setCurrentRow(-1);  // nothing chosen until the user picks
   auto* ok = new QPushButton("OK");
   ok->setObjectName("Command1");

@@ -67,7 +67,8 @@ TEST(DiscScan, PlaylistsAreLabelledAndDamagedOnesLeftOut) {
   disc.Write("BDMV/PLAYLIST/00000.mpls", testing::MplsWithChapters(12));
   disc.Write("BDMV/PLAYLIST/00002.mpls", "MPLS0200");  // cut short
   const DiscScan scan = ScanDiscFolder(disc.path());
-  EXPECT_EQ(Labels(scan), (Names{"00000.mpls, 12 Chapter(s)", "00001.mpls, 1 Chapter(s)"}));
+  EXPECT_EQ(Labels(scan), (Names{"1  00000.mpls  12 chapters  01:40:00.000",
+                                 "2  00001.mpls  1 chapter  01:40:00.000"}));
   EXPECT_EQ(testing::TimesOf(LoadDiscStream(scan, scan.streams[1])),
             testing::Times{"00:00:00.000"});
   // With nothing left to offer, the message says why the first playlist was left out.
@@ -84,8 +85,9 @@ TEST(DiscScan, HdDvdOffersEveryTitleOfEveryPlaylist) {
   disc.Write("ADV_OBJ/VPLST001.XPL", testing::XplWithTitles({1, 4}));
   disc.Write("ADV_OBJ/VPLST002.XPL", "<ChapterList>");
   const DiscScan scan = ScanDiscFolder(disc.path());
-  EXPECT_EQ(Labels(scan), (Names{"VPLST000.XPL, 2 Chapter(s)", "VPLST000.XPL, 3 Chapter(s)",
-                                 "VPLST001.XPL, 1 Chapter(s)", "VPLST001.XPL, 4 Chapter(s)"}));
+  EXPECT_EQ(Labels(scan),
+            (Names{"1  VPLST000.XPL title 1  2 chapters", "2  VPLST000.XPL title 2  3 chapters",
+                   "3  VPLST001.XPL title 1  1 chapter", "4  VPLST001.XPL title 2  4 chapters"}));
   // The fourth entry is title 2 of the second playlist.
   EXPECT_EQ(LoadDiscStream(scan, scan.streams[3]).chapters.size(), 4u);
 }
@@ -93,7 +95,7 @@ TEST(DiscScan, HdDvdOffersEveryTitleOfEveryPlaylist) {
 TEST(DiscScan, DvdTitleSetsAreCountedAndLoadedThroughLibmediainfo) {
   const DiscScan scan =
       ScanDiscFolder(fs::path(MARKWRIGHT_SOURCE_DIR) / "tests/fixtures/dvd/pal_two_title_sets");
-  EXPECT_EQ(Labels(scan), (Names{"VTS_01_0.IFO, 3 Chapter(s)", "VTS_02_0.IFO, 2 Chapter(s)"}));
+  EXPECT_EQ(Labels(scan), (Names{"1  VTS_01_0.IFO  3 chapters", "2  VTS_02_0.IFO  2 chapters"}));
   EXPECT_EQ(testing::TimesOf(LoadDiscStream(scan, scan.streams[1])),
             (testing::Times{"00:00:00.000", "00:00:19.800"}));
 }

@@ -89,7 +89,8 @@ int Run(const QString& folder, const QString& chapter_file) {
   window.findChild<QAction*>("SaveAs")->trigger();
   window.findChild<QAction*>("About")->trigger();
   StreamWindow streams(
-      {"00000.mpls, 12 Chapter(s)", "00001.mpls, 1 Chapter(s)", "00800.mpls, 32 Chapter(s)"},
+      {"1  00000.mpls  12 chapters  01:52:08.016", "2  00001.mpls  1 chapter  00:00:15.015",
+       "3  00800.mpls  32 chapters  02:14:31.352"},
       &window);
   pictures.Run(streams);
   return saved && pictures.saved && !messages.failed ? 0 : 1;
