@@ -94,6 +94,8 @@ std::string WriteResolveEdl(const TitleChapters& title, const FrameClock& output
 }
 
 std::string WriteFcpxml(const TitleChapters& title, const FrameClock& output_clock) {
+  // A sequence without markers would be an empty gap, which Final Cut Pro cannot place.
+  if (title.chapters.empty()) throw NoChaptersToWrite("Final Cut Pro chapter markers");
   const MarkerClock clock = MarkerClockOf(output_clock, "FCPXML");
   // A frame lasts 1001/30000 s at 29.97 and 100/2500 s at 25, as Final Cut Pro writes them.
   const std::int64_t numerator = clock.base.ntsc ? 1001 : 100;

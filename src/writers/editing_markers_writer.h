@@ -24,7 +24,8 @@ std::string WriteResolveEdl(const TitleChapters& title, const FrameClock& output
 // duration (1001/30000s for 29.97, 100/2500s for 25), one event and project whose sequence holds
 // one gap as long as the title (at least to the frame after the last chapter) with a one-frame
 // chapter-marker per chapter, named by ChapterLabel. Times are whole frames in the frame
-// duration's denominator ("3003/30000s"; whole seconds as "3s").
+// duration's denominator ("3003/30000s"; whole seconds as "3s"). Throws Refusal for a list
+// without chapters.
 std::string WriteFcpxml(const TitleChapters& title, const FrameClock& output_clock);
 
 }  // namespace markwright
