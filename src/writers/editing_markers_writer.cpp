@@ -102,8 +102,9 @@ std::string WriteFcpxml(const TitleChapters& title, const FrameClock& output_clo
   const std::int64_t denominator =
       std::int64_t{clock.base.nominal} * (clock.base.ntsc ? 1000 : 100);
   std::int64_t frames = title.length ? FrameOf({*title.length, {}, {}}, clock) : 0;
-  for (const Chapter& chapter : title.chapters)
+  for (const Chapter& chapter : title.chapters) {
     frames = std::max(frames, FrameOf(chapter, clock) + 1);
+  }
   const std::string duration = FcpxmlTime(frames, numerator, denominator);
   const std::string frame_duration = FcpxmlTime(1, numerator, denominator);
 
