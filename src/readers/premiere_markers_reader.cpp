@@ -1,5 +1,6 @@
 #include "readers/premiere_markers_reader.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -18,10 +19,14 @@ namespace {
 
 constexpr std::string_view kHeaderStart = "Marker Name\t";
 
-// The tab-separated fields of a line.
-std::vector<std::string_view> Fields(std::string_view line) {
+// The tab-separated fields of a line, at most limit of them (the last holds the rest).
+std::vector<std::string_view> Fields(std::string_view line, std::size_t limit = SIZE_MAX) {
   std::vector<std::string_view> fields;
   for (;;) {
+    if (fields.size() + 1 == limit) {
+      fields.push_back(line);
+      return fields;
+    }
     const auto tab = line.find('\t');
     fields.push_back(line.substr(0, tab));
     if (tab == std::string_view::npos) return fields;
@@ -57,7 +62,9 @@ TitleChapters ParsePremiereMarkers(std::string_view bytes, std::string_view sour
   while (lines.Next(line)) {
     ++line_number;
     if (TrimBlanks(line).empty()) continue;
-    const std::vector<std::string_view> fields = Fields(line);
+    // A marker's line is cut only as far as the columns read from it.
+    const std::vector<std::string_view> fields =
+        in_column ? Fields(line, std::max(*name_column, *in_column) + 2) : Fields(line);
     if (!in_column) {
       name_column = ColumnOf(fields, "Marker Name");
       in_column = ColumnOf(fields, "In");
