@@ -149,7 +149,7 @@ class FcpxmlParser {
   void AddMarker(TitleChapters& title, const pugi::xml_node& marker, const Rational& shift) const {
     const Rational start = TimeOf(marker, "start");
     const pugi::xml_node clip = marker.parent();
-    if (clip.attribute("duration")) {
+    if (!clip.attribute("duration").empty()) {
       const Rational clip_start = TimeOf(clip, "start");
       const Rational clip_end = Add(clip, clip_start, TimeOf(clip, "duration"), 1);
       const Rational before_start = Add(marker, start, clip_start, -1);
@@ -196,7 +196,7 @@ TitleChapters ParseFcpxml(std::string_view bytes, std::string_view source_name) 
   const Rational negative_start{-tc_start.numerator, tc_start.denominator};
   TitleChapters title = parser.Markers(sequence.child("spine"), negative_start);
   if (title.chapters.empty()) throw ReadError(source_name, "", "no chapter markers found");
-  if (sequence.attribute("duration")) {
+  if (!sequence.attribute("duration").empty()) {
     title.length = Milliseconds(parser.TimeOf(sequence, "duration"));
     if (!title.length) parser.Fail(sequence, "the sequence's duration is too long");
   }
