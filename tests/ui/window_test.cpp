@@ -308,7 +308,7 @@ TEST(HelpAndAbout, TheClassicTextComesFirstAndTheListsNameEveryKind) {
   EXPECT_TRUE(help.starts_with(HelpText("\r\n") + "\r\n\r\nMore destination formats for -f:\r\n"
                                                   "\t\t- Muxman: Muxman\r\n"))
       << help;
-  EXPECT_TRUE(help.ends_with("\r\n\t\t- Media: Matroska, WebM and MP4 media files")) << help;
+  EXPECT_TRUE(help.ends_with("\r\n\t\t- FCPXML: Final Cut Pro XML chapter markers")) << help;
 }
 
 }  // namespace
