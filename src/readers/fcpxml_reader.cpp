@@ -189,8 +189,15 @@ TitleChapters ParseFcpxml(std::string_view bytes, std::string_view source_name) 
   if (std::string_view(root.name()) != "fcpxml") {
     parser.Fail(root, "expected the root element fcpxml, found " + QuotedText(root.name()));
   }
-  const pugi::xml_node sequence = root.find_node(
-      [](const pugi::xml_node& node) { return std::string_view(node.name()) == "sequence"; });
+  // A project's sequence; a compound clip's sequence in the resources is one only when the file
+  // has no project.
+  const auto is_sequence = [](const pugi::xml_node& node) {
+    return std::string_view(node.name()) == "sequence";
+  };
+  pugi::xml_node sequence = root.find_node([&](const pugi::xml_node& node) {
+    return is_sequence(node) && std::string_view(node.parent().name()) == "project";
+  });
+  if (!sequence) sequence = root.find_node(is_sequence);
   if (!sequence) throw ReadError(source_name, "", "no sequence found");
   const Rational tc_start = parser.TimeOf(sequence, "tcStart");
   const Rational negative_start{-tc_start.numerator, tc_start.denominator};
