@@ -20,10 +20,13 @@
 #include <string_view>
 
 #include "readers/celltimes_reader.h"
+#include "readers/fcpxml_reader.h"
 #include "readers/ffmetadata_reader.h"
 #include "readers/hddvd_reader.h"
 #include "readers/matroska_xml_reader.h"
 #include "readers/ogg_reader.h"
+#include "readers/premiere_markers_reader.h"
+#include "readers/resolve_edl_reader.h"
 #include "readers/webvtt_reader.h"
 
 namespace markwright {
@@ -241,6 +244,87 @@ READER_BENCHMARK(
       return Repeated(size, "WEBVTT\n\n00:00.000 --> 00:01.000\n", "<b>&", "\n");
     },
     ReadWebVtt);
+
+// Marker EDLs at 29.97 in drop-frame counting.
+void ReadResolveEdl(std::string_view text) {
+  benchmark::DoNotOptimize(ParseResolveEdl(text, "bench.edl", 30 / 1.001));
+}
+READER_BENCHMARK(
+    BM_ResolveEdlMarkers,
+    [](std::size_t size) {
+      return Fill(size, "TITLE: Timeline 1\nFCM: DROP FRAME\n\n", "", [](std::size_t i) {
+        const std::string in = Clock(i, "%02zu:%02zu:%02zu;02");
+        return "001  001      V     C        " + in + " " + in + " " + in + " " + in +
+               "  \nA note |C:ResolveColorBlue |M:" + Name(i) + " |D:1\n\n";
+      });
+    },
+    ReadResolveEdl);
+READER_BENCHMARK(
+    BM_ResolveEdlMarkerSeparators,
+    [](std::size_t size) {
+      return Repeated(size,
+                      "001  001      V     C        01:00:00;00 01:00:00;01 01:00:00;00 "
+                      "01:00:00;01\n |C:ResolveColorBlue |M:",
+                      " |D:1|M:", "\n");
+    },
+    ReadResolveEdl);
+READER_BENCHMARK(
+    BM_ResolveEdlLongEvent,
+    [](std::size_t size) { return Repeated(size, "001", " 01:00:00;00", "\n"); }, ReadResolveEdl);
+
+// Premiere Pro marker lists.
+void ReadPremiere(std::string_view text) {
+  benchmark::DoNotOptimize(ParsePremiereMarkers(text, "bench.csv", 25));
+}
+constexpr std::string_view kPremiereHead =
+    "Marker Name\tDescription\tIn\tOut\tDuration\tMarker Type\r\n";
+READER_BENCHMARK(
+    BM_PremiereMarkers,
+    [](std::size_t size) {
+      return Fill(size, kPremiereHead, "", [](std::size_t i) {
+        const std::string in = Clock(i, "%02zu:%02zu:%02zu:00");
+        return Name(i) + "\t\t" + in + "\t" + in + "\t00:00:00:00\tComment\r\n";
+      });
+    },
+    ReadPremiere);
+READER_BENCHMARK(
+    BM_PremiereManyFields,
+    [](std::size_t size) {
+      return Repeated(size, std::string(kPremiereHead) + "Name\t\t00:00:01:00", "\t", "\r\n");
+    },
+    ReadPremiere);
+
+// Final Cut Pro XML: many markers on one gap, and clips nested in clips.
+void ReadFcpxml(std::string_view text) {
+  benchmark::DoNotOptimize(ParseFcpxml(text, "bench.fcpxml"));
+}
+READER_BENCHMARK(
+    BM_FcpxmlMarkers,
+    [](std::size_t size) {
+      return Fill(size,
+                  "<fcpxml version=\"1.9\"><library><event><project><sequence><spine>"
+                  "<gap offset=\"0s\" start=\"0s\">\n",
+                  "</gap></spine></sequence></project></event></library></fcpxml>\n",
+                  [](std::size_t i) {
+                    return "<chapter-marker start=\"" + std::to_string(i * 1001) +
+                           "/30000s\" duration=\"1001/30000s\" value=\"" + Name(i) + "\"/>\n";
+                  });
+    },
+    ReadFcpxml);
+READER_BENCHMARK(
+    BM_FcpxmlNestedClips,
+    [](std::size_t size) {
+      const std::string clip =
+          "<clip name=\"a clip name that keeps 100 MB below the chapter limit\" offset=\"1/3s\" "
+          "start=\"1001/30000s\"><chapter-marker start=\"1/3s\"/>";
+      const std::size_t clips = size / (clip.size() + 7);
+      std::string text = "<fcpxml><library><event><project><sequence><spine>";
+      text.reserve(size + 128);
+      for (std::size_t i = 0; i < clips; ++i) text += clip;
+      for (std::size_t i = 0; i < clips; ++i) text += "</clip>";
+      return text + "</spine></sequence></project></event></library></fcpxml>\n";
+    },
+    ReadFcpxml);
 
 }  // namespace
 }  // namespace markwright

@@ -132,6 +132,10 @@ std::int32_t TimestampToFrame(std::int64_t milliseconds, double frame_rate) {
   return static_cast<std::int32_t>(frame);
 }
 
+double FrameStartMilliseconds(double frame, double frame_rate) {
+  return RoundHalfEven(RoundTo15Digits(frame / frame_rate) * 1000);
+}
+
 std::int64_t RetimeMilliseconds(std::int64_t milliseconds, double input_rate, double output_rate) {
   if (output_rate == 0) throw Error("the output frame rate is 0");
   const double rounded =

@@ -36,6 +36,11 @@ void AppendTimestamp(std::string& text, std::int64_t milliseconds);
 // Throws Error when the frame number does not fit a 32-bit signed integer.
 std::int32_t TimestampToFrame(std::int64_t milliseconds, double frame_rate);
 
+// The start of a frame (counted from 0 at the frame rate) in milliseconds, not yet checked
+// against any limit: its seconds rounded to 15 significant digits, which drops the division's
+// last-bit noise, then half to even to the millisecond. TimestampToFrame gives the frame back.
+double FrameStartMilliseconds(double frame, double frame_rate);
+
 // The time at which the frame of a time falls when the video runs at output_rate instead of
 // input_rate: (ms x input) / output, rounded to 15 significant digits, then half to even to the
 // millisecond. Throws Error for an output rate of 0 and for a result outside 0 to 2^53 ms.

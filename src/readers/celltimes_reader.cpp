@@ -46,11 +46,6 @@ TitleChapters ParseFrameLines(std::string_view text, std::string_view source_nam
   return title;
 }
 
-// The seconds are rounded to 15 digits first, which drops the division's last-bit noise.
-double MillisecondsAtRate(double frame, double rate) {
-  return RoundHalfEven(RoundTo15Digits(frame / rate) * 1000);
-}
-
 }  // namespace
 
 TitleChapters ParseCelltimes(std::string_view text, std::string_view source_name,
@@ -59,7 +54,7 @@ TitleChapters ParseCelltimes(std::string_view text, std::string_view source_name
     throw ReadError(source_name, "", "the input frame rate must be a number above 0");
   }
   return ParseFrameLines(text, source_name, [input_rate](double frame, std::string_view, auto) {
-    return MillisecondsAtRate(frame, input_rate);
+    return FrameStartMilliseconds(frame, input_rate);
   });
 }
 
@@ -78,7 +73,7 @@ TitleChapters ParseCelltimes(std::string_view text, std::string_view source_name
                           "frame " + std::string(number) + " is past the last frame of " +
                               std::string(input_clock.File()));
         }
-        if (rate) return MillisecondsAtRate(frame, *rate);
+        if (rate) return FrameStartMilliseconds(frame, *rate);
         return RoundHalfEven(RoundTo15Digits(input_clock.FrameStart(whole)));
       });
 }

@@ -7,6 +7,7 @@
 
 #include "core/error.h"
 #include "readers/matroska_xml_reader.h"
+#include "readers/premiere_markers_reader.h"
 #include "readers/source_file.h"
 #include "readers/text_encoding.h"
 
@@ -22,6 +23,7 @@ char Upper(char c) {
 InputKind XmlKind(std::string_view head) {
   const std::optional<std::string> root = XmlRootName(head);
   if (!root) return InputKind::kUnknown;
+  if (*root == "fcpxml") return InputKind::kFcpxml;
   return *root == "Chapters" ? InputKind::kMatroskaXml : InputKind::kHdDvdPlaylist;
 }
 
@@ -55,6 +57,7 @@ InputKind NewerKind(std::string_view head) {
   }
   if (head.starts_with(";FFMETADATA1")) return InputKind::kFfmetadata;
   if (head.starts_with("WEBVTT")) return InputKind::kWebVtt;
+  if (head.starts_with("TITLE:")) return InputKind::kResolveEdl;
   return InputKind::kUnknown;
 }
 
@@ -66,6 +69,7 @@ InputKind KindOfHead(std::string_view head, bool& root_unseen) {
     // UTF-16 is read for XML only, which declares its encoding this way.
     const std::string text = XmlTextInUtf8(head).value_or(std::string());
     const std::size_t first = text.find_first_not_of(" \t\r\n");
+    if (IsPremiereMarkerTable(text)) return InputKind::kPremiereMarkers;
     if (first == std::string::npos || text[first] != '<') return InputKind::kUnknown;
     const InputKind kind = XmlKind(text);
     root_unseen = kind == InputKind::kUnknown;

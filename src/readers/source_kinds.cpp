@@ -5,11 +5,14 @@
 #include "readers/bluray_reader.h"
 #include "readers/celltimes_reader.h"
 #include "readers/dvd_reader.h"
+#include "readers/fcpxml_reader.h"
 #include "readers/ffmetadata_reader.h"
 #include "readers/hddvd_reader.h"
 #include "readers/matroska_xml_reader.h"
 #include "readers/media_file_reader.h"
 #include "readers/ogg_reader.h"
+#include "readers/premiere_markers_reader.h"
+#include "readers/resolve_edl_reader.h"
 #include "readers/webvtt_reader.h"
 
 namespace markwright {
@@ -54,6 +57,18 @@ TitleChapters ReadMediaFileRow(const SourceRequest& request) {
   return ReadMediaFileChapters(request.path);
 }
 
+TitleChapters ParseResolveEdlRow(const SourceRequest& request) {
+  return ParseResolveEdl(request.bytes, request.path.string(), request.input_rate);
+}
+
+TitleChapters ParsePremiereMarkersRow(const SourceRequest& request) {
+  return ParsePremiereMarkers(request.bytes, request.path.string(), request.input_rate);
+}
+
+TitleChapters ParseFcpxmlRow(const SourceRequest& request) {
+  return ParseFcpxml(request.bytes, request.path.string());
+}
+
 // The patterns of a "description|patterns" filter entry.
 std::string_view FilterPatterns(std::string_view filter) {
   return filter.substr(filter.find('|') + 1);
@@ -61,7 +76,7 @@ std::string_view FilterPatterns(std::string_view filter) {
 
 }  // namespace
 
-const std::array<SourceKind, 9> kSourceKinds = {{
+const std::array<SourceKind, 12> kSourceKinds = {{
     {InputKind::kOggChapters, "OGG", "OGG chapter text", "first character C",
      "OGG Chapter Files (*.txt)|*.txt", "", SourceInput::kLines, ParseOggRow},
     {InputKind::kCelltimes, "Celltimes", "Celltimes frame list", "first character a digit",
@@ -89,6 +104,14 @@ const std::array<SourceKind, 9> kSourceKinds = {{
      "*.mkv;*.mka;*.mks;*.webm;*.mp4;*.m4v;*.m4a;*.mov",
      "video/x-matroska;video/webm;video/mp4;audio/mp4;video/quicktime;", SourceInput::kPath,
      ReadMediaFileRow},
+    {InputKind::kResolveEdl, "ResolveEDL", "DaVinci Resolve marker EDL", "first line TITLE:",
+     "DaVinci Resolve Marker EDL (*.edl)|*.edl", "", SourceInput::kBytes, ParseResolveEdlRow},
+    {InputKind::kPremiereMarkers, "Premiere", "Premiere Pro marker list",
+     "UTF-16 text whose first line begins Marker Name and a tab",
+     "Premiere Pro Markers (*.csv;*.txt)|*.csv;*.txt", "", SourceInput::kBytes,
+     ParsePremiereMarkersRow},
+    {InputKind::kFcpxml, "FCPXML", "Final Cut Pro XML chapter markers", "XML whose root is fcpxml",
+     "Final Cut Pro XML (*.fcpxml)|*.fcpxml", "", SourceInput::kBytes, ParseFcpxmlRow},
 }};
 
 const SourceKind* FindSourceKind(InputKind kind) {

@@ -4,6 +4,7 @@
 #include <cctype>
 
 #include "core/error.h"
+#include "writers/editing_markers_writer.h"
 #include "writers/ffmetadata_writer.h"
 #include "writers/frame_list_writers.h"
 #include "writers/keyframe_writers.h"
@@ -39,9 +40,19 @@ std::string WriteFfmpegKeysRow(const TitleChapters& chapters, const FrameClock& 
   return WriteFfmpegKeyFrames(chapters, output_clock);
 }
 
+std::string WriteResolveEdlRow(const TitleChapters& chapters, const FrameClock& output_clock,
+                               std::string_view) {
+  return WriteResolveEdl(chapters, output_clock);
+}
+
+std::string WriteFcpxmlRow(const TitleChapters& chapters, const FrameClock& output_clock,
+                           std::string_view) {
+  return WriteFcpxml(chapters, output_clock);
+}
+
 }  // namespace
 
-const std::array<DestinationFormat, 17> kDestinationFormats = {{
+const std::array<DestinationFormat, 19> kDestinationFormats = {{
     {"OGG Text File", "OGG", "Chapters.txt", "OGG Text File (*.txt)|*.txt", WriteOggText},
     {"x264 QP Text File", "x264", "Qpfile.txt", "x264 QP Text File (*.txt)|*.txt", WriteX264QpText},
     {"HC Enc Text File", "HC", "Chapters.txt", "HC Enc Text File (*.txt)|*.txt", WriteHcEncText},
@@ -71,6 +82,10 @@ const std::array<DestinationFormat, 17> kDestinationFormats = {{
      WriteTimeListRow, TimeListNotes},
     {"FFmpeg Key Frame List", "ffmpegKeys", "KeyFrames.txt", "FFmpeg Key Frame List (*.txt)|*.txt",
      WriteFfmpegKeysRow},
+    {"DaVinci Resolve Marker EDL", "ResolveEDL", "Markers.edl",
+     "DaVinci Resolve Marker EDL (*.edl)|*.edl", WriteResolveEdlRow},
+    {"Final Cut Pro XML Chapter Markers", "FCPXML", "Chapters.fcpxml",
+     "Final Cut Pro XML (*.fcpxml)|*.fcpxml", WriteFcpxmlRow},
 }};
 
 const DestinationFormat* FindFormatByDisplayName(std::string_view display_name) {

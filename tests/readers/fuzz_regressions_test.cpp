@@ -19,11 +19,14 @@
 #include "readers/bluray_reader.h"
 #include "readers/celltimes_reader.h"
 #include "readers/dvd_reader.h"
+#include "readers/fcpxml_reader.h"
 #include "readers/ffmetadata_reader.h"
 #include "readers/hddvd_reader.h"
 #include "readers/matroska_file.h"
 #include "readers/matroska_xml_reader.h"
 #include "readers/ogg_reader.h"
+#include "readers/premiere_markers_reader.h"
+#include "readers/resolve_edl_reader.h"
 #include "readers/webvtt_reader.h"
 #include "support/menu_from_lines.h"
 #include "support/temp_dir.h"
@@ -113,6 +116,18 @@ const std::vector<std::pair<std::string, Replay>>& Fuzzers() {
                  const std::string& b) { Step(f, [&] { ParseOggChapters(b, f.string()); }); }},
       {"webvtt", [](const fs::path& f,
                     const std::string& b) { Step(f, [&] { ParseWebVtt(b, f.string()); }); }},
+      {"resolve_edl",
+       [](const fs::path& f, const std::string& b) {
+         for (const double rate : {30 / 1.001, 25.0})
+           Step(f, [&] { ParseResolveEdl(b, f.string(), rate); });
+       }},
+      {"premiere_markers",
+       [](const fs::path& f, const std::string& b) {
+         for (const double rate : {60 / 1.001, 24.0})
+           Step(f, [&] { ParsePremiereMarkers(b, f.string(), rate); });
+       }},
+      {"fcpxml", [](const fs::path& f,
+                    const std::string& b) { Step(f, [&] { ParseFcpxml(b, f.string()); }); }},
   };
   return fuzzers;
 }

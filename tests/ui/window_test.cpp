@@ -374,7 +374,7 @@ TEST(HelpAndAbout, TheClassicTextComesFirstAndTheListsNameEveryKind) {
   EXPECT_TRUE(about.starts_with(std::string("Markwright ") + kVersionText + "\r\n\r\n"));
   EXPECT_NE(about.find("Reads: OGG chapter text, "), std::string::npos) << about;
   EXPECT_NE(about.find(", Muxman, "), std::string::npos) << about;
-  EXPECT_TRUE(about.ends_with(", FFmpeg Key Frame List.")) << about;
+  EXPECT_TRUE(about.ends_with(", Final Cut Pro XML Chapter Markers.")) << about;
   WindowHarness h;
   h.Trigger("Cmdhelp");
   ASSERT_EQ(h.messages.size(), 1u);

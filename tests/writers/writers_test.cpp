@@ -22,16 +22,18 @@ using testing::ReadFile;
 TEST(Writers, WriteOnlyTheirFixedPartsForNoChapters) {
   std::string texts;
   for (const auto& format : kDestinationFormats) {
-    if (format.key == "Matroska") continue;
+    if (format.key == "Matroska" || format.key == "FCPXML") continue;
     texts += std::string(format.key) + ":" + BuildFormatText(format, {}, 25, "29.970") + "|";
   }
   EXPECT_EQ(texts,
             "OGG:|x264:|HC:*CHAPTER          0\r\n|CCE:%Frame Rate\t4,0\r\n|Cinevision:|"
             "Scenarist:29.970\r\nNonDrop\r\n|Maestro:$Spruce_IFrame_List\r\n|"
             "tsMuxer:--custom-chapters=|Timecodes:|Celltimes:|DVDAuthor:chapters=\"\"|Muxman:|"
-            "FFmetadata:;FFMETADATA1\n|WebVTT:WEBVTT\n\n|TimeList:|ffmpegKeys:|");
+            "FFmetadata:;FFMETADATA1\n|WebVTT:WEBVTT\n\n|TimeList:|ffmpegKeys:|"
+            "ResolveEDL:TITLE: Chapters\nFCM: NON-DROP FRAME\n\n|");
   // An edition without chapters is one mkvmerge turns down.
   EXPECT_THROW(BuildFormatText(*FindFormatByKey("matroska"), {}, 25, ""), Refusal);
+  EXPECT_THROW(BuildFormatText(*FindFormatByKey("fcpxml"), {}, 25, ""), Refusal);
   EXPECT_THROW(BuildFormatText(*FindFormatByKey("CCE"), {}, 25, "59.940"), Refusal);
   EXPECT_EQ(FindFormatByDisplayName("Celltimes Text File"), FindFormatByKey("celltimes"));
   EXPECT_EQ(FindFormatByDisplayName("muxman"), nullptr);
