@@ -2,14 +2,19 @@
 
 #include <algorithm>
 
+#include "readers/audacity_reader.h"
 #include "readers/bluray_reader.h"
 #include "readers/celltimes_reader.h"
+#include "readers/cue_reader.h"
 #include "readers/dvd_reader.h"
 #include "readers/ffmetadata_reader.h"
 #include "readers/hddvd_reader.h"
 #include "readers/matroska_xml_reader.h"
 #include "readers/media_file_reader.h"
 #include "readers/ogg_reader.h"
+#include "readers/podcast_json_reader.h"
+#include "readers/podlove_reader.h"
+#include "readers/time_list_reader.h"
 #include "readers/webvtt_reader.h"
 
 namespace markwright {
@@ -54,6 +59,26 @@ TitleChapters ReadMediaFileRow(const SourceRequest& request) {
   return ReadMediaFileChapters(request.path);
 }
 
+TitleChapters ParsePodloveRow(const SourceRequest& request) {
+  return ParsePodloveChapters(request.bytes, request.path.string());
+}
+
+TitleChapters ParsePodcastJsonRow(const SourceRequest& request) {
+  return ParsePodcastJsonChapters(request.bytes, request.path.string());
+}
+
+TitleChapters ParseCueRow(const SourceRequest& request) {
+  return ParseCueSheet(request.bytes, request.path.string());
+}
+
+TitleChapters ParseAudacityRow(const SourceRequest& request) {
+  return ParseAudacityLabels(request.bytes, request.path.string());
+}
+
+TitleChapters ParseTimeListRow(const SourceRequest& request) {
+  return ParseTimeList(request.bytes, request.path.string());
+}
+
 // The patterns of a "description|patterns" filter entry.
 std::string_view FilterPatterns(std::string_view filter) {
   return filter.substr(filter.find('|') + 1);
@@ -61,7 +86,7 @@ std::string_view FilterPatterns(std::string_view filter) {
 
 }  // namespace
 
-const std::array<SourceKind, 9> kSourceKinds = {{
+const std::array<SourceKind, 14> kSourceKinds = {{
     {InputKind::kOggChapters, "OGG", "OGG chapter text", "first character C",
      "OGG Chapter Files (*.txt)|*.txt", "", SourceInput::kLines, ParseOggRow},
     {InputKind::kCelltimes, "Celltimes", "Celltimes frame list", "first character a digit",
@@ -89,6 +114,20 @@ const std::array<SourceKind, 9> kSourceKinds = {{
      "*.mkv;*.mka;*.mks;*.webm;*.mp4;*.m4v;*.m4a;*.mov",
      "video/x-matroska;video/webm;video/mp4;audio/mp4;video/quicktime;", SourceInput::kPath,
      ReadMediaFileRow},
+    {InputKind::kPodlove, "Podlove", "Podlove Simple Chapters",
+     "XML whose root is chapters (psc:chapters)",
+     "Podlove Simple Chapters (*.xml;*.psc)|*.xml;*.psc", "", SourceInput::kBytes, ParsePodloveRow},
+    {InputKind::kPodcastJson, "PodcastJSON", "Podcasting 2.0 JSON chapters", "first character {",
+     "Podcasting 2.0 JSON Chapters (*.json)|*.json", "", SourceInput::kBytes, ParsePodcastJsonRow},
+    {InputKind::kCueSheet, "CUE", "CUE sheet",
+     "first line REM, PERFORMER, TITLE, FILE or SONGWRITER", "CUE Sheets (*.cue)|*.cue", "",
+     SourceInput::kBytes, ParseCueRow},
+    {InputKind::kAudacity, "Audacity", "Audacity labels",
+     "first line two numbers of seconds and a tab", "Audacity Labels (*.txt)|*.txt", "",
+     SourceInput::kBytes, ParseAudacityRow},
+    {InputKind::kTimeList, "TimeList", "time list (0:00 Title)",
+     "first line a time M:SS or H:MM:SS, bare or in brackets, then a blank",
+     "Time Lists (*.txt)|*.txt", "", SourceInput::kBytes, ParseTimeListRow},
 }};
 
 const SourceKind* FindSourceKind(InputKind kind) {

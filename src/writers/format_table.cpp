@@ -4,11 +4,14 @@
 #include <cctype>
 
 #include "core/error.h"
+#include "writers/audacity_writer.h"
+#include "writers/cue_writer.h"
 #include "writers/ffmetadata_writer.h"
 #include "writers/frame_list_writers.h"
 #include "writers/keyframe_writers.h"
 #include "writers/matroska_xml_writer.h"
 #include "writers/ogg_writer.h"
+#include "writers/podcast_writers.h"
 #include "writers/time_list_writer.h"
 #include "writers/timecode_writers.h"
 #include "writers/webvtt_writer.h"
@@ -39,9 +42,26 @@ std::string WriteFfmpegKeysRow(const TitleChapters& chapters, const FrameClock& 
   return WriteFfmpegKeyFrames(chapters, output_clock);
 }
 
+std::string WritePodloveRow(const TitleChapters& chapters, const FrameClock&, std::string_view) {
+  return WritePodloveChapters(chapters);
+}
+
+std::string WritePodcastJsonRow(const TitleChapters& chapters, const FrameClock&,
+                                std::string_view) {
+  return WritePodcastJsonChapters(chapters);
+}
+
+std::string WriteCueRow(const TitleChapters& chapters, const FrameClock&, std::string_view) {
+  return WriteCueSheet(chapters);
+}
+
+std::string WriteAudacityRow(const TitleChapters& chapters, const FrameClock&, std::string_view) {
+  return WriteAudacityLabels(chapters);
+}
+
 }  // namespace
 
-const std::array<DestinationFormat, 17> kDestinationFormats = {{
+const std::array<DestinationFormat, 21> kDestinationFormats = {{
     {"OGG Text File", "OGG", "Chapters.txt", "OGG Text File (*.txt)|*.txt", WriteOggText},
     {"x264 QP Text File", "x264", "Qpfile.txt", "x264 QP Text File (*.txt)|*.txt", WriteX264QpText},
     {"HC Enc Text File", "HC", "Chapters.txt", "HC Enc Text File (*.txt)|*.txt", WriteHcEncText},
@@ -71,6 +91,13 @@ const std::array<DestinationFormat, 17> kDestinationFormats = {{
      WriteTimeListRow, TimeListNotes},
     {"FFmpeg Key Frame List", "ffmpegKeys", "KeyFrames.txt", "FFmpeg Key Frame List (*.txt)|*.txt",
      WriteFfmpegKeysRow},
+    {"Podlove Simple Chapters", "Podlove", "Chapters.xml", "Podlove Simple Chapters (*.xml)|*.xml",
+     WritePodloveRow},
+    {"Podcasting 2.0 JSON Chapters", "PodcastJSON", "Chapters.json",
+     "Podcasting 2.0 JSON Chapters (*.json)|*.json", WritePodcastJsonRow},
+    {"CUE Sheet", "CUE", "Chapters.cue", "CUE Sheet (*.cue)|*.cue", WriteCueRow},
+    {"Audacity Labels", "Audacity", "Labels.txt", "Audacity Labels (*.txt)|*.txt",
+     WriteAudacityRow},
 }};
 
 const DestinationFormat* FindFormatByDisplayName(std::string_view display_name) {
