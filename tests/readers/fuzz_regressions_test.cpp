@@ -16,14 +16,19 @@
 
 #include "core/error.h"
 #include "core/frame_times.h"
+#include "readers/audacity_reader.h"
 #include "readers/bluray_reader.h"
 #include "readers/celltimes_reader.h"
+#include "readers/cue_reader.h"
 #include "readers/dvd_reader.h"
 #include "readers/ffmetadata_reader.h"
 #include "readers/hddvd_reader.h"
 #include "readers/matroska_file.h"
 #include "readers/matroska_xml_reader.h"
 #include "readers/ogg_reader.h"
+#include "readers/podcast_json_reader.h"
+#include "readers/podlove_reader.h"
+#include "readers/time_list_reader.h"
 #include "readers/webvtt_reader.h"
 #include "support/menu_from_lines.h"
 #include "support/temp_dir.h"
@@ -113,6 +118,22 @@ const std::vector<std::pair<std::string, Replay>>& Fuzzers() {
                  const std::string& b) { Step(f, [&] { ParseOggChapters(b, f.string()); }); }},
       {"webvtt", [](const fs::path& f,
                     const std::string& b) { Step(f, [&] { ParseWebVtt(b, f.string()); }); }},
+      {"podlove",
+       [](const fs::path& f, const std::string& b) {
+         Step(f, [&] { ParsePodloveChapters(b, f.string()); });
+       }},
+      {"podcast_json",
+       [](const fs::path& f, const std::string& b) {
+         Step(f, [&] { ParsePodcastJsonChapters(b, f.string()); });
+       }},
+      {"cue", [](const fs::path& f,
+                 const std::string& b) { Step(f, [&] { ParseCueSheet(b, f.string()); }); }},
+      {"audacity",
+       [](const fs::path& f, const std::string& b) {
+         Step(f, [&] { ParseAudacityLabels(b, f.string()); });
+       }},
+      {"time_list", [](const fs::path& f,
+                       const std::string& b) { Step(f, [&] { ParseTimeList(b, f.string()); }); }},
   };
   return fuzzers;
 }
