@@ -13,6 +13,7 @@ namespace markwright {
 namespace {
 
 constexpr std::size_t kMostTracks = 99;
+constexpr std::int64_t kFramesPerMinute = 4500;  // 75 frames a second
 
 std::string Quoted(std::string_view text) {
   std::string quoted = "\"";
@@ -33,7 +34,7 @@ std::string IndexTime(std::int64_t milliseconds) {
   std::int64_t frames = milliseconds * 3 / 40;
   const std::int64_t rest = milliseconds * 3 % 40;
   if (rest > 20 || (rest == 20 && frames % 2 == 1)) ++frames;
-  std::string text = TwoDigits(frames / (75 * 60)) + ":";
+  std::string text = TwoDigits(frames / kFramesPerMinute) + ":";
   AppendTwoDigits(text, frames / 75 % 60);
   text += ':';
   AppendTwoDigits(text, frames % 75);
