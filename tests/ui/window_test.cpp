@@ -12,6 +12,7 @@
 #include "cli/help_text.h"
 #include "markwright/version.h"
 #include "readers/mediainfo_child.h"
+#include "readers/source_kinds.h"
 #include "support/chapter_times.h"
 #include "support/matroska_builder.h"
 #include "support/mediainfo_child_program.h"
@@ -310,7 +311,10 @@ TEST(HelpAndAbout, TheClassicTextComesFirstAndTheListsNameEveryKind) {
   EXPECT_TRUE(help.starts_with(HelpText("\r\n") + "\r\n\r\nMore destination formats for -f:\r\n"
                                                   "\t\t- Muxman: Muxman\r\n"))
       << help;
-  EXPECT_TRUE(help.ends_with("\r\n\t\t- Media: Matroska, WebM and MP4 media files")) << help;
+  const SourceKind& last_kind = kSourceKinds.back();
+  EXPECT_TRUE(help.ends_with("\r\n\t\t- " + std::string(last_kind.key) + ": " +
+                             std::string(last_kind.display_name)))
+      << help;
 }
 
 }  // namespace
