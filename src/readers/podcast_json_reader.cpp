@@ -48,13 +48,15 @@ std::string LineAt(std::string_view text, std::size_t byte) {
   return AtLine(1 + static_cast<std::size_t>(std::count(prefix.begin(), prefix.end(), '\n')));
 }
 
-// The library's reason without its own prefix ("[json.exception.parse_error.101] parse error at
-// line 1, column 2: ").
+// The library's reason without its own prefixes ("[json.exception.parse_error.101] ", "parse
+// error at line 1, column 2: "); the line is told the project's way.
 std::string Reason(const Json::exception& failure) {
   std::string_view what = failure.what();
-  const std::size_t column = what.find("column ");
-  const std::size_t colon = what.find(": ", column == std::string_view::npos ? 0 : column);
-  if (colon != std::string_view::npos) what.remove_prefix(colon + 2);
+  if (what.starts_with('[')) what.remove_prefix(std::min(what.find("] ") + 2, what.size()));
+  if (what.starts_with("parse error")) {
+    const std::size_t colon = what.find(": ");
+    if (colon != std::string_view::npos) what.remove_prefix(colon + 2);
+  }
   return std::string(what);
 }
 
