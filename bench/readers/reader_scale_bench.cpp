@@ -256,7 +256,8 @@ READER_BENCHMARK(
     BM_TimeList,
     [](std::size_t size) {
       return Fill(size, "", "", [](std::size_t i) {
-        return Clock(i, "%zu:%02zu:%02zu") + " - " + Name(i) + " and a little more\n";
+        return Clock(i, "%zu:%02zu:%02zu") + " - " + Name(i) +
+               ", and more to stay below the limit\n";
       });
     },
     ReadTimeList);
@@ -266,7 +267,8 @@ READER_BENCHMARK(
     ReadTimeList);
 READER_BENCHMARK(
     BM_TimeListLinesWithoutTime,
-    [](std::size_t size) { return Repeated(size, "0:00 Start\n", "1:00 no\n", ""); }, ReadTimeList);
+    [](std::size_t size) { return Repeated(size, "0:00 Start\n", "no time here\n", ""); },
+    ReadTimeList);
 
 // CUE sheets: a track per chapter; one long TITLE full of quotes.
 void ReadCue(std::string_view text) {
