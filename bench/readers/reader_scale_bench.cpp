@@ -19,14 +19,19 @@
 #include <string>
 #include <string_view>
 
+#include "readers/audacity_reader.h"
 #include "readers/celltimes_reader.h"
 #include "readers/fcpxml_reader.h"
+#include "readers/cue_reader.h"
 #include "readers/ffmetadata_reader.h"
 #include "readers/hddvd_reader.h"
 #include "readers/matroska_xml_reader.h"
 #include "readers/ogg_reader.h"
 #include "readers/premiere_markers_reader.h"
 #include "readers/resolve_edl_reader.h"
+#include "readers/podcast_json_reader.h"
+#include "readers/podlove_reader.h"
+#include "readers/time_list_reader.h"
 #include "readers/webvtt_reader.h"
 
 namespace markwright {
@@ -325,6 +330,98 @@ READER_BENCHMARK(
       return text + "</spine></sequence></project></event></library></fcpxml>\n";
     },
     ReadFcpxml);
+// Time lists: many chapter lines; one long line that opens a bracket and never closes it; many
+// lines without a time, whose notes stop at ten.
+void ReadTimeList(std::string_view text) {
+  benchmark::DoNotOptimize(ParseTimeList(text, "bench.txt"));
+}
+READER_BENCHMARK(
+    BM_TimeList,
+    [](std::size_t size) {
+      return Fill(size, "", "", [](std::size_t i) {
+        return Clock(i, "%zu:%02zu:%02zu") + " - " + Name(i) +
+               ", and more to stay below the limit\n";
+      });
+    },
+    ReadTimeList);
+READER_BENCHMARK(
+    BM_TimeListOpenBracket,
+    [](std::size_t size) { return Repeated(size, "0:00 Start\n[", "1:00:00", "\n"); },
+    ReadTimeList);
+READER_BENCHMARK(
+    BM_TimeListLinesWithoutTime,
+    [](std::size_t size) { return Repeated(size, "0:00 Start\n", "no time here\n", ""); },
+    ReadTimeList);
+
+// CUE sheets: a track per chapter; one long TITLE full of quotes.
+void ReadCue(std::string_view text) {
+  benchmark::DoNotOptimize(ParseCueSheet(text, "bench.cue"));
+}
+READER_BENCHMARK(
+    BM_CueTracks,
+    [](std::size_t size) {
+      return Fill(size, "FILE \"a.wav\" WAVE\n", "", [](std::size_t i) {
+        return "  TRACK 01 AUDIO\n    TITLE \"" + Name(i) + "\"\n    INDEX 01 " +
+               Clock(i, "%02zu:%02zu:%02zu") + "\n";
+      });
+    },
+    ReadCue);
+READER_BENCHMARK(
+    BM_CueQuotedTitle,
+    [](std::size_t size) {
+      return Repeated(size, "FILE \"a.wav\" WAVE\n  TRACK 01 AUDIO\n    TITLE \"", "\"",
+                      "\n    INDEX 01 00:00:00\n");
+    },
+    ReadCue);
+
+// Audacity labels: a label per chapter.
+void ReadAudacity(std::string_view text) {
+  benchmark::DoNotOptimize(ParseAudacityLabels(text, "bench.txt"));
+}
+READER_BENCHMARK(
+    BM_AudacityLabels,
+    [](std::size_t size) {
+      return Fill(size, "", "", [](std::size_t i) {
+        const std::string seconds = std::to_string(i) + ".500000";
+        return seconds + "\t" + seconds + "\t" + Name(i) + " and a little more\n";
+      });
+    },
+    ReadAudacity);
+
+// Podlove and Podcasting 2.0 JSON: a chapter each; a title of ampersands.
+void ReadPodlove(std::string_view text) {
+  benchmark::DoNotOptimize(ParsePodloveChapters(text, "bench.xml"));
+}
+READER_BENCHMARK(
+    BM_PodloveChapters,
+    [](std::size_t size) {
+      return Fill(size, "<psc:chapters xmlns:psc=\"http://podlove.org/simple-chapters\">\n",
+                  "</psc:chapters>\n", [](std::size_t i) {
+                    return "<psc:chapter start=\"" + Clock(i, "%02zu:%02zu:%02zu.000") +
+                           "\" title=\"" + Name(i) + "\" href=\"http://example.org/\"/>\n";
+                  });
+    },
+    ReadPodlove);
+READER_BENCHMARK(
+    BM_PodloveAmpersandTitle,
+    [](std::size_t size) {
+      return Repeated(size, "<psc:chapters><psc:chapter start=\"0\" title=\"", "&amp;",
+                      "\"/></psc:chapters>");
+    },
+    ReadPodlove);
+void ReadPodcastJson(std::string_view text) {
+  benchmark::DoNotOptimize(ParsePodcastJsonChapters(text, "bench.json"));
+}
+READER_BENCHMARK(
+    BM_PodcastJsonChapters,
+    [](std::size_t size) {
+      return Fill(size, "{\"version\": \"1.2.0\", \"chapters\": [\n", "{\"startTime\": 0}]}\n",
+                  [](std::size_t i) {
+                    return "{\"startTime\": " + std::to_string(i) + ".25, \"title\": \"" + Name(i) +
+                           "\", \"url\": \"http://example.org/\"},\n";
+                  });
+    },
+    ReadPodcastJson);
 
 }  // namespace
 }  // namespace markwright

@@ -120,7 +120,10 @@ std::vector<std::string> ConvertSource(const ChapterSource& source,
     if (format == nullptr) throw UnknownDestinationFormat();
     WriteTextFile(target, BuildConvertedText(source.name, loaded.retimed, *format,
                                              rates.OutputClock(), rates.input_text, sources));
-    return FormatNotesFor(*format, loaded.retimed);
+    // What the reader passed over comes first, then the format's own notes.
+    std::vector<std::string> notes = std::move(loaded.retimed.notes);
+    for (std::string& note : FormatNotesFor(*format, loaded.retimed)) notes.push_back(note);
+    return notes;
   } catch (const std::bad_alloc&) {
     throw Error(source.name + ": not enough memory");
   }

@@ -17,6 +17,12 @@ struct Chapter {
   std::int64_t start = 0;
   std::string name;
   LanguageTag language;
+  // What podcast chapters add (Podlove, Podcasting 2.0): the web page the chapter links to, its
+  // picture's address, and whether podcast apps leave it out of their chapter list ("toc": false)
+  // while still showing its picture. Empty or false for other sources; other writers ignore them.
+  std::string link = {};
+  std::string image = {};
+  bool hidden = false;
 
   bool operator==(const Chapter&) const = default;
 };
@@ -27,6 +33,12 @@ struct Chapter {
 struct TitleChapters {
   std::vector<Chapter> chapters;
   std::optional<std::int64_t> length;
+  // The media file the chapters belong to when the source names it (a CUE sheet's FILE); empty
+  // otherwise.
+  std::string media_file = {};
+  // What the reader passed over and the user should hear of (a line without a time), one line
+  // each; shown as notes, with the format's own, after a conversion.
+  std::vector<std::string> notes = {};
 
   bool operator==(const TitleChapters&) const = default;
 };

@@ -8,9 +8,11 @@ TitleChapters RetimeChapters(const TitleChapters& title, double input_rate, doub
   TitleChapters retimed;
   retimed.chapters.reserve(title.chapters.size());
   for (const Chapter& chapter : title.chapters) {
-    retimed.chapters.push_back({RetimeMilliseconds(chapter.start, input_rate, output_rate),
-                                chapter.name, chapter.language});
+    retimed.chapters.push_back(chapter);
+    retimed.chapters.back().start = RetimeMilliseconds(chapter.start, input_rate, output_rate);
   }
+  retimed.media_file = title.media_file;
+  retimed.notes = title.notes;
   if (title.length) retimed.length = RetimeMilliseconds(*title.length, input_rate, output_rate);
   return retimed;
 }

@@ -6,10 +6,14 @@
 #include <string>
 
 #include "core/error.h"
+#include "readers/audacity_reader.h"
+#include "readers/cue_reader.h"
 #include "readers/matroska_xml_reader.h"
 #include "readers/premiere_markers_reader.h"
+#include "readers/podlove_reader.h"
 #include "readers/source_file.h"
 #include "readers/text_encoding.h"
+#include "readers/time_list_reader.h"
 
 namespace markwright {
 namespace {
@@ -24,7 +28,9 @@ InputKind XmlKind(std::string_view head) {
   const std::optional<std::string> root = XmlRootName(head);
   if (!root) return InputKind::kUnknown;
   if (*root == "fcpxml") return InputKind::kFcpxml;
-  return *root == "Chapters" ? InputKind::kMatroskaXml : InputKind::kHdDvdPlaylist;
+  if (*root == "Chapters") return InputKind::kMatroskaXml;
+  // No HD DVD playlist has this root, and the HD DVD reader finds no chapter list in one.
+  return IsPodloveRootName(*root) ? InputKind::kPodlove : InputKind::kHdDvdPlaylist;
 }
 
 // The classic rules on the first four characters; a head shorter than needed is of no kind.
@@ -61,6 +67,20 @@ InputKind NewerKind(std::string_view head) {
   return InputKind::kUnknown;
 }
 
+// The kinds told by their first non-blank line. Each claims only lines no older kind reads: a
+// clock time or tab-separated seconds are no Celltimes frame number, and the CUE commands and '{'
+// begin with characters the classic rules give no kind.
+InputKind FirstLineKind(std::string_view head) {
+  const std::size_t first = std::min(head.find_first_not_of(" \t\r\n"), head.size());
+  const std::string_view rest = head.substr(first);
+  const std::string_view line = rest.substr(0, rest.find_first_of("\r\n"));
+  if (IsAudacityLabelLine(line)) return InputKind::kAudacity;
+  if (IsTimeListLine(line)) return InputKind::kTimeList;
+  if (IsCueSheetStart(line)) return InputKind::kCueSheet;
+  if (line.starts_with('{')) return InputKind::kPodcastJson;
+  return InputKind::kUnknown;
+}
+
 // DetectInputKindFromHead, telling also whether the head is XML that ends before its root
 // element.
 InputKind KindOfHead(std::string_view head, bool& root_unseen) {
@@ -76,9 +96,12 @@ InputKind KindOfHead(std::string_view head, bool& root_unseen) {
     return root_unseen ? InputKind::kHdDvdPlaylist : kind;
   }
   if (const InputKind kind = ClassicKind(head, root_unseen); kind != InputKind::kUnknown) {
-    return kind;
+    if (kind != InputKind::kCelltimes) return kind;
+    const InputKind line_kind = FirstLineKind(head);
+    return line_kind == InputKind::kUnknown ? kind : line_kind;
   }
   if (const InputKind kind = NewerKind(head); kind != InputKind::kUnknown) return kind;
+  if (const InputKind kind = FirstLineKind(head); kind != InputKind::kUnknown) return kind;
   const std::size_t first = head.find_first_not_of(" \t\r\n");
   if (first == std::string_view::npos || first == 0) return InputKind::kUnknown;
   // The four characters counted before are there; what follows the blanks may be shorter.

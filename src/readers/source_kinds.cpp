@@ -2,8 +2,10 @@
 
 #include <algorithm>
 
+#include "readers/audacity_reader.h"
 #include "readers/bluray_reader.h"
 #include "readers/celltimes_reader.h"
+#include "readers/cue_reader.h"
 #include "readers/dvd_reader.h"
 #include "readers/fcpxml_reader.h"
 #include "readers/ffmetadata_reader.h"
@@ -13,6 +15,9 @@
 #include "readers/ogg_reader.h"
 #include "readers/premiere_markers_reader.h"
 #include "readers/resolve_edl_reader.h"
+#include "readers/podcast_json_reader.h"
+#include "readers/podlove_reader.h"
+#include "readers/time_list_reader.h"
 #include "readers/webvtt_reader.h"
 
 namespace markwright {
@@ -69,6 +74,26 @@ TitleChapters ParseFcpxmlRow(const SourceRequest& request) {
   return ParseFcpxml(request.bytes, request.path.string());
 }
 
+TitleChapters ParsePodloveRow(const SourceRequest& request) {
+  return ParsePodloveChapters(request.bytes, request.path.string());
+}
+
+TitleChapters ParsePodcastJsonRow(const SourceRequest& request) {
+  return ParsePodcastJsonChapters(request.bytes, request.path.string());
+}
+
+TitleChapters ParseCueRow(const SourceRequest& request) {
+  return ParseCueSheet(request.bytes, request.path.string());
+}
+
+TitleChapters ParseAudacityRow(const SourceRequest& request) {
+  return ParseAudacityLabels(request.bytes, request.path.string());
+}
+
+TitleChapters ParseTimeListRow(const SourceRequest& request) {
+  return ParseTimeList(request.bytes, request.path.string());
+}
+
 // The patterns of a "description|patterns" filter entry.
 std::string_view FilterPatterns(std::string_view filter) {
   return filter.substr(filter.find('|') + 1);
@@ -76,7 +101,7 @@ std::string_view FilterPatterns(std::string_view filter) {
 
 }  // namespace
 
-const std::array<SourceKind, 12> kSourceKinds = {{
+const std::array<SourceKind, 17> kSourceKinds = {{
     {InputKind::kOggChapters, "OGG", "OGG chapter text", "first character C",
      "OGG Chapter Files (*.txt)|*.txt", "", SourceInput::kLines, ParseOggRow},
     {InputKind::kCelltimes, "Celltimes", "Celltimes frame list", "first character a digit",
@@ -112,6 +137,20 @@ const std::array<SourceKind, 12> kSourceKinds = {{
      ParsePremiereMarkersRow},
     {InputKind::kFcpxml, "FCPXML", "Final Cut Pro XML chapter markers", "XML whose root is fcpxml",
      "Final Cut Pro XML (*.fcpxml)|*.fcpxml", "", SourceInput::kBytes, ParseFcpxmlRow},
+    {InputKind::kPodlove, "Podlove", "Podlove Simple Chapters",
+     "XML whose root is chapters (psc:chapters)",
+     "Podlove Simple Chapters (*.xml;*.psc)|*.xml;*.psc", "", SourceInput::kBytes, ParsePodloveRow},
+    {InputKind::kPodcastJson, "PodcastJSON", "Podcasting 2.0 JSON chapters", "first character {",
+     "Podcasting 2.0 JSON Chapters (*.json)|*.json", "", SourceInput::kBytes, ParsePodcastJsonRow},
+    {InputKind::kCueSheet, "CUE", "CUE sheet",
+     "first line REM, PERFORMER, TITLE, FILE or SONGWRITER", "CUE Sheets (*.cue)|*.cue", "",
+     SourceInput::kBytes, ParseCueRow},
+    {InputKind::kAudacity, "Audacity", "Audacity labels",
+     "first line two numbers of seconds and a tab", "Audacity Labels (*.txt)|*.txt", "",
+     SourceInput::kBytes, ParseAudacityRow},
+    {InputKind::kTimeList, "TimeList", "time list (0:00 Title)",
+     "first line a time M:SS or H:MM:SS, bare or in brackets, then a blank",
+     "Time Lists (*.txt)|*.txt", "", SourceInput::kBytes, ParseTimeListRow},
 }};
 
 const SourceKind* FindSourceKind(InputKind kind) {

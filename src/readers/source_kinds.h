@@ -50,9 +50,10 @@ struct SourceKind {
 };
 
 // The kinds in the order of the Open dialog's filters: the five classic ones first (OGG,
-// Celltimes, Blu-ray, HD DVD, DVD), then Matroska XML, ffmpeg metadata, WebVTT and media files.
+// Celltimes, Blu-ray, HD DVD, DVD), then Matroska XML, ffmpeg metadata, WebVTT, media files,
+// Podlove and Podcasting 2.0 chapters, CUE sheets, Audacity labels and time lists.
 inline constexpr std::size_t kClassicSourceKindCount = 5;
-extern const std::array<SourceKind, 12> kSourceKinds;
+extern const std::array<SourceKind, 17> kSourceKinds;
 
 // The row of a kind; nullptr for kUnknown.
 const SourceKind* FindSourceKind(InputKind kind);

@@ -5,11 +5,14 @@
 
 #include "core/error.h"
 #include "writers/editing_markers_writer.h"
+#include "writers/audacity_writer.h"
+#include "writers/cue_writer.h"
 #include "writers/ffmetadata_writer.h"
 #include "writers/frame_list_writers.h"
 #include "writers/keyframe_writers.h"
 #include "writers/matroska_xml_writer.h"
 #include "writers/ogg_writer.h"
+#include "writers/podcast_writers.h"
 #include "writers/time_list_writer.h"
 #include "writers/timecode_writers.h"
 #include "writers/webvtt_writer.h"
@@ -50,9 +53,26 @@ std::string WriteFcpxmlRow(const TitleChapters& chapters, const FrameClock& outp
   return WriteFcpxml(chapters, output_clock);
 }
 
+std::string WritePodloveRow(const TitleChapters& chapters, const FrameClock&, std::string_view) {
+  return WritePodloveChapters(chapters);
+}
+
+std::string WritePodcastJsonRow(const TitleChapters& chapters, const FrameClock&,
+                                std::string_view) {
+  return WritePodcastJsonChapters(chapters);
+}
+
+std::string WriteCueRow(const TitleChapters& chapters, const FrameClock&, std::string_view) {
+  return WriteCueSheet(chapters);
+}
+
+std::string WriteAudacityRow(const TitleChapters& chapters, const FrameClock&, std::string_view) {
+  return WriteAudacityLabels(chapters);
+}
+
 }  // namespace
 
-const std::array<DestinationFormat, 19> kDestinationFormats = {{
+const std::array<DestinationFormat, 23> kDestinationFormats = {{
     {"OGG Text File", "OGG", "Chapters.txt", "OGG Text File (*.txt)|*.txt", WriteOggText},
     {"x264 QP Text File", "x264", "Qpfile.txt", "x264 QP Text File (*.txt)|*.txt", WriteX264QpText},
     {"HC Enc Text File", "HC", "Chapters.txt", "HC Enc Text File (*.txt)|*.txt", WriteHcEncText},
@@ -86,6 +106,13 @@ const std::array<DestinationFormat, 19> kDestinationFormats = {{
      "DaVinci Resolve Marker EDL (*.edl)|*.edl", WriteResolveEdlRow},
     {"Final Cut Pro XML Chapter Markers", "FCPXML", "Chapters.fcpxml",
      "Final Cut Pro XML (*.fcpxml)|*.fcpxml", WriteFcpxmlRow},
+    {"Podlove Simple Chapters", "Podlove", "Chapters.xml", "Podlove Simple Chapters (*.xml)|*.xml",
+     WritePodloveRow},
+    {"Podcasting 2.0 JSON Chapters", "PodcastJSON", "Chapters.json",
+     "Podcasting 2.0 JSON Chapters (*.json)|*.json", WritePodcastJsonRow},
+    {"CUE Sheet", "CUE", "Chapters.cue", "CUE Sheet (*.cue)|*.cue", WriteCueRow},
+    {"Audacity Labels", "Audacity", "Labels.txt", "Audacity Labels (*.txt)|*.txt",
+     WriteAudacityRow},
 }};
 
 const DestinationFormat* FindFormatByDisplayName(std::string_view display_name) {

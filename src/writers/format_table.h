@@ -33,9 +33,10 @@ struct DestinationFormat {
 };
 
 // The formats in the order of the format window's list: the twelve classic ones, then Matroska
-// XML, ffmpeg metadata, WebVTT, the plain time list and ffmpeg's key-frame list.
+// XML, ffmpeg metadata, WebVTT, the plain time list, ffmpeg's key-frame list, Podlove and
+// Podcasting 2.0 chapters, CUE sheets and Audacity labels.
 inline constexpr std::size_t kClassicFormatCount = 12;
-extern const std::array<DestinationFormat, 19> kDestinationFormats;
+extern const std::array<DestinationFormat, 23> kDestinationFormats;
 
 // The row whose display name is exactly the text; nullptr when there is none.
 const DestinationFormat* FindFormatByDisplayName(std::string_view display_name);

@@ -16,8 +16,10 @@
 
 #include "core/error.h"
 #include "core/frame_times.h"
+#include "readers/audacity_reader.h"
 #include "readers/bluray_reader.h"
 #include "readers/celltimes_reader.h"
+#include "readers/cue_reader.h"
 #include "readers/dvd_reader.h"
 #include "readers/fcpxml_reader.h"
 #include "readers/ffmetadata_reader.h"
@@ -27,6 +29,9 @@
 #include "readers/ogg_reader.h"
 #include "readers/premiere_markers_reader.h"
 #include "readers/resolve_edl_reader.h"
+#include "readers/podcast_json_reader.h"
+#include "readers/podlove_reader.h"
+#include "readers/time_list_reader.h"
 #include "readers/webvtt_reader.h"
 #include "support/menu_from_lines.h"
 #include "support/temp_dir.h"
@@ -128,6 +133,22 @@ const std::vector<std::pair<std::string, Replay>>& Fuzzers() {
        }},
       {"fcpxml", [](const fs::path& f,
                     const std::string& b) { Step(f, [&] { ParseFcpxml(b, f.string()); }); }},
+      {"podlove",
+       [](const fs::path& f, const std::string& b) {
+         Step(f, [&] { ParsePodloveChapters(b, f.string()); });
+       }},
+      {"podcast_json",
+       [](const fs::path& f, const std::string& b) {
+         Step(f, [&] { ParsePodcastJsonChapters(b, f.string()); });
+       }},
+      {"cue", [](const fs::path& f,
+                 const std::string& b) { Step(f, [&] { ParseCueSheet(b, f.string()); }); }},
+      {"audacity",
+       [](const fs::path& f, const std::string& b) {
+         Step(f, [&] { ParseAudacityLabels(b, f.string()); });
+       }},
+      {"time_list", [](const fs::path& f,
+                       const std::string& b) { Step(f, [&] { ParseTimeList(b, f.string()); }); }},
   };
   return fuzzers;
 }

@@ -45,7 +45,18 @@ TEST(DetectInputKind, ClassifiesByTheFirstFourCharactersAfterAByteOrderMark) {
       {"Cxyzftyp", InputKind::kOggChapters},
       {"\x01\x02\x03\x04"
        "ftp",
-       InputKind::kUnknown}};
+       InputKind::kUnknown},
+      // A first line no older kind reads: a clock time or tab-separated seconds is no frame
+      // number; CUE commands and '{' begin with characters of no classic kind.
+      {"0:00 Intro", InputKind::kTimeList},
+      {"\r\n  [1:02:03] x", InputKind::kTimeList},
+      {"0:00Intro", InputKind::kCelltimes},
+      {"0\n0:10 Intro", InputKind::kCelltimes},
+      {"12.5\t13\tx", InputKind::kAudacity},
+      {"REM GENRE Audiobook", InputKind::kCueSheet},
+      {"CATALOG 0000000000000", InputKind::kOggChapters},
+      {"\n{\"version\"", InputKind::kPodcastJson},
+      {"<?xml version='1.0'?><psc:chapters version='1.2'>", InputKind::kPodlove}};
   for (const auto& [head, kind] : cases) EXPECT_EQ(DetectInputKindFromHead(head), kind) << head;
   // XML in UTF-16 by its byte-order mark; anything else after that mark is of no kind.
   using std::string_literals::operator""s;
@@ -70,7 +81,7 @@ TEST(DetectInputKind, ClassifiesByTheFirstFourCharactersAfterAByteOrderMark) {
 }
 
 TEST(SourceKinds, EveryKindHasOneRowAndTheOpenFilterKeepsItsOrder) {
-  for (int value = 1; value <= 12; ++value) {
+  for (int value = 1; value <= 17; ++value) {
     const auto kind = static_cast<InputKind>(value);
     ASSERT_NE(FindSourceKind(kind), nullptr) << value;
     EXPECT_EQ(FindSourceKind(kind)->kind, kind);
@@ -81,14 +92,18 @@ TEST(SourceKinds, EveryKindHasOneRowAndTheOpenFilterKeepsItsOrder) {
   // The classic entries first and in their order; each pattern once in the first entry.
   EXPECT_EQ(SourceOpenFilter(),
             "Supported Files|*.txt;*.mpls;*.xpl;VTS*.ifo;*.xml;*.ffmeta;*.vtt;*.mkv;*.mka;*.mks;"
-            "*.webm;*.mp4;*.m4v;*.m4a;*.mov;*.edl;*.csv;*.fcpxml|OGG Chapter Files (*.txt)|*.txt|"
+            "*.webm;*.mp4;*.m4v;*.m4a;*.mov;*.edl;*.csv;*.fcpxml;*.psc;*.json;*.cue|OGG Chapter "
+            "Files (*.txt)|*.txt|"
             "Celltimes Files "
             "(*.txt)|*.txt|Blu-Ray Playlist (*.mpls)|*.mpls|HD-DVD Playlist (*.xpl)|*.xpl|DVD "
             "Playlist (*.ifo)|VTS*.ifo|Matroska XML Chapters (*.xml)|*.xml|FFmpeg Metadata "
             "(*.ffmeta;*.txt)|*.ffmeta;*.txt|WebVTT Chapters (*.vtt)|*.vtt|Media Files "
             "(*.mkv;*.mka;*.mks;*.webm;*.mp4;*.m4v;*.m4a;*.mov)|*.mkv;*.mka;*.mks;*.webm;*.mp4;"
             "*.m4v;*.m4a;*.mov|DaVinci Resolve Marker EDL (*.edl)|*.edl|Premiere Pro Markers "
-            "(*.csv;*.txt)|*.csv;*.txt|Final Cut Pro XML (*.fcpxml)|*.fcpxml");
+            "(*.csv;*.txt)|*.csv;*.txt|Final Cut Pro XML (*.fcpxml)|*.fcpxml|"
+            "Podlove Simple Chapters (*.xml;*.psc)|*.xml;*.psc|Podcasting 2.0 "
+            "JSON Chapters (*.json)|*.json|CUE Sheets (*.cue)|*.cue|Audacity Labels (*.txt)|*.txt|"
+            "Time Lists (*.txt)|*.txt");
 }
 
 TEST(LineWalker, EndsLinesAtCrLfCrOrLf) {

@@ -15,6 +15,7 @@
 #include "cli/help_text.h"
 #include "markwright/version.h"
 #include "readers/mediainfo_child.h"
+#include "readers/source_kinds.h"
 #include "support/chapter_times.h"
 #include "support/matroska_builder.h"
 #include "support/mediainfo_child_program.h"
@@ -24,6 +25,7 @@
 #include "ui/about_window.h"
 #include "ui/format_window.h"
 #include "window_harness.h"
+#include "writers/format_table.h"
 
 namespace markwright::testing {
 namespace {
@@ -374,7 +376,8 @@ TEST(HelpAndAbout, TheClassicTextComesFirstAndTheListsNameEveryKind) {
   EXPECT_TRUE(about.starts_with(std::string("Markwright ") + kVersionText + "\r\n\r\n"));
   EXPECT_NE(about.find("Reads: OGG chapter text, "), std::string::npos) << about;
   EXPECT_NE(about.find(", Muxman, "), std::string::npos) << about;
-  EXPECT_TRUE(about.ends_with(", Final Cut Pro XML Chapter Markers.")) << about;
+  EXPECT_TRUE(about.ends_with(", " + std::string(kDestinationFormats.back().display_name) + "."))
+      << about;
   WindowHarness h;
   h.Trigger("Cmdhelp");
   ASSERT_EQ(h.messages.size(), 1u);

@@ -22,7 +22,7 @@ using testing::ReadFile;
 TEST(Writers, WriteOnlyTheirFixedPartsForNoChapters) {
   std::string texts;
   for (const auto& format : kDestinationFormats) {
-    if (format.key == "Matroska" || format.key == "FCPXML") continue;
+    if (format.key == "Matroska" || format.key == "FCPXML" || format.key == "CUE") continue;
     texts += std::string(format.key) + ":" + BuildFormatText(format, {}, 25, "29.970") + "|";
   }
   EXPECT_EQ(texts,
@@ -30,10 +30,14 @@ TEST(Writers, WriteOnlyTheirFixedPartsForNoChapters) {
             "Scenarist:29.970\r\nNonDrop\r\n|Maestro:$Spruce_IFrame_List\r\n|"
             "tsMuxer:--custom-chapters=|Timecodes:|Celltimes:|DVDAuthor:chapters=\"\"|Muxman:|"
             "FFmetadata:;FFMETADATA1\n|WebVTT:WEBVTT\n\n|TimeList:|ffmpegKeys:|"
-            "ResolveEDL:TITLE: Chapters\nFCM: NON-DROP FRAME\n\n|");
-  // An edition without chapters is one mkvmerge turns down.
+            "ResolveEDL:TITLE: Chapters\nFCM: NON-DROP FRAME\n\n|"
+            "Podlove:<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<psc:chapters version=\"1.2\" "
+            "xmlns:psc=\"http://podlove.org/simple-chapters\" />\n|"
+            "PodcastJSON:{\n  \"version\": \"1.2.0\",\n  \"chapters\": []\n}\n|Audacity:|");
+  // An edition without chapters is one mkvmerge turns down; a sheet without tracks is no sheet.
   EXPECT_THROW(BuildFormatText(*FindFormatByKey("matroska"), {}, 25, ""), Refusal);
   EXPECT_THROW(BuildFormatText(*FindFormatByKey("fcpxml"), {}, 25, ""), Refusal);
+  EXPECT_THROW(BuildFormatText(*FindFormatByKey("cue"), {}, 25, ""), Refusal);
   EXPECT_THROW(BuildFormatText(*FindFormatByKey("CCE"), {}, 25, "59.940"), Refusal);
   EXPECT_EQ(FindFormatByDisplayName("Celltimes Text File"), FindFormatByKey("celltimes"));
   EXPECT_EQ(FindFormatByDisplayName("muxman"), nullptr);
