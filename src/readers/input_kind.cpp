@@ -6,6 +6,7 @@
 #include <string>
 
 #include "core/error.h"
+#include "readers/audio_module.h"
 #include "readers/matroska_xml_reader.h"
 #include "readers/source_file.h"
 #include "readers/text_encoding.h"
@@ -55,6 +56,7 @@ InputKind NewerKind(std::string_view head) {
   }
   if (head.starts_with(";FFMETADATA1")) return InputKind::kFfmetadata;
   if (head.starts_with("WEBVTT")) return InputKind::kWebVtt;
+  if (AudioContainerOfHead(head) != 0) return InputKind::kAudioFile;
   return InputKind::kUnknown;
 }
 

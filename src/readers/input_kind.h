@@ -16,6 +16,7 @@ enum class InputKind {
   kFfmetadata = 7,
   kWebVtt = 8,
   kMediaFile = 9,
+  kAudioFile = 10,
 };
 
 // How much of a file detection reads: enough for blank lines before the first character and for
@@ -28,8 +29,9 @@ inline constexpr std::size_t kDetectionHeadSize = 4096;
 // with its byte-order mark is told apart the same way; else the first character: C OGG, M Blu-ray,
 // < HD DVD, D DVD, a digit Celltimes (letter case ignored). A head none of these fits may be a
 // media file (EBML or an MP4 "ftyp" box, by their bytes), ffmpeg metadata (";FFMETADATA1") or
-// WebVTT ("WEBVTT"); failing those, blank lines and blanks before the first character are passed
-// over and the rules above tried again.
+// WebVTT ("WEBVTT") or an MP3, Ogg Vorbis, Opus or FLAC file (AudioContainerOfHead); failing those,
+// blank lines and blanks before the first character are passed over and the rules above tried
+// again.
 InputKind DetectInputKindFromHead(std::string_view head);
 
 // Reads the head of the file and classifies it; XML whose root element stands beyond the head is

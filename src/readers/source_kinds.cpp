@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "readers/audio_file_reader.h"
 #include "readers/bluray_reader.h"
 #include "readers/celltimes_reader.h"
 #include "readers/dvd_reader.h"
@@ -54,6 +55,10 @@ TitleChapters ReadMediaFileRow(const SourceRequest& request) {
   return ReadMediaFileChapters(request.path);
 }
 
+TitleChapters ReadAudioFileRow(const SourceRequest& request) {
+  return ReadAudioFileChapters(request.path);
+}
+
 // The patterns of a "description|patterns" filter entry.
 std::string_view FilterPatterns(std::string_view filter) {
   return filter.substr(filter.find('|') + 1);
@@ -61,7 +66,7 @@ std::string_view FilterPatterns(std::string_view filter) {
 
 }  // namespace
 
-const std::array<SourceKind, 9> kSourceKinds = {{
+const std::array<SourceKind, 10> kSourceKinds = {{
     {InputKind::kOggChapters, "OGG", "OGG chapter text", "first character C",
      "OGG Chapter Files (*.txt)|*.txt", "", SourceInput::kLines, ParseOggRow},
     {InputKind::kCelltimes, "Celltimes", "Celltimes frame list", "first character a digit",
@@ -89,6 +94,11 @@ const std::array<SourceKind, 9> kSourceKinds = {{
      "*.mkv;*.mka;*.mks;*.webm;*.mp4;*.m4v;*.m4a;*.mov",
      "video/x-matroska;video/webm;video/mp4;audio/mp4;video/quicktime;", SourceInput::kPath,
      ReadMediaFileRow},
+    {InputKind::kAudioFile, "Audio", "MP3, Ogg Vorbis, Opus and FLAC audio files",
+     "an ID3 tag or MPEG audio frame, an Ogg Vorbis or Opus page, or the FLAC signature",
+     "Audio Files (*.mp3;*.ogg;*.oga;*.opus;*.flac)|*.mp3;*.ogg;*.oga;*.opus;*.flac",
+     "audio/mpeg;audio/ogg;audio/x-vorbis+ogg;audio/x-opus+ogg;audio/flac;", SourceInput::kPath,
+     ReadAudioFileRow},
 }};
 
 const SourceKind* FindSourceKind(InputKind kind) {

@@ -50,9 +50,10 @@ struct SourceKind {
 };
 
 // The kinds in the order of the Open dialog's filters: the five classic ones first (OGG,
-// Celltimes, Blu-ray, HD DVD, DVD), then Matroska XML, ffmpeg metadata, WebVTT and media files.
+// Celltimes, Blu-ray, HD DVD, DVD), then Matroska XML, ffmpeg metadata, WebVTT, media files and
+// audio files.
 inline constexpr std::size_t kClassicSourceKindCount = 5;
-extern const std::array<SourceKind, 9> kSourceKinds;
+extern const std::array<SourceKind, 10> kSourceKinds;
 
 // The row of a kind; nullptr for kUnknown.
 const SourceKind* FindSourceKind(InputKind kind);

@@ -4,6 +4,7 @@
 #include <cctype>
 
 #include "core/error.h"
+#include "writers/audio_tags_writer.h"
 #include "writers/ffmetadata_writer.h"
 #include "writers/frame_list_writers.h"
 #include "writers/keyframe_writers.h"
@@ -41,7 +42,7 @@ std::string WriteFfmpegKeysRow(const TitleChapters& chapters, const FrameClock& 
 
 }  // namespace
 
-const std::array<DestinationFormat, 17> kDestinationFormats = {{
+const std::array<DestinationFormat, 19> kDestinationFormats = {{
     {"OGG Text File", "OGG", "Chapters.txt", "OGG Text File (*.txt)|*.txt", WriteOggText},
     {"x264 QP Text File", "x264", "Qpfile.txt", "x264 QP Text File (*.txt)|*.txt", WriteX264QpText},
     {"HC Enc Text File", "HC", "Chapters.txt", "HC Enc Text File (*.txt)|*.txt", WriteHcEncText},
@@ -71,6 +72,11 @@ const std::array<DestinationFormat, 17> kDestinationFormats = {{
      WriteTimeListRow, TimeListNotes},
     {"FFmpeg Key Frame List", "ffmpegKeys", "KeyFrames.txt", "FFmpeg Key Frame List (*.txt)|*.txt",
      WriteFfmpegKeysRow},
+    {"ID3 Chapters (into an MP3 file)", "ID3", "", "MP3 Audio File (*.mp3)|*.mp3", WriteId3Note,
+     nullptr, InPlaceTags::kId3},
+    {"Vorbis Comment Chapters (into an Ogg, Opus or FLAC file)", "VorbisComment", "",
+     "Ogg, Opus and FLAC Audio (*.ogg;*.oga;*.opus;*.flac)|*.ogg;*.oga;*.opus;*.flac",
+     WriteVorbisCommentNote, nullptr, InPlaceTags::kVorbisComment},
 }};
 
 const DestinationFormat* FindFormatByDisplayName(std::string_view display_name) {

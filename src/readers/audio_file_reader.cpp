@@ -1,0 +1,136 @@
+#include "readers/audio_file_reader.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <map>
+#include <optional>
+#include <set>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "core/error.h"
+#include "core/timestamp.h"
+#include "readers/chapter_limit.h"
+#include "readers/input_kind.h"
+#include "readers/source_file.h"
+
+namespace markwright {
+namespace {
+
+void Add(TitleChapters& title, std::int64_t start, std::string name, std::string_view source_name) {
+  CheckRoomForChapter(title.chapters.size(), source_name);
+  title.chapters.push_back(Chapter{start, std::move(name), {}});
+}
+
+// Walks a table of contents depth first: each child that is a chapter frame is added, a child
+// that is another table is walked in its place (each table once, so a loop of tables ends).
+void WalkToc(const std::string& toc, const std::multimap<std::string, std::string>& children,
+             const std::map<std::string, const AudioTag*>& frames, std::set<std::string>& walked,
+             std::vector<const AudioTag*>& order) {
+  if (!walked.insert(toc).second) return;
+  const auto [first, last] = children.equal_range(toc);
+  for (auto child = first; child != last; ++child) {
+    if (const auto frame = frames.find(child->second); frame != frames.end()) {
+      order.push_back(frame->second);
+    } else if (children.contains(child->second)) {
+      WalkToc(child->second, children, frames, walked, order);
+    }
+  }
+}
+
+std::vector<const AudioTag*> Id3Order(const std::vector<AudioTag>& tags) {
+  std::multimap<std::string, std::string> children;
+  std::map<std::string, const AudioTag*> frames;
+  std::vector<const AudioTag*> by_start;
+  std::string top;
+  for (const AudioTag& tag : tags) {
+    if (tag.kind == kAudioTocChild) {
+      children.emplace(tag.key, tag.value);
+      if (top.empty()) top = tag.key;
+    } else if (tag.kind == kAudioChapterFrame) {
+      frames.emplace(tag.key, &tag);
+      by_start.push_back(&tag);
+    }
+  }
+  // The first top-level table, else the first table.
+  for (const AudioTag& tag : tags) {
+    if (tag.kind == kAudioTocChild && tag.start == 1) {
+      top = tag.key;
+      break;
+    }
+  }
+  std::vector<const AudioTag*> order;
+  std::set<std::string> walked;
+  if (!top.empty()) WalkToc(top, children, frames, walked, order);
+  if (order.empty()) {
+    std::ranges::stable_sort(by_start, {}, &AudioTag::start);
+    order = std::move(by_start);
+  }
+  return order;
+}
+
+// The number of a CHAPTERnnn or CHAPTERnnnNAME field and whether it is the name; nullopt for
+// another field.
+struct VorbisField {
+  std::string number;  // without leading zeros, so "007" and "7" are one chapter
+  bool name = false;
+};
+std::optional<VorbisField> ChapterField(std::string_view key) {
+  if (!key.starts_with("CHAPTER")) return std::nullopt;
+  key.remove_prefix(7);
+  const std::size_t digits = std::min(key.find_first_not_of("0123456789"), key.size());
+  const std::string_view rest = key.substr(digits);
+  if (digits == 0 || (!rest.empty() && rest != "NAME")) return std::nullopt;
+  std::string_view number = key.substr(0, digits);
+  while (number.size() > 1 && number.front() == '0') number.remove_prefix(1);
+  return VorbisField{std::string(number), !rest.empty()};
+}
+
+}  // namespace
+
+TitleChapters AudioChapters(const AudioTags& tags, std::string_view source_name) {
+  TitleChapters title;
+  if (tags.length >= 0) title.length = tags.length;
+  for (const AudioTag* frame : Id3Order(tags.tags)) {
+    Add(title, frame->start, frame->value, source_name);
+  }
+  // Numbers compare by length first, then as text: numeric order without overflow.
+  const auto numeric = [](const std::string& a, const std::string& b) {
+    return a.size() != b.size() ? a.size() < b.size() : a < b;
+  };
+  std::map<std::string, std::pair<const AudioTag*, std::string>, decltype(numeric)> fields(numeric);
+  for (const AudioTag& tag : tags.tags) {
+    if (tag.kind != kAudioVorbisField) continue;
+    const auto field = ChapterField(tag.key);
+    if (!field) continue;
+    auto& [time, name] = fields[field->number];
+    if (field->name && name.empty()) name = tag.value;
+    if (!field->name && time == nullptr) time = &tag;
+  }
+  for (const auto& [number, field] : fields) {
+    const AudioTag* time = field.first;
+    if (time == nullptr) continue;
+    std::int64_t start = PlainTimestampMilliseconds(time->value);
+    if (start < 0) {
+      try {
+        start = ParseTimestamp(time->value);
+      } catch (const Error& failure) {
+        throw ReadError(source_name, "comment " + time->key, failure.what());
+      }
+    }
+    Add(title, start, field.second, source_name);
+  }
+  if (title.chapters.empty()) throw ReadError(source_name, "", "no chapters in the file");
+  return title;
+}
+
+TitleChapters ReadAudioFileChapters(const std::filesystem::path& path) {
+  const int container = AudioContainerOfHead(ReadSourceHead(path, kDetectionHeadSize));
+  if (container == 0) {
+    throw ReadError(path.string(), "", "not an MP3, Ogg Vorbis, Opus or FLAC file");
+  }
+  return AudioChapters(ReadAudioTags(path, container), path.string());
+}
+
+}  // namespace markwright

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "audio/audio_entry.h"
+
+namespace markwright {
+
+struct AudioTags {
+  std::vector<AudioTag> tags;
+  std::int64_t length = -1;  // the audio's length in milliseconds; -1 when unknown
+};
+
+// How an audio file holds its audio, from its first bytes: an ID3v2 tag or an MPEG audio frame
+// header (MP3), an Ogg page whose first packet is a Vorbis or Opus header, or the FLAC signature;
+// 0 for anything else.
+int AudioContainerOfHead(std::string_view head);
+
+// The chapter tags of the audio file, read by the audio module (loaded on first use). Throws
+// ReadError naming the file when the module cannot be loaded or TagLib cannot read the file.
+AudioTags ReadAudioTags(const std::filesystem::path& path, int container);
+
+// Replaces the file's chapter tags with these through the audio module; the file is changed in
+// place, so callers give it a copy. Throws Error with the cause when that fails.
+void WriteAudioTags(const std::filesystem::path& path, int container,
+                    const std::vector<AudioTag>& tags);
+
+}  // namespace markwright
