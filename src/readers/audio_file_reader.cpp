@@ -63,9 +63,11 @@ std::vector<const AudioTag*> Id3Order(const std::vector<AudioTag>& tags) {
   std::vector<const AudioTag*> order;
   std::set<std::string> walked;
   if (!top.empty()) WalkToc(top, children, frames, walked, order);
-  if (order.empty()) {
-    std::ranges::stable_sort(by_start, {}, &AudioTag::start);
-    order = std::move(by_start);
+  // Frames no table reaches follow by start time, so none is lost.
+  std::ranges::stable_sort(by_start, {}, &AudioTag::start);
+  const std::set<const AudioTag*> listed(order.begin(), order.end());
+  for (const AudioTag* frame : by_start) {
+    if (!listed.contains(frame)) order.push_back(frame);
   }
   return order;
 }

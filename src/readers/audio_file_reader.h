@@ -15,7 +15,7 @@ TitleChapters ReadAudioFileChapters(const std::filesystem::path& path);
 
 // The chapters the tags hold. ID3 chapter frames (CHAP) come in the order of the top-level table
 // of contents (CTOC; the first table when none is top-level; a child table is walked where it is
-// listed), or by start time when no table lists any of them; each is named by its embedded title.
+// listed), then the frames no table lists by start time; each is named by its embedded title.
 // Vorbis comments CHAPTERnnn=HH:MM:SS.mmm with their CHAPTERnnnNAME come in the order of their
 // numbers; a name without a time is passed over. Throws ReadError "no chapters in the file" when
 // there are none, and for a time that is no timestamp.
