@@ -89,6 +89,18 @@ std::optional<VorbisField> ChapterField(std::string_view key) {
   return VorbisField{std::string(number), !rest.empty()};
 }
 
+// A comment's time has seconds with a decimal fraction ("0:01:02.5" is 62.5 s): its fraction as
+// three digits, cut after the third, for ParseTimestamp, which reads them as milliseconds.
+std::string WholeMilliseconds(std::string_view value) {
+  std::string text(value);
+  const std::size_t dot = text.rfind('.');
+  if (dot == std::string::npos) return text + ".000";
+  std::string fraction = text.substr(dot + 1);
+  if (fraction.find_first_not_of("0123456789") != std::string::npos) return text;
+  fraction.resize(3, '0');
+  return text.substr(0, dot + 1) + fraction;
+}
+
 }  // namespace
 
 TitleChapters AudioChapters(const AudioTags& tags, std::string_view source_name) {
@@ -116,9 +128,10 @@ TitleChapters AudioChapters(const AudioTags& tags, std::string_view source_name)
     std::int64_t start = PlainTimestampMilliseconds(time->value);
     if (start < 0) {
       try {
-        start = ParseTimestamp(time->value);
-      } catch (const Error& failure) {
-        throw ReadError(source_name, "comment " + time->key, failure.what());
+        start = ParseTimestamp(WholeMilliseconds(time->value));
+      } catch (const Error&) {
+        throw ReadError(source_name, "comment " + time->key,
+                        "malformed time " + QuotedText(time->value) + " (HH:MM:SS.mmm expected)");
       }
     }
     Add(title, start, field.second, source_name);

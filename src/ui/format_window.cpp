@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QStringList>
 
+#include "cli/audio_destination.h"
 #include "core/error.h"
 #include "ui/message_text.h"
 #include "ui/twips.h"
@@ -142,20 +143,28 @@ void FormatWindow::Save() {
   settings.dialog_title = "Save Chapter File As";
   settings.flags = kConfirmOverwrite;
   // With nothing selected the name and filter of the last dialog stay, as they always have.
+  InPlaceTags in_place = InPlaceTags::kNone;
   for (int row = 0; row < format_list_->count(); ++row) {
     if (!format_list_->item(row)->isSelected()) continue;
     const DestinationFormat& format = kDestinationFormats[static_cast<std::size_t>(row)];
     settings.file_name = format.default_file_name;
     settings.filter = format.filter;
+    in_place = format.in_place;
     break;
   }
+  // Chapter tags go into an audio file the user picks; it is changed, not replaced.
+  if (in_place != InPlaceTags::kNone) settings.flags = 0;
   try {
     common_dialog_.ShowSave();
   } catch (const DialogCancelled&) {
     return;
   }
   try {
-    WriteTextFile(settings.file_name, PreviewText());
+    if (in_place != InPlaceTags::kNone) {
+      WriteChaptersIntoAudioFile(settings.file_name, in_place, inputs_.retimed_chapters);
+    } else {
+      WriteTextFile(settings.file_name, PreviewText());
+    }
   } catch (const Error& failure) {
     // The window stays open with its preview, so the user can pick another place.
     messages_.Show(MessageText(failure.what()), MessageIcon::kStop);

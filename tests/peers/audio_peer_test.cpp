@@ -28,7 +28,14 @@ TEST_F(AudioPeer, FfmpegAndMutagenReadOurChaptersAndTheAudioStaysTheSame) {
     SCOPED_TRACE(file);
     const std::string name = file;
     Run("ffmpeg -v error -f lavfi -i sine=d=5 -i theirs.ffmeta -map 0 -map_metadata 1 "
-        "-map_chapters 1 " + std::string(codec) + " " + name);
+        "-map_chapters 1 " +
+        std::string(codec) + " " + name);
+    // ffmpeg 5.1 writes the chapters of MP3 and Opus files only; mutagen writes the comments.
+    if (!name.ends_with(".mp3") && !name.ends_with(".opus")) {
+      Run("/usr/bin/python3 -c \"import mutagen\nf = mutagen.File('" + name +
+          "')\nf.update(CHAPTER001='00:00:00.000', CHAPTER001NAME='Theirs one', "
+          "CHAPTER002='00:00:02.000', CHAPTER002NAME='Theirs two')\nf.save()\"");
+    }
     Run(mark + " -i " + name + " -o theirs.txt -f OGG");
     EXPECT_EQ(ReadFile(folder_ / "theirs.txt"),
               "CHAPTER01=00:00:00.000\r\nCHAPTER01NAME=Theirs one\r\n"
@@ -38,12 +45,14 @@ TEST_F(AudioPeer, FfmpegAndMutagenReadOurChaptersAndTheAudioStaysTheSame) {
     Run(mark + " -i ours.txt -o " + name + " -f " + key);
     EXPECT_EQ(Run(md5), audio);
     EXPECT_EQ(Run("ffprobe -v error -show_entries chapter=start_time:chapter_tags=title -of "
-                  "csv=p=0 " + name),
+                  "csv=p=0 " +
+                  name),
               "0.000000,Intro\n1.500000,Überraschung 日本\n3.250000,The End; a=b\n");
     // Vorbis comment names are read without regard to case; TagLib writes them in upper case.
     EXPECT_EQ(Run("ffprobe -v error -show_entries format_tags=title,artist:stream_tags=title,"
-                  "artist -of csv=p=0 " + name + " | tr -d '\\n,'"),
-              "SongBand");
+                  "artist -of default=nw=1:nk=1 " +
+                  name + " | sort | tr -d '\\n'"),
+              "BandSong");
   }
   EXPECT_EQ(Run("/usr/bin/python3 -c \"from mutagen.id3 import ID3\nt = ID3('x.mp3')\n"
                 "print([(c.element_id, c.child_element_ids, int(c.flags)) for c in "
