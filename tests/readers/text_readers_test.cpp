@@ -70,7 +70,7 @@ TEST(DetectInputKind, ClassifiesByTheFirstFourCharactersAfterAByteOrderMark) {
 }
 
 TEST(SourceKinds, EveryKindHasOneRowAndTheOpenFilterKeepsItsOrder) {
-  for (int value = 1; value <= 9; ++value) {
+  for (int value = 1; value <= 10; ++value) {
     const auto kind = static_cast<InputKind>(value);
     ASSERT_NE(FindSourceKind(kind), nullptr) << value;
     EXPECT_EQ(FindSourceKind(kind)->kind, kind);
@@ -81,12 +81,14 @@ TEST(SourceKinds, EveryKindHasOneRowAndTheOpenFilterKeepsItsOrder) {
   // The classic entries first and in their order; each pattern once in the first entry.
   EXPECT_EQ(SourceOpenFilter(),
             "Supported Files|*.txt;*.mpls;*.xpl;VTS*.ifo;*.xml;*.ffmeta;*.vtt;*.mkv;*.mka;*.mks;"
-            "*.webm;*.mp4;*.m4v;*.m4a;*.mov|OGG Chapter Files (*.txt)|*.txt|Celltimes Files "
+            "*.webm;*.mp4;*.m4v;*.m4a;*.mov;*.mp3;*.ogg;*.oga;*.opus;*.flac|OGG Chapter Files "
+            "(*.txt)|*.txt|Celltimes Files "
             "(*.txt)|*.txt|Blu-Ray Playlist (*.mpls)|*.mpls|HD-DVD Playlist (*.xpl)|*.xpl|DVD "
             "Playlist (*.ifo)|VTS*.ifo|Matroska XML Chapters (*.xml)|*.xml|FFmpeg Metadata "
             "(*.ffmeta;*.txt)|*.ffmeta;*.txt|WebVTT Chapters (*.vtt)|*.vtt|Media Files "
             "(*.mkv;*.mka;*.mks;*.webm;*.mp4;*.m4v;*.m4a;*.mov)|*.mkv;*.mka;*.mks;*.webm;*.mp4;"
-            "*.m4v;*.m4a;*.mov");
+            "*.m4v;*.m4a;*.mov|Audio Files (*.mp3;*.ogg;*.oga;*.opus;*.flac)|*.mp3;*.ogg;*.oga;"
+            "*.opus;*.flac");
 }
 
 TEST(LineWalker, EndsLinesAtCrLfCrOrLf) {

@@ -300,7 +300,8 @@ TEST(HelpAndAbout, TheClassicTextComesFirstAndTheListsNameEveryKind) {
   EXPECT_TRUE(about.starts_with(std::string("Markwright ") + kVersionText + "\r\n\r\n"));
   EXPECT_NE(about.find("Reads: OGG chapter text, "), std::string::npos) << about;
   EXPECT_NE(about.find(", Muxman, "), std::string::npos) << about;
-  EXPECT_TRUE(about.ends_with(", FFmpeg Key Frame List.")) << about;
+  EXPECT_TRUE(about.ends_with(", Vorbis Comment Chapters (into an Ogg, Opus or FLAC file)."))
+      << about;
   WindowHarness h;
   h.Trigger("Cmdhelp");
   ASSERT_EQ(h.messages.size(), 1u);
@@ -308,7 +309,8 @@ TEST(HelpAndAbout, TheClassicTextComesFirstAndTheListsNameEveryKind) {
   EXPECT_TRUE(help.starts_with(HelpText("\r\n") + "\r\n\r\nMore destination formats for -f:\r\n"
                                                   "\t\t- Muxman: Muxman\r\n"))
       << help;
-  EXPECT_TRUE(help.ends_with("\r\n\t\t- Media: Matroska, WebM and MP4 media files")) << help;
+  EXPECT_TRUE(help.ends_with("\r\n\t\t- Audio: MP3, Ogg Vorbis, Opus and FLAC audio files"))
+      << help;
 }
 
 }  // namespace
