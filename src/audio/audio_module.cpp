@@ -131,6 +131,33 @@ void Read(const char* path, int container, MarkwrightAudioTagSink sink, void* co
   }
 }
 
+TagLib::ID3v2::TableOfContentsFrame* AddTable(TagLib::ID3v2::Tag& tag, const std::string& id,
+                                              bool top_level) {
+  auto table =
+      std::make_unique<TagLib::ID3v2::TableOfContentsFrame>(TagLib::ByteVector(id.c_str()));
+  table->setIsTopLevel(top_level);
+  table->setIsOrdered(true);
+  tag.addFrame(table.get());
+  return table.release();
+}
+
+// The table of contents "toc" listing the chapter frames in order. A table counts its children in
+// one byte: beyond 255 chapters, "toc" lists tables toc0, toc1 ... of 255 chapters each.
+void AddTables(TagLib::ID3v2::Tag& tag, const MarkwrightAudioTag* tags, std::size_t count) {
+  constexpr std::size_t kMostChildren = 255;
+  TagLib::ID3v2::TableOfContentsFrame* top = AddTable(tag, "toc", true);
+  TagLib::ID3v2::TableOfContentsFrame* table = top;
+  for (std::size_t i = 0; i < count; ++i) {
+    if (count > kMostChildren && i % kMostChildren == 0) {
+      const std::string id = "toc" + std::to_string(i / kMostChildren);
+      top->addChildElement(TagLib::ByteVector(id.c_str()));
+      table = AddTable(tag, id, false);
+    }
+    table->addChildElement(
+        TagLib::ByteVector(tags[i].key, static_cast<unsigned int>(tags[i].key_size)));
+  }
+}
+
 // Chapter frames and their table of contents in place of the tag's earlier ones. The tag keeps
 // its version: ID3v2.3 holds no UTF-8 text, so its titles go as UTF-16.
 void WriteId3(const char* path, const MarkwrightAudioTag* tags, std::size_t count) {
@@ -143,13 +170,7 @@ void WriteId3(const char* path, const MarkwrightAudioTag* tags, std::size_t coun
   tag->removeFrames("CHAP");
   if (count > 0) {
     const std::int64_t audio_end = std::max<std::int64_t>(Length(file.audioProperties()), 0);
-    TagLib::ByteVectorList children;
-    for (std::size_t i = 0; i < count; ++i)
-      children.append(TagLib::ByteVector(tags[i].key, tags[i].key_size));
-    auto toc = std::make_unique<TagLib::ID3v2::TableOfContentsFrame>("toc", children);
-    toc->setIsTopLevel(true);
-    toc->setIsOrdered(true);
-    tag->addFrame(toc.release());
+    AddTables(*tag, tags, count);
     for (std::size_t i = 0; i < count; ++i) {
       const MarkwrightAudioTag& entry = tags[i];
       TagLib::ID3v2::FrameList embedded;

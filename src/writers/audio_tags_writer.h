@@ -12,7 +12,8 @@ namespace markwright {
 
 // ID3 chapter frames for the chapters, in their order: element IDs chp0, chp1 ..., each named by
 // its title, ending where the next chapter starts and the last at the end of the audio (-1).
-// Throws Error for a start beyond the 32-bit milliseconds of a frame.
+// Throws Error for a start beyond the 32-bit milliseconds of a frame, and for more than 65,025
+// chapters (255 tables of contents of 255).
 std::vector<AudioTag> Id3ChapterTags(const TitleChapters& retimed_chapters);
 
 // Vorbis comment fields for the chapters: CHAPTER001=HH:MM:SS.mmm, and CHAPTER001NAME=name when
