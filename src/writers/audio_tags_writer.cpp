@@ -12,7 +12,7 @@ std::vector<AudioTag> Id3ChapterTags(const TitleChapters& retimed_chapters) {
   constexpr std::int64_t kLargestTime = 0xFFFFFFFE;
   const std::vector<Chapter>& chapters = retimed_chapters.chapters;
   // The frames' tables of contents list at most 255 tables of 255 chapters each.
-  constexpr std::size_t kMostChapters = 255 * 255;
+  constexpr std::size_t kMostChapters = std::size_t{255} * 255;
   if (chapters.size() > kMostChapters) {
     throw Error("ID3 chapters hold at most 65,025 chapters, and there are " +
                 std::to_string(chapters.size()));
