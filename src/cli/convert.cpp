@@ -120,7 +120,14 @@ std::vector<std::string> ConvertSource(const ChapterSource& source,
     const DestinationFormat* format = FindFormatByKey(format_key);
     if (format == nullptr) throw UnknownDestinationFormat();
     if (format->in_place != InPlaceTags::kNone) {
-      WriteChaptersIntoAudioFile(target, format->in_place, loaded.retimed);
+      try {
+        WriteChaptersIntoAudioFile(target, format->in_place, loaded.retimed);
+      } catch (const WriteError&) {
+        throw;
+      } catch (const Error& failure) {
+        throw Error(source.name + " cannot be written as " + std::string(format->key) + ": " +
+                    failure.what());
+      }
       return {};
     }
     WriteTextFile(target, BuildConvertedText(source.name, loaded.retimed, *format,
