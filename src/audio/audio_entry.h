@@ -69,7 +69,8 @@ using AudioReadEntry = int (*)(const char* path, int container, MarkwrightAudioT
 
 // Replaces the file's chapter tags with the entries (ID3 chapter frames for MP3, Vorbis comment
 // fields otherwise) and saves the file; every other tag stays. An ID3 table of contents listing
-// the chapter frames in their order is written with them (tables of 255 below it for more). Returns as AudioReadEntry does.
+// the chapter frames in their order is written with them (tables of 255 below it for more).
+// Returns as AudioReadEntry does.
 using AudioWriteEntry = int (*)(const char* path, int container, const MarkwrightAudioTag* tags,
                                 std::size_t count, char* error, std::size_t error_size);
 

@@ -24,17 +24,20 @@ void Add(TitleChapters& title, std::int64_t start, std::string name, std::string
 }
 
 // Walks a table of contents depth first: each child that is a chapter frame is added, a child
-// that is another table is walked in its place (each table once, so a loop of tables ends).
+// that is another table is walked in its place (each table once, so a loop of tables ends; tables
+// nested deeper than any real file nests them are passed over, so a crafted chain of them cannot
+// exhaust the stack: their frames still follow by start time).
 void WalkToc(const std::string& toc, const std::multimap<std::string, std::string>& children,
              const std::map<std::string, const AudioTag*>& frames, std::set<std::string>& walked,
-             std::vector<const AudioTag*>& order) {
-  if (!walked.insert(toc).second) return;
+             std::vector<const AudioTag*>& order, int depth = 0) {
+  constexpr int kDeepestTable = 16;
+  if (depth > kDeepestTable || !walked.insert(toc).second) return;
   const auto [first, last] = children.equal_range(toc);
   for (auto child = first; child != last; ++child) {
     if (const auto frame = frames.find(child->second); frame != frames.end()) {
       order.push_back(frame->second);
     } else if (children.contains(child->second)) {
-      WalkToc(child->second, children, frames, walked, order);
+      WalkToc(child->second, children, frames, walked, order, depth + 1);
     }
   }
 }
