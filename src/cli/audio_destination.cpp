@@ -24,13 +24,18 @@ void WriteChaptersIntoAudioFile(const std::filesystem::path& path, InPlaceTags t
   std::error_code error;
   if (!std::filesystem::exists(path, error)) refuse("there is no such file");
   if (!std::filesystem::is_regular_file(path, error)) refuse("it is not a regular file");
-  int container = 0;
+  std::string head;
   try {
-    container = AudioContainerOfHead(ReadSourceHead(path, kDetectionHeadSize));
+    head = ReadSourceHead(path, kDetectionHeadSize);
   } catch (const ReadError& failure) {
     throw WriteError("cannot write " + path.string() + ": " + failure.cause());
   }
+  const int container = AudioContainerOfHead(head);
   if ((container == kAudioMp3) != id3 || container == 0) refuse("it is not " + wanted);
+  // A new tag written over one cut short would take the place of audio that is not there.
+  if (Id3TagCutAt(path, head)) {
+    throw WriteError("cannot write " + path.string() + ": the file ends inside its ID3 tag");
+  }
   const std::vector<AudioTag> entries =
       id3 ? Id3ChapterTags(retimed_chapters) : VorbisChapterTags(retimed_chapters);
   EditFileThroughCopy(path, [&](const std::filesystem::path& copy) {

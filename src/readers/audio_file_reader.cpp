@@ -144,9 +144,14 @@ TitleChapters AudioChapters(const AudioTags& tags, std::string_view source_name)
 }
 
 TitleChapters ReadAudioFileChapters(const std::filesystem::path& path) {
-  const int container = AudioContainerOfHead(ReadSourceHead(path, kDetectionHeadSize));
+  const std::string head = ReadSourceHead(path, kDetectionHeadSize);
+  const int container = AudioContainerOfHead(head);
   if (container == 0) {
     throw ReadError(path.string(), "", "not an MP3, Ogg Vorbis, Opus or FLAC file");
+  }
+  // TagLib reads what there is of a tag cut short; its chapters would be lost without a word.
+  if (const auto cut = Id3TagCutAt(path, head)) {
+    throw ReadError(path.string(), AtOffset(*cut), "the file ends inside its ID3 tag");
   }
   return AudioChapters(ReadAudioTags(path, container), path.string());
 }

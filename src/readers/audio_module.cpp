@@ -87,6 +87,19 @@ int AudioContainerOfHead(std::string_view head) {
   return 0;
 }
 
+std::optional<std::uintmax_t> Id3TagCutAt(const std::filesystem::path& path,
+                                          std::string_view head) {
+  if (AudioContainerOfHead(head) != kAudioMp3 || !head.starts_with("ID3")) return std::nullopt;
+  std::uintmax_t tag_size = 10;  // the header, then its size in four 7-bit bytes
+  for (std::size_t i = 6; i < 10; ++i) {
+    tag_size += std::uintmax_t{static_cast<unsigned char>(head[i]) & 0x7FU} << (7 * (9 - i));
+  }
+  std::error_code error;
+  const std::uintmax_t file_size = std::filesystem::file_size(path, error);
+  if (error || file_size >= tag_size) return std::nullopt;
+  return file_size;
+}
+
 AudioTags ReadAudioTags(const std::filesystem::path& path, int container) {
   AudioTags result;
   const AudioModule* module = nullptr;

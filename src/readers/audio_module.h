@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -19,6 +20,10 @@ struct AudioTags {
 // header (MP3), an Ogg page whose first packet is a Vorbis or Opus header, or the FLAC signature;
 // 0 for anything else.
 int AudioContainerOfHead(std::string_view head);
+
+// Where the file ends when it ends inside the ID3v2 tag its head starts with (the tag's size as
+// its header gives it); nullopt for a whole tag or none.
+std::optional<std::uintmax_t> Id3TagCutAt(const std::filesystem::path& path, std::string_view head);
 
 // The chapter tags of the audio file, read by the audio module (loaded on first use). Throws
 // ReadError naming the file when the module cannot be loaded or TagLib cannot read the file.
