@@ -25,12 +25,15 @@ int AudioContainerOfHead(std::string_view head);
 // its header gives it); nullopt for a whole tag or none.
 std::optional<std::uintmax_t> Id3TagCutAt(const std::filesystem::path& path, std::string_view head);
 
-// The chapter tags of the audio file, read by the audio module (loaded on first use). Throws
-// ReadError naming the file when the module cannot be loaded or TagLib cannot read the file.
+// The chapter tags of the audio file, read by the audio module (loaded on first use) in a child
+// process, so that a file that crashes TagLib or keeps it busy (given up after 10 s) ends with a
+// message. Throws ReadError naming the file when the module cannot be loaded, TagLib cannot read
+// the file or its child fails.
 AudioTags ReadAudioTags(const std::filesystem::path& path, int container);
 
-// Replaces the file's chapter tags with these through the audio module; the file is changed in
-// place, so callers give it a copy. Throws Error with the cause when that fails.
+// Replaces the file's chapter tags with these through the audio module, in a child process as
+// ReadAudioTags reads; the file is changed in place, so callers give it a copy. Throws Error
+// with the cause when that fails.
 void WriteAudioTags(const std::filesystem::path& path, int container,
                     const std::vector<AudioTag>& tags);
 
