@@ -2,21 +2,22 @@
 # other scripts.
 
 # Building and running: the compiler, CMake, Qt 6 for the window, libmediainfo for DVDs, pugixml
-# for Matroska chapter XML, libmatroska and libebml for chapters in Matroska files, rsvg-convert
-# for the PNG icons, nlohmann-json (headers only) for podcast JSON chapters.
+# for Matroska chapter XML, libmatroska and libebml for chapters in Matroska files, TagLib for
+# the chapter tags of audio files, rsvg-convert for the PNG icons, nlohmann-json (headers only)
+# for podcast JSON chapters.
 RUN_PACKAGES=(g++ make cmake pkg-config qt6-base-dev qt6-svg-dev libmediainfo-dev libpugixml-dev
-              libmatroska-dev libebml-dev librsvg2-bin nlohmann-json3-dev)
+              libmatroska-dev libebml-dev libtag1-dev librsvg2-bin nlohmann-json3-dev)
 
 # Testing on top: test frameworks, sanitizer runtime and fuzzer (clang), the format and lint
 # checks, the real programs the output is checked against, the package checks (dpkg-dev
 # for cpack's dependency list, appstream for the metadata, lintian for the package, the desktop
 # entry's validator and a MIME database with gio to detect types), ccache for quick rebuilds, and
-# python3 for scripts/mutate and the tests that need a socket (and that read our JSON), cuetools
-# for CUE sheets.
+# python3 for scripts/mutate and the tests that need a socket (and that read our JSON), mutagen
+# to read our ID3 chapters, cuetools for CUE sheets.
 TEST_PACKAGES=(libgtest-dev libgmock-dev libbenchmark-dev clang-14 libclang-rt-14-dev
                clang-format clang-tidy mkvtoolnix x264 x265 dvdauthor ffmpeg lsdvd
                dpkg-dev appstream lintian desktop-file-utils shared-mime-info libglib2.0-bin ccache
-               python3 cuetools)
+               python3 python3-mutagen cuetools)
 
 # Installs whichever of the named packages is missing. Asks apt only when something is missing,
 # so a machine that has everything needs no network.

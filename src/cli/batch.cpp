@@ -119,6 +119,10 @@ ExitStatus ConvertAll(const std::vector<Stream>& streams, const ConversionOption
   if (options.format_key.empty()) throw FormatNotSpecified();
   const DestinationFormat* format = FindFormatByKey(options.format_key);
   if (format == nullptr) throw UnknownDestinationFormat();
+  if (format->in_place != InPlaceTags::kNone) {
+    throw Refusal("--all writes new files, and " + std::string(format->key) +
+                  " chapters go into an existing audio file: convert one stream at a time");
+  }
   MakeBatchFolder(folder);
   const std::vector<std::string> names =
       BatchFileNames(streams, fs::path(format->default_file_name).extension().string());

@@ -5,6 +5,7 @@
 #include <ostream>
 #include <string>
 
+#include "cli/audio_destination.h"
 #include "cli/messages.h"
 #include "core/decimal.h"
 #include "core/error.h"
@@ -118,6 +119,17 @@ std::vector<std::string> ConvertSource(const ChapterSource& source,
         ApplyEdits(edits, loaded.retimed, rates.output, errors);
     const DestinationFormat* format = FindFormatByKey(format_key);
     if (format == nullptr) throw UnknownDestinationFormat();
+    if (format->in_place != InPlaceTags::kNone) {
+      try {
+        WriteChaptersIntoAudioFile(target, format->in_place, loaded.retimed);
+      } catch (const WriteError&) {
+        throw;
+      } catch (const Error& failure) {
+        throw Error(source.name + " cannot be written as " + std::string(format->key) + ": " +
+                    failure.what());
+      }
+      return {};
+    }
     WriteTextFile(target, BuildConvertedText(source.name, loaded.retimed, *format,
                                              rates.OutputClock(), rates.input_text, sources));
     // What the reader passed over comes first, then the format's own notes.

@@ -8,6 +8,7 @@
 #include "core/error.h"
 #include "readers/audacity_reader.h"
 #include "readers/cue_reader.h"
+#include "readers/audio_module.h"
 #include "readers/matroska_xml_reader.h"
 #include "readers/premiere_markers_reader.h"
 #include "readers/podlove_reader.h"
@@ -64,6 +65,7 @@ InputKind NewerKind(std::string_view head) {
   if (head.starts_with(";FFMETADATA1")) return InputKind::kFfmetadata;
   if (head.starts_with("WEBVTT")) return InputKind::kWebVtt;
   if (head.starts_with("TITLE:")) return InputKind::kResolveEdl;
+  if (AudioContainerOfHead(head) != 0) return InputKind::kAudioFile;
   return InputKind::kUnknown;
 }
 

@@ -24,6 +24,7 @@ enum class InputKind {
   kCueSheet = 15,
   kAudacity = 16,
   kTimeList = 17,
+  kAudioFile = 18,
 };
 
 // How much of a file detection reads: enough for blank lines before the first character and for
@@ -39,7 +40,8 @@ inline constexpr std::size_t kDetectionHeadSize = 4096;
 // M Blu-ray, < HD DVD, D DVD, a digit Celltimes (letter case ignored), unless the first line is a
 // clock time or tab-separated seconds, which no Celltimes list holds. A head none of these fits
 // may be a media file (EBML or an MP4 "ftyp" box, by their bytes), a marker EDL ("TITLE:"),
-// ffmpeg metadata (";FFMETADATA1") or WebVTT ("WEBVTT"); then the first non-blank line tells
+// ffmpeg metadata (";FFMETADATA1"), WebVTT ("WEBVTT") or an MP3, Ogg Vorbis, Opus or FLAC file
+// (AudioContainerOfHead); then the first non-blank line tells
 // Audacity labels, a time list ("0:00 Title", "[00:12] Title"), a CUE sheet (REM, PERFORMER,
 // TITLE, FILE or SONGWRITER) or Podcasting 2.0 JSON ('{'); failing those, blank lines and blanks
 // before the first character are passed over and the classic rules tried again.

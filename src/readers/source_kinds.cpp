@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "readers/audacity_reader.h"
+#include "readers/audio_file_reader.h"
 #include "readers/bluray_reader.h"
 #include "readers/celltimes_reader.h"
 #include "readers/cue_reader.h"
@@ -92,6 +93,8 @@ TitleChapters ParseAudacityRow(const SourceRequest& request) {
 
 TitleChapters ParseTimeListRow(const SourceRequest& request) {
   return ParseTimeList(request.bytes, request.path.string());
+TitleChapters ReadAudioFileRow(const SourceRequest& request) {
+  return ReadAudioFileChapters(request.path);
 }
 
 // The patterns of a "description|patterns" filter entry.
@@ -101,7 +104,7 @@ std::string_view FilterPatterns(std::string_view filter) {
 
 }  // namespace
 
-const std::array<SourceKind, 17> kSourceKinds = {{
+const std::array<SourceKind, 18> kSourceKinds = {{
     {InputKind::kOggChapters, "OGG", "OGG chapter text", "first character C",
      "OGG Chapter Files (*.txt)|*.txt", "", SourceInput::kLines, ParseOggRow},
     {InputKind::kCelltimes, "Celltimes", "Celltimes frame list", "first character a digit",
@@ -151,6 +154,11 @@ const std::array<SourceKind, 17> kSourceKinds = {{
     {InputKind::kTimeList, "TimeList", "time list (0:00 Title)",
      "first line a time M:SS or H:MM:SS, bare or in brackets, then a blank",
      "Time Lists (*.txt)|*.txt", "", SourceInput::kBytes, ParseTimeListRow},
+    {InputKind::kAudioFile, "Audio", "MP3, Ogg Vorbis, Opus and FLAC audio files",
+     "an ID3 tag or MPEG audio frame, an Ogg Vorbis or Opus page, or the FLAC signature",
+     "Audio Files (*.mp3;*.ogg;*.oga;*.opus;*.flac)|*.mp3;*.ogg;*.oga;*.opus;*.flac",
+     "audio/mpeg;audio/ogg;audio/x-vorbis+ogg;audio/x-opus+ogg;audio/flac;", SourceInput::kPath,
+     ReadAudioFileRow},
 }};
 
 const SourceKind* FindSourceKind(InputKind kind) {

@@ -50,10 +50,11 @@ struct SourceKind {
 };
 
 // The kinds in the order of the Open dialog's filters: the five classic ones first (OGG,
-// Celltimes, Blu-ray, HD DVD, DVD), then Matroska XML, ffmpeg metadata, WebVTT, media files,
-// Podlove and Podcasting 2.0 chapters, CUE sheets, Audacity labels and time lists.
+// Celltimes, Blu-ray, HD DVD, DVD), then Matroska XML, ffmpeg metadata, WebVTT, media files, the
+// editing-software markers, Podlove and Podcasting 2.0 chapters, CUE sheets, Audacity labels, time
+// lists and audio files.
 inline constexpr std::size_t kClassicSourceKindCount = 5;
-extern const std::array<SourceKind, 17> kSourceKinds;
+extern const std::array<SourceKind, 18> kSourceKinds;
 
 // The row of a kind; nullptr for kUnknown.
 const SourceKind* FindSourceKind(InputKind kind);

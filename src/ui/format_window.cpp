@@ -13,6 +13,7 @@
 #include <future>
 #include <vector>
 
+#include "cli/audio_destination.h"
 #include "core/error.h"
 #include "ui/busy_work.h"
 #include "readers/disc_scan.h"
@@ -212,6 +213,9 @@ void FormatWindow::Save() {
   settings.filter = format_->filter;
   // The dialog opens beside the chapters' source; without one where it always opened.
   settings.init_dir = SaveFolderFor(inputs_.source_file).string();
+  // Chapter tags go into an audio file the user picks; it is changed, not replaced.
+  const InPlaceTags in_place = format_->in_place;
+  if (in_place != InPlaceTags::kNone) settings.flags = 0;
   try {
     common_dialog_.ShowSave();
   } catch (const DialogCancelled&) {
@@ -219,8 +223,12 @@ void FormatWindow::Save() {
   }
   try {
     // Hundreds of megabytes for a million chapters in Matroska XML.
-    RunWhilePainting(this, "Saving…", [this, &settings] {
-      WriteTextFile(settings.file_name, text_);
+    RunWhilePainting(this, "Saving…", [this, &settings, in_place] {
+      if (in_place != InPlaceTags::kNone) {
+        WriteChaptersIntoAudioFile(settings.file_name, in_place, inputs_.retimed_chapters);
+      } else {
+        WriteTextFile(settings.file_name, text_);
+      }
       return true;
     });
     saved_ = true;

@@ -4,9 +4,10 @@
 #include <cctype>
 
 #include "core/error.h"
-#include "writers/editing_markers_writer.h"
 #include "writers/audacity_writer.h"
+#include "writers/audio_tags_writer.h"
 #include "writers/cue_writer.h"
+#include "writers/editing_markers_writer.h"
 #include "writers/ffmetadata_writer.h"
 #include "writers/frame_list_writers.h"
 #include "writers/keyframe_writers.h"
@@ -72,7 +73,7 @@ std::string WriteAudacityRow(const TitleChapters& chapters, const FrameClock&, s
 
 }  // namespace
 
-const std::array<DestinationFormat, 23> kDestinationFormats = {{
+const std::array<DestinationFormat, 25> kDestinationFormats = {{
     {"OGG Text File", "OGG", "Chapters.txt", "OGG Text File (*.txt)|*.txt", WriteOggText},
     {"x264 QP Text File", "x264", "Qpfile.txt", "x264 QP Text File (*.txt)|*.txt", WriteX264QpText},
     {"HC Enc Text File", "HC", "Chapters.txt", "HC Enc Text File (*.txt)|*.txt", WriteHcEncText},
@@ -113,6 +114,11 @@ const std::array<DestinationFormat, 23> kDestinationFormats = {{
     {"CUE Sheet", "CUE", "Chapters.cue", "CUE Sheet (*.cue)|*.cue", WriteCueRow},
     {"Audacity Labels", "Audacity", "Labels.txt", "Audacity Labels (*.txt)|*.txt",
      WriteAudacityRow},
+    {"ID3 Chapters (into an MP3 file)", "ID3", "", "MP3 Audio File (*.mp3)|*.mp3", WriteId3Note,
+     nullptr, InPlaceTags::kId3},
+    {"Vorbis Comment Chapters (into an Ogg, Opus or FLAC file)", "VorbisComment", "",
+     "Ogg, Opus and FLAC Audio (*.ogg;*.oga;*.opus;*.flac)|*.ogg;*.oga;*.opus;*.flac",
+     WriteVorbisCommentNote, nullptr, InPlaceTags::kVorbisComment},
 }};
 
 const DestinationFormat* FindFormatByDisplayName(std::string_view display_name) {

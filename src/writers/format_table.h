@@ -23,6 +23,11 @@ using FormatWriter = std::string (*)(const TitleChapters& retimed_chapters,
 // the list breaks), one line each.
 using FormatNotes = std::vector<std::string> (*)(const TitleChapters& retimed_chapters);
 
+// A format stored into an existing audio file instead of written as a file of its own: the
+// conversion edits that file in place (WriteChaptersIntoAudioFile), and the writer's text only
+// says so.
+enum class InPlaceTags { kNone, kId3, kVorbisComment };
+
 struct DestinationFormat {
   std::string_view display_name;       // shown in the format window
   std::string_view key;                // the value of -f
@@ -30,13 +35,15 @@ struct DestinationFormat {
   std::string_view filter;             // "description|pattern" for the save dialog
   FormatWriter writer;
   FormatNotes notes = nullptr;  // none for most formats
+  InPlaceTags in_place = InPlaceTags::kNone;
 };
 
 // The formats in the order of the format window's list: the twelve classic ones, then Matroska
-// XML, ffmpeg metadata, WebVTT, the plain time list, ffmpeg's key-frame list, Podlove and
-// Podcasting 2.0 chapters, CUE sheets and Audacity labels.
+// XML, ffmpeg metadata, WebVTT, the plain time list, ffmpeg's key-frame list, the editing
+// software's markers, Podlove and Podcasting 2.0 chapters, CUE sheets, Audacity labels and the
+// chapter tags of audio files (ID3, Vorbis comments).
 inline constexpr std::size_t kClassicFormatCount = 12;
-extern const std::array<DestinationFormat, 23> kDestinationFormats;
+extern const std::array<DestinationFormat, 25> kDestinationFormats;
 
 // The row whose display name is exactly the text; nullptr when there is none.
 const DestinationFormat* FindFormatByDisplayName(std::string_view display_name);

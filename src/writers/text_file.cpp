@@ -87,6 +87,7 @@ class TemporaryFile {
   }
 
   int descriptor() const { return descriptor_; }
+  std::filesystem::path path() const { return temporary_name; }
   int Close() {
     const int result = ::close(descriptor_);
     descriptor_ = -1;
@@ -237,6 +238,38 @@ void WriteTextFile(const std::filesystem::path& requested_path, std::string_view
   // and, after it, a journal commit on the rename), and a program that copies a file does not
   // wait for the disk either. Errors the system reports late still surface at close.
   if (temporary.Close() != 0) Fail(requested_path, "writing failed", errno);
+  if (temporary.RenameTo(path) != 0) Fail(requested_path, "cannot replace the file", errno);
+}
+
+void EditFileThroughCopy(const std::filesystem::path& requested_path,
+                         const std::function<void(const std::filesystem::path& copy)>& edit) {
+  const std::filesystem::path path = FollowLinks(requested_path);
+  struct stat existing {};
+  if (::stat(path.c_str(), &existing) != 0) Fail(requested_path, "cannot open", errno);
+  if (!S_ISREG(existing.st_mode)) {
+    throw WriteError("cannot write " + requested_path.string() + ": it is not a regular file");
+  }
+  if (::access(path.c_str(), W_OK) != 0) Fail(requested_path, "the file is protected", errno);
+  const int original = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (original < 0) Fail(requested_path, "cannot open", errno);
+  struct Closer {
+    int descriptor;
+    ~Closer() { ::close(descriptor); }
+  } const closer{original};
+
+  TemporaryFile temporary(path);
+  ::fchmod(temporary.descriptor(), existing.st_mode & 07777);
+  std::string buffer(std::size_t{1} << 20, '\0');
+  for (;;) {
+    const ssize_t count = ::read(original, buffer.data(), buffer.size());
+    if (count < 0 && errno == EINTR) continue;
+    if (count < 0) Fail(requested_path, "reading failed", errno);
+    if (count == 0) break;
+    WriteAll(temporary.descriptor(),
+             std::string_view(buffer.data(), static_cast<std::size_t>(count)), requested_path);
+  }
+  if (temporary.Close() != 0) Fail(requested_path, "writing failed", errno);
+  edit(temporary.path());
   if (temporary.RenameTo(path) != 0) Fail(requested_path, "cannot replace the file", errno);
 }
 

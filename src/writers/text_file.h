@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <string_view>
 
 namespace markwright {
@@ -15,6 +16,13 @@ namespace markwright {
 // the file behind it is neither replaced nor cut. Throws WriteError naming the file and the
 // cause.
 void WriteTextFile(const std::filesystem::path& path, std::string_view text);
+
+// Changes an existing regular file (a link is followed) through a copy: the whole file is copied
+// to a temporary file in its folder with its mode, edit changes the copy, and the copy is renamed
+// over the file. When anything fails (edit included: its exception passes on) or the process is
+// interrupted, the copy goes and the file stays as it was. Throws WriteError naming the file.
+void EditFileThroughCopy(const std::filesystem::path& path,
+                         const std::function<void(const std::filesystem::path& copy)>& edit);
 
 // Installs the process's handlers for SIGINT, SIGTERM and SIGHUP: they remove the temporary file
 // of a write in progress and then end the process as the signal would. SIGXFSZ is ignored, so a

@@ -143,6 +143,24 @@ TEST(Hostile, LimitsAndInterruptsLeaveTheOldFileAlone) {
   }
 }
 
+// Chapter frames nested in each other make TagLib recurse until its stack overflows: that
+// happens in a child process, and the run ends with a message, the audio file unchanged.
+TEST(Hostile, AnAudioFileThatCrashesTagLibEndsWithAMessage) {
+  TempDir folder;
+  const ProcessResult run = Shell(
+      folder,
+      "python3 -c 'import sys\nn = lambda v: bytes((v >> s) & 127 for s in (21, 14, 7, 0))\n"
+      "t = b\"\".join(b\"CHAP\" + n(28 * k + 18) + bytes(2) + b\"a\\0\" + bytes(16) for k in "
+      "reversed(range(60000)))\n"
+      "sys.stdout.buffer.write(b\"ID3\\4\\0\\0\" + n(len(t)) + t + b\"\\xff\\xfb\\x90\\0\" * 9)'"
+      " >deep.mp3 && cp deep.mp3 copy.mp3; $MW -i deep.mp3 -o out.txt -f ogg; echo $?; "
+      "$MW -i in.txt -o copy.mp3 -f ID3; echo $?; cmp deep.mp3 copy.mp3 && ls -A");
+  EXPECT_EQ(run.output, "2\n2\ncopy.mp3\ndeep.mp3\nin.txt\n");
+  EXPECT_EQ(run.errors,
+            "Markwright: deep.mp3: TagLib failed on the file (is it damaged?)\n"
+            "Markwright: cannot write copy.mp3: TagLib failed on the file (is it damaged?)\n");
+}
+
 TEST(Hostile, AnUnreachableDisplayEndsWithStatus3) {
   if (!fs::exists(fs::path(MARKWRIGHT_EXE).parent_path() / "libmarkwright_ui.so")) return;
   TempDir folder;

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds the Debian package from the build folder, unpacks it, checks what it depends on, and
-# runs the unpacked program: it must convert like the built one and find its window module and
-# its reading child where it is installed.
+# runs the unpacked program: it must convert like the built one and find its window module, its
+# audio module and its reading child where they are installed.
 set -euo pipefail
 build=$1 work=$2 built=$3 source=$4
 rm -rf "$work" && mkdir -p "$work"
@@ -18,7 +18,7 @@ fail() {
 }
 
 depends=$(dpkg-deb -f "$deb" Depends)
-required=(libmediainfo0v5 libpugixml1v5 libmatroska7 libebml5 'libstdc\+\+6')
+required=(libmediainfo0v5 libpugixml1v5 libmatroska7 libebml5 libtag1v5 'libstdc\+\+6')
 # A build with the window has its module beside the executable; the package must carry it.
 window_module=$(dirname "$built")/libmarkwright_ui.so
 [ -e "$window_module" ] && required+=(libqt6widgets6 libqt6svg6)
@@ -29,7 +29,8 @@ done
 exe=root/usr/bin/markwright
 sample=$source/samples/movie-chapters.txt
 ifo=$source/tests/fixtures/dvd/pal_chapters/VIDEO_TS/VTS_01_0.IFO
-for input in "$sample" "$ifo"; do
+mp3=$source/tests/cases/_inputs/audio-toc.mp3  # read by the audio module where it is installed
+for input in "$sample" "$ifo" "$mp3"; do
   "$built" -i "$input" -o built.txt -f x264 -infps 25 -outfps 25
   "$exe" -i "$input" -o packaged.txt -f x264 -infps 25 -outfps 25
   cmp built.txt packaged.txt || fail "the packaged program converts $input differently"

@@ -81,7 +81,7 @@ TEST(DetectInputKind, ClassifiesByTheFirstFourCharactersAfterAByteOrderMark) {
 }
 
 TEST(SourceKinds, EveryKindHasOneRowAndTheOpenFilterKeepsItsOrder) {
-  for (int value = 1; value <= 17; ++value) {
+  for (int value = 1; value <= 18; ++value) {
     const auto kind = static_cast<InputKind>(value);
     ASSERT_NE(FindSourceKind(kind), nullptr) << value;
     EXPECT_EQ(FindSourceKind(kind)->kind, kind);
@@ -92,9 +92,8 @@ TEST(SourceKinds, EveryKindHasOneRowAndTheOpenFilterKeepsItsOrder) {
   // The classic entries first and in their order; each pattern once in the first entry.
   EXPECT_EQ(SourceOpenFilter(),
             "Supported Files|*.txt;*.mpls;*.xpl;VTS*.ifo;*.xml;*.ffmeta;*.vtt;*.mkv;*.mka;*.mks;"
-            "*.webm;*.mp4;*.m4v;*.m4a;*.mov;*.edl;*.csv;*.fcpxml;*.psc;*.json;*.cue|OGG Chapter "
-            "Files (*.txt)|*.txt|"
-            "Celltimes Files "
+            "*.webm;*.mp4;*.m4v;*.m4a;*.mov;*.edl;*.csv;*.fcpxml;*.psc;*.json;*.cue;*.mp3;*.ogg;"
+            "*.oga;*.opus;*.flac|OGG Chapter Files (*.txt)|*.txt|Celltimes Files "
             "(*.txt)|*.txt|Blu-Ray Playlist (*.mpls)|*.mpls|HD-DVD Playlist (*.xpl)|*.xpl|DVD "
             "Playlist (*.ifo)|VTS*.ifo|Matroska XML Chapters (*.xml)|*.xml|FFmpeg Metadata "
             "(*.ffmeta;*.txt)|*.ffmeta;*.txt|WebVTT Chapters (*.vtt)|*.vtt|Media Files "
@@ -103,7 +102,8 @@ TEST(SourceKinds, EveryKindHasOneRowAndTheOpenFilterKeepsItsOrder) {
             "(*.csv;*.txt)|*.csv;*.txt|Final Cut Pro XML (*.fcpxml)|*.fcpxml|"
             "Podlove Simple Chapters (*.xml;*.psc)|*.xml;*.psc|Podcasting 2.0 "
             "JSON Chapters (*.json)|*.json|CUE Sheets (*.cue)|*.cue|Audacity Labels (*.txt)|*.txt|"
-            "Time Lists (*.txt)|*.txt");
+            "Time Lists (*.txt)|*.txt|Audio Files (*.mp3;*.ogg;*.oga;*.opus;*.flac)|*.mp3;*.ogg;"
+            "*.oga;*.opus;*.flac");
 }
 
 TEST(LineWalker, EndsLinesAtCrLfCrOrLf) {
