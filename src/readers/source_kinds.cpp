@@ -93,6 +93,8 @@ TitleChapters ParseAudacityRow(const SourceRequest& request) {
 
 TitleChapters ParseTimeListRow(const SourceRequest& request) {
   return ParseTimeList(request.bytes, request.path.string());
+}
+
 TitleChapters ReadAudioFileRow(const SourceRequest& request) {
   return ReadAudioFileChapters(request.path);
 }
