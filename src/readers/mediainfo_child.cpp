@@ -187,6 +187,8 @@ MediaInfoAnswer AskMediaInfoChild(const MediaInfoRequest& request,
       overlong = reply.size() > kReplyHeaderSize + kLargestReplyPayload;
     }
   }
+  // The library that read the file, for the messages.
+  const std::string_view library = request.video_frames ? "libavformat" : "libmediainfo";
   bool ended = false;
   while (closed && !(ended = child.TryReap()) && left().count() > 0) {
     std::this_thread::sleep_for(std::chrono::milliseconds(1));
@@ -195,16 +197,18 @@ MediaInfoAnswer AskMediaInfoChild(const MediaInfoRequest& request,
     child.Kill();
     if (!overlong) {
       throw ReadError(source_name, "",
-                      "libmediainfo did not finish reading " + std::string(subject) + " within " +
-                          std::to_string(deadline.count() / 1000) + " s (is it damaged?)");
+                      std::string(library) + " did not finish reading " + std::string(subject) +
+                          " within " + std::to_string(deadline.count() / 1000) +
+                          " s (is it damaged?)");
     }
   }
   const auto whole = ended && child.EndedWell() ? ParseReply(reply) : std::nullopt;
   if (whole && whole->failed) throw ReadError(source_name, "", whole->cause);
   const auto answer = whole ? AnswerFromTexts(whole->texts, request) : std::nullopt;
   if (!answer) {
-    throw ReadError(source_name, "",
-                    "libmediainfo failed on " + std::string(subject) + " (is it damaged?)");
+    throw ReadError(
+        source_name, "",
+        std::string(library) + " failed on " + std::string(subject) + " (is it damaged?)");
   }
   return *answer;
 }

@@ -26,7 +26,7 @@ void SetMediaInfoChildProgram(const std::filesystem::path& program);
 // within the deadline is killed; it is always reaped. Throws ReadError naming the file: with the
 // cause of the child's own ReadError, "libmediainfo did not finish reading <subject> ..." after
 // the deadline, or "libmediainfo failed on <subject> ..." when the child ends without a whole
-// answer or by a signal.
+// answer or by a signal; "libavformat" in place of "libmediainfo" for a video_frames request.
 MediaInfoAnswer AskMediaInfoChild(const MediaInfoRequest& request,
                                   const std::filesystem::path& path,
                                   std::chrono::milliseconds deadline,

@@ -10,6 +10,7 @@
 #include "readers/chapter_limit.h"
 #include "readers/matroska_file.h"
 #include "readers/mediainfo_library.h"
+#include "readers/video_frames.h"
 
 namespace markwright {
 namespace {
@@ -22,6 +23,7 @@ constexpr std::string_view kMenuWithChapters = "menu:chapters";
 constexpr std::string_view kFieldNames = "fields:names";
 constexpr std::string_view kFieldValues = "fields:values";
 constexpr std::string_view kMatroska = "matroska";
+constexpr std::string_view kVideoFrames = "video-frames";
 
 // Before the fields in an answer's texts: the menu's two positions, the first field, the number
 // of fields and whether libmatroska read the file; a stored chapter takes three texts.
@@ -86,6 +88,7 @@ std::vector<std::string> RequestTexts(const MediaInfoRequest& request) {
   if (request.fields == MediaInfoRequest::Fields::kNames) texts.emplace_back(kFieldNames);
   if (request.fields == MediaInfoRequest::Fields::kNamesAndValues) texts.emplace_back(kFieldValues);
   if (request.matroska_chapters) texts.emplace_back(kMatroska);
+  if (request.video_frames) texts.emplace_back(kVideoFrames);
   return texts;
 }
 
@@ -108,6 +111,8 @@ std::optional<MediaInfoRequest> RequestFromTexts(const std::vector<std::string>&
       request.fields = MediaInfoRequest::Fields::kNamesAndValues;
     } else if (text == kMatroska) {
       request.matroska_chapters = true;
+    } else if (text == kVideoFrames) {
+      request.video_frames = true;
     } else {
       return std::nullopt;
     }
@@ -126,11 +131,18 @@ std::vector<std::string> AnswerTexts(const MediaInfoAnswer& answer) {
   for (const StoredChapter& chapter : answer.stored) {
     texts.insert(texts.end(), {chapter.start, chapter.name, chapter.language});
   }
+  if (!answer.frames.empty()) texts.push_back(answer.frames);
   return texts;
 }
 
-std::optional<MediaInfoAnswer> AnswerFromTexts(const std::vector<std::string>& texts,
+std::optional<MediaInfoAnswer> AnswerFromTexts(const std::vector<std::string>& all_texts,
                                                const MediaInfoRequest& request) {
+  std::vector<std::string> frames_last;
+  if (request.video_frames) {
+    if (all_texts.empty() || all_texts.back().empty()) return std::nullopt;
+    frames_last.assign(all_texts.begin(), all_texts.end() - 1);
+  }
+  const std::vector<std::string>& texts = request.video_frames ? frames_last : all_texts;
   std::size_t next = 0;
   const auto take = [&](std::size_t count) {
     std::vector<std::string> taken;
@@ -163,6 +175,7 @@ std::optional<MediaInfoAnswer> AnswerFromTexts(const std::vector<std::string>& t
     const std::vector<std::string> chapter = take(kStoredTexts);
     answer.stored.push_back({chapter[0], chapter[1], chapter[2]});
   }
+  if (request.video_frames) answer.frames = all_texts.back();
   return answer;
 }
 
@@ -180,6 +193,13 @@ std::optional<std::pair<std::size_t, std::size_t>> ChapterFieldRange(std::string
 
 MediaInfoAnswer AnswerMediaInfoRequest(const MediaInfoRequest& request,
                                        const std::filesystem::path& path) {
+  if (request.video_frames) {
+    MediaInfoAnswer answer;
+    answer.general.resize(request.general.size());
+    answer.video.resize(request.video.size());
+    answer.frames = ReadVideoFrameList(path);
+    return answer;
+  }
   if (request.matroska_chapters) {
     if (const auto file = ReadMatroskaFile(path)) return MatroskaAnswer(request, *file);
   }

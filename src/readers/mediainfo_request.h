@@ -28,6 +28,9 @@ struct MediaInfoRequest {
   // parameters "Format" and "Duration" as libmediainfo names them, and its default edition's
   // chapters (MediaInfoAnswer::matroska).
   bool matroska_chapters = false;
+  // The frames of the first video stream, read with libavformat (video_frames.h) instead of
+  // anything above: MediaInfoAnswer::frames.
+  bool video_frames = false;
 
   bool operator==(const MediaInfoRequest&) const = default;
 };
@@ -56,6 +59,8 @@ struct MediaInfoAnswer {
   std::vector<StoredChapter> stored;
   // True when libmatroska read the file: its chapters are in stored, and there are no fields.
   bool matroska = false;
+  // For a video_frames request: the frame list of ReadVideoFrameList, the answer's last text.
+  std::string frames{};
 
   bool operator==(const MediaInfoAnswer&) const = default;
 };

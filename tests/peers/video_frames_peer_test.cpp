@@ -1,0 +1,124 @@
+// Frames and key frames of videos ffmpeg encodes, read through the reading child's libavformat:
+// a video whose key frames ffmpeg forced from our key-frame list has every chapter on one, and a
+// fixed GOP (with B-frames, so packets come out of presentation order) gives the frames and key
+// frames ffprobe shows.
+#include <fstream>
+#include <sstream>
+
+#include "core/error.h"
+#include "core/key_frames.h"
+#include "peers/peer_fixture.h"
+#include "readers/video_frames.h"
+#include "support/chapter_times.h"
+#include "support/mediainfo_child_program.h"
+#include "support/run_process.h"
+#include "writers/format_table.h"
+
+namespace markwright::testing {
+namespace {
+
+const TitleChapters kTitle{{{Ms("00:00:00.000"), "", ""},
+                            {Ms("00:00:01.000"), "", ""},
+                            {Ms("00:00:02.360"), "", ""},
+                            {Ms("00:00:05.000"), "", ""}},
+                           -1};
+
+using VideoFramesPeer = PeerTest;
+
+TEST_F(VideoFramesPeer, KeyFramesFfmpegForcedFromOurListCarryEveryChapter) {
+  if (Missing("ffmpeg")) GTEST_SKIP() << "ffmpeg is not installed";
+  const std::string keys = BuildFormatText(*FindFormatByKey("ffmpegKeys"), kTitle, 25.0, "");
+  Run("ffmpeg -v error -f lavfi -i testsrc=d=8:s=64x48:r=25 -c:v libx264 -g 1000 "
+      "-sc_threshold 0 -force_key_frames " +
+      keys + " forced.mkv");
+  ASSERT_FALSE(HasFailure());
+  const VideoFrames video = ReadVideoFrames(folder_ / "forced.mkv");
+  const FrameClock clock(video.times);
+  for (const Chapter& chapter : kTitle.chapters) {
+    EXPECT_EQ(NearestKeyFrame(clock, video.key_frames, chapter.start).frames, 0) << chapter.start;
+  }
+  EXPECT_EQ(video.key_frames, (std::vector<std::int64_t>{0, 25, 59, 125}));
+}
+
+TEST_F(VideoFramesPeer, AFixedGopGivesTheFramesAndKeyFramesFfprobeShows) {
+  if (Missing("ffmpeg ffprobe")) GTEST_SKIP() << "ffmpeg is not installed";
+  Run("ffmpeg -v error -f lavfi -i testsrc=d=8:s=64x48:r=24000/1001 -c:v libx264 -bf 3 -g 48 "
+      "-keyint_min 48 -sc_threshold 0 gop.mp4");
+  ASSERT_FALSE(HasFailure());
+  std::istringstream frames(
+      Run("ffprobe -v error -select_streams v -show_entries frame=key_frame,pts_time "
+          "-of csv=p=0 gop.mp4"));
+  std::vector<double> starts;
+  std::vector<std::int64_t> key_frames;
+  for (std::string line; std::getline(frames, line);) {
+    if (line.size() < 3) continue;
+    if (line[0] == '1') key_frames.push_back(static_cast<std::int64_t>(starts.size()));
+    starts.push_back(std::stod(line.substr(2)) * 1000);
+  }
+  const VideoFrames video = ReadVideoFrames(folder_ / "gop.mp4");
+  ASSERT_EQ(video.times->starts.size(), starts.size());
+  for (std::size_t frame = 0; frame < starts.size(); ++frame) {
+    EXPECT_NEAR(video.times->starts[frame], starts[frame] - starts.front(), 0.001) << frame;
+  }
+  EXPECT_EQ(video.key_frames, key_frames);
+  // At 24/1.001 a frame is 41.708 ms: 5 s is frame 120 (5004.999 ms), two GOPs and a half in.
+  const KeyFrameDistance distance =
+      NearestKeyFrame(FrameClock(video.times), video.key_frames, Ms("00:00:05.000"));
+  EXPECT_EQ(distance, (KeyFrameDistance{120, 96, -24, 4004, -996}));
+}
+
+// The command line on a fixed GOP of 48 at 25 fps: 1.000 s is frame 25, 23 frames before key
+// frame 48; --check fails beyond the tolerance, --snap moves only what the tolerance lets it.
+TEST_F(VideoFramesPeer, CheckAndSnapOnTheCommandLine) {
+  if (Missing("ffmpeg")) GTEST_SKIP() << "ffmpeg is not installed";
+  Run("ffmpeg -v error -f lavfi -i testsrc=d=8:s=64x48:r=25 -c:v libx264 -g 48 -keyint_min 48 "
+      "-sc_threshold 0 gop.mkv; printf 'CHAPTER01=00:00:01.920\\nCHAPTER02=00:00:01.000\\n' "
+      "> in.txt");
+  ASSERT_FALSE(HasFailure());
+  const auto run = [this](std::vector<std::string> arguments) {
+    for (const char* common :
+         {"-i", "in.txt", "--video", "gop.mkv", "-infps", "25", "-outfps", "25"}) {
+      arguments.emplace_back(common);
+    }
+    return RunProcess(MARKWRIGHT_EXE, arguments, folder_);
+  };
+  const auto strict = run({"--check"});
+  EXPECT_EQ(strict.exit_status, 1);
+  EXPECT_EQ(strict.output,
+            "chapter 1 at 00:00:01.920: frame 48, key frame 48, 0 frames, 0 ms\n"
+            "chapter 2 at 00:00:01.000: frame 25, key frame 48, 23 frames, 920 ms, too far\n");
+  EXPECT_EQ(run({"--check", "--tolerance", "23"}).exit_status, 0);
+  const auto kept = run({"--snap", "--tolerance=22", "-f", "ogg", "-o", "kept.txt"});
+  EXPECT_EQ(kept.errors,
+            "Markwright: chapter 2 at 00:00:01.000 (frame 25) stays: the nearest key frame, 48, is "
+            "23 frames away, more than --tolerance 22\n");
+  const auto moved = run({"--snap", "--tolerance", "23", "-f", "ogg", "-o", "moved.txt"});
+  EXPECT_EQ(moved.errors,
+            "Markwright: chapter 2 at 00:00:01.000 (frame 25) moves to key frame 48 at "
+            "00:00:01.920\n");
+  EXPECT_EQ(
+      Run("cat moved.txt"),
+      "CHAPTER01=00:00:01.920\r\nCHAPTER01NAME=\r\nCHAPTER02=00:00:01.920\r\nCHAPTER02NAME=\r\n");
+}
+
+TEST_F(VideoFramesPeer, DamagedVideosEndInAMessage) {
+  if (Missing("ffmpeg")) GTEST_SKIP() << "ffmpeg is not installed";
+  Run("ffmpeg -v error -f lavfi -i testsrc=d=4:s=64x48:r=25 -c:v libx264 -g 25 clip.mkv; "
+      "head -c 4000 clip.mkv > cut.mkv; truncate -s 1T sparse.mkv; cp clip.mkv flipped.mkv; "
+      "printf '\\377\\377\\377\\377\\377\\377\\377\\377' | "
+      "dd of=flipped.mkv bs=1 seek=300 conv=notrunc 2>/dev/null");
+  ASSERT_FALSE(HasFailure());
+  EXPECT_LT(ReadVideoFrames(folder_ / "cut.mkv").times->starts.size(), 100u);
+  for (const char* file : {"sparse.mkv", "flipped.mkv"}) {
+    try {
+      const VideoFrames video = ReadVideoFrames(folder_ / file);
+      EXPECT_FALSE(video.times->starts.empty()) << file;
+    } catch (const ReadError& failure) {
+      EXPECT_NE(std::string(failure.what()).find(file), std::string::npos) << failure.what();
+    }
+  }
+  std::filesystem::remove(folder_ / "sparse.mkv");
+}
+
+}  // namespace
+}  // namespace markwright::testing
