@@ -138,7 +138,8 @@ void SetMediaInfoChildProgram(const std::filesystem::path& program) {
 
 MediaInfoAnswer AskMediaInfoChild(const MediaInfoRequest& request,
                                   const std::filesystem::path& path,
-                                  std::chrono::milliseconds deadline, std::string_view subject) {
+                                  std::chrono::milliseconds deadline, std::string_view subject,
+                                  const ChildPartHandler& on_part) {
   const std::string source_name = path.string();
   if (std::getenv(kChildMarkerName) != nullptr) {
     throw ReadError(source_name, "", "cannot start reading: no process");
@@ -184,6 +185,12 @@ MediaInfoAnswer AskMediaInfoChild(const MediaInfoRequest& request,
       closed = true;
     } else {
       reply.append(buffer, static_cast<std::size_t>(count));
+      while (on_part) {
+        const auto part = LeadingPart(reply);
+        if (!part) break;
+        reply.erase(0, part->length);
+        on_part(part->texts);
+      }
       overlong = reply.size() > kReplyHeaderSize + kLargestReplyPayload;
     }
   }
@@ -211,6 +218,10 @@ MediaInfoAnswer AskMediaInfoChild(const MediaInfoRequest& request,
         std::string(library) + " failed on " + std::string(subject) + " (is it damaged?)");
   }
   return *answer;
+}
+
+void SendAnswerPart(const std::vector<std::string>& texts) {
+  WriteAll(kReplyDescriptor, PartReply(texts));
 }
 
 int RunMediaInfoChild(int argc, char** argv, MediaInfoAnswerer answerer) {

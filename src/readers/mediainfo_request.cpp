@@ -9,8 +9,10 @@
 #include "core/error.h"
 #include "readers/chapter_limit.h"
 #include "readers/matroska_file.h"
+#include "readers/mediainfo_child.h"
 #include "readers/mediainfo_library.h"
-#include "readers/video_frames.h"
+#include "readers/thumbnails.h"
+#include "readers/video_module.h"
 
 namespace markwright {
 namespace {
@@ -24,6 +26,8 @@ constexpr std::string_view kFieldNames = "fields:names";
 constexpr std::string_view kFieldValues = "fields:values";
 constexpr std::string_view kMatroska = "matroska";
 constexpr std::string_view kVideoFrames = "video-frames";
+// "thumbnails:<width>:<time>,<time>..."
+constexpr std::string_view kThumbnails = "thumbnails:";
 
 // Before the fields in an answer's texts: the menu's two positions, the first field, the number
 // of fields and whether libmatroska read the file; a stored chapter takes three texts.
@@ -71,6 +75,22 @@ MediaInfoAnswer MatroskaAnswer(const MediaInfoRequest& request, const MatroskaFi
   return answer;
 }
 
+// The width and times of a thumbnails text, after its key.
+bool ReadThumbnailRequest(std::string_view text, MediaInfoRequest& request) {
+  const std::size_t colon = text.find(':');
+  const auto width = ParseDigits(text.substr(0, colon));
+  if (colon == std::string_view::npos || !width || *width == 0 || *width > 4096) return false;
+  request.thumbnail_width = static_cast<int>(*width);
+  for (text.remove_prefix(colon + 1); !text.empty();) {
+    const std::size_t comma = text.find(',');
+    const auto time = ParseDigits(text.substr(0, comma));
+    if (!time) return false;
+    request.thumbnail_times.push_back(*time);
+    text.remove_prefix(comma == std::string_view::npos ? text.size() : comma + 1);
+  }
+  return true;
+}
+
 }  // namespace
 
 std::vector<std::string> RequestTexts(const MediaInfoRequest& request) {
@@ -89,6 +109,14 @@ std::vector<std::string> RequestTexts(const MediaInfoRequest& request) {
   if (request.fields == MediaInfoRequest::Fields::kNamesAndValues) texts.emplace_back(kFieldValues);
   if (request.matroska_chapters) texts.emplace_back(kMatroska);
   if (request.video_frames) texts.emplace_back(kVideoFrames);
+  if (request.thumbnail_width > 0) {
+    std::string text(kThumbnails);
+    text.append(std::to_string(request.thumbnail_width)).append(":");
+    for (std::size_t i = 0; i < request.thumbnail_times.size(); ++i) {
+      text.append(i == 0 ? "" : ",").append(std::to_string(request.thumbnail_times[i]));
+    }
+    texts.push_back(std::move(text));
+  }
   return texts;
 }
 
@@ -113,6 +141,8 @@ std::optional<MediaInfoRequest> RequestFromTexts(const std::vector<std::string>&
       request.matroska_chapters = true;
     } else if (text == kVideoFrames) {
       request.video_frames = true;
+    } else if (text.starts_with(kThumbnails)) {
+      if (!ReadThumbnailRequest(text.substr(kThumbnails.size()), request)) return std::nullopt;
     } else {
       return std::nullopt;
     }
@@ -197,7 +227,12 @@ MediaInfoAnswer AnswerMediaInfoRequest(const MediaInfoRequest& request,
     MediaInfoAnswer answer;
     answer.general.resize(request.general.size());
     answer.video.resize(request.video.size());
-    answer.frames = ReadVideoFrameList(path);
+    if (request.thumbnail_width > 0) {
+      ReadThumbnailsWithModule(
+          path, request.thumbnail_times, request.thumbnail_width,
+          [](const VideoThumbnail& thumbnail) { SendAnswerPart(ThumbnailTexts(thumbnail)); });
+    }
+    answer.frames = ReadVideoFrameListWithModule(path);
     return answer;
   }
   if (request.matroska_chapters) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -31,6 +32,11 @@ struct MediaInfoRequest {
   // The frames of the first video stream, read with libavformat (video_frames.h) instead of
   // anything above: MediaInfoAnswer::frames.
   bool video_frames = false;
+  // With video_frames: the frames shown at these times (milliseconds from the first frame),
+  // thumbnail_width pixels wide, each sent as a part (thumbnails.h) as soon as it is decoded,
+  // before the answer.
+  std::vector<std::int64_t> thumbnail_times{};
+  int thumbnail_width{};
 
   bool operator==(const MediaInfoRequest&) const = default;
 };
@@ -83,9 +89,9 @@ std::optional<std::pair<std::size_t, std::size_t>> ChapterFieldRange(std::string
                                                                      std::string_view count,
                                                                      std::string_view source_name);
 
-// The reading child's side: asks libmediainfo, or reads a Matroska file with libmatroska where
-// the request says so. Throws ReadError naming the file when the library cannot be loaded, as
-// ChapterFieldRange does, and as ReadMatroskaFile does.
+// The reading child's side: asks libmediainfo, or reads a Matroska file with libmatroska or a
+// video with the video module where the request says so. Throws ReadError naming the file when the
+// library cannot be loaded, as ChapterFieldRange does, and as ReadMatroskaFile does.
 MediaInfoAnswer AnswerMediaInfoRequest(const MediaInfoRequest& request,
                                        const std::filesystem::path& path);
 
