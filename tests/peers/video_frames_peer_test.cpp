@@ -1,13 +1,14 @@
 // Frames and key frames of videos ffmpeg encodes, read through the reading child's libavformat:
 // a video whose key frames ffmpeg forced from our key-frame list has every chapter on one, and a
 // fixed GOP (with B-frames, so packets come out of presentation order) gives the frames and key
-// frames ffprobe shows.
+// frames ffprobe shows. Thumbnails show the frame at each time.
 #include <fstream>
 #include <sstream>
 
 #include "core/error.h"
 #include "core/key_frames.h"
 #include "peers/peer_fixture.h"
+#include "readers/thumbnails.h"
 #include "readers/video_frames.h"
 #include "support/chapter_times.h"
 #include "support/mediainfo_child_program.h"
@@ -101,6 +102,45 @@ TEST_F(VideoFramesPeer, CheckAndSnapOnTheCommandLine) {
       "CHAPTER01=00:00:01.920\r\nCHAPTER01NAME=\r\nCHAPTER02=00:00:01.920\r\nCHAPTER02NAME=\r\n");
 }
 
+// Each of 32 frames a grey of its own (luma 16 + 7 × its number), key frames every 10 with B-frames
+// between: a thumbnail's grey tells which frame it shows.
+TEST_F(VideoFramesPeer, ThumbnailsShowTheFrameNearestEachTime) {
+  if (Missing("ffmpeg")) GTEST_SKIP() << "ffmpeg is not installed";
+  Run("ffmpeg -v error -f lavfi -i \"color=s=64x48:r=25:d=1.28,format=yuv444p,"
+      "geq=lum='16+7*N':cb=128:cr=128\" -c:v libx264 -qp 0 -bf 2 -g 10 -sc_threshold 0 "
+      "-pix_fmt yuv444p grey.mp4");
+  ASSERT_FALSE(HasFailure());
+  // Out of order, once twice, between two frames (430 ms is nearer frame 11's 440 than frame
+  // 10's 400), and past the end.
+  const std::vector<std::int64_t> times = {1000, 0, 430, 400, 5000, 1000, 120};
+  const std::vector<int> frames = {25, 0, 11, 10, 31, 25, 3};
+  std::vector<std::size_t> order;
+  const auto video = ReadThumbnails(folder_ / "grey.mp4", times, 160, [&](Thumbnail&& picture) {
+    order.push_back(picture.index);
+    const int frame = frames.at(picture.index);
+    EXPECT_DOUBLE_EQ(picture.start, frame * 40) << picture.index;
+    EXPECT_EQ(picture.width, 160);
+    EXPECT_EQ(picture.height, 120);
+    EXPECT_EQ(picture.rgb.size(), 160u * 120 * 3);
+    int farthest = 0;
+    for (const std::uint8_t value : picture.rgb) {
+      farthest = std::max(farthest, std::abs(value - frame * 7 * 255 / 219));
+    }
+    EXPECT_LE(farthest, 3) << picture.index;
+    return true;
+  });
+  EXPECT_EQ(order, (std::vector<std::size_t>{1, 6, 3, 2, 0, 5, 4}));
+  ASSERT_TRUE(video.has_value());
+  EXPECT_EQ(video->times->starts.size(), 32u);
+  EXPECT_EQ(video->key_frames, (std::vector<std::int64_t>{0, 10, 20, 30}));
+  // A caller that wants no more stops the child: nothing is returned.
+  int received = 0;
+  EXPECT_EQ(
+      ReadThumbnails(folder_ / "grey.mp4", times, 16, [&](Thumbnail&&) { return ++received < 2; }),
+      std::nullopt);
+  EXPECT_EQ(received, 2);
+}
+
 TEST_F(VideoFramesPeer, DamagedVideosEndInAMessage) {
   if (Missing("ffmpeg")) GTEST_SKIP() << "ffmpeg is not installed";
   Run("ffmpeg -v error -f lavfi -i testsrc=d=4:s=64x48:r=25 -c:v libx264 -g 25 clip.mkv; "
@@ -109,10 +149,19 @@ TEST_F(VideoFramesPeer, DamagedVideosEndInAMessage) {
       "dd of=flipped.mkv bs=1 seek=300 conv=notrunc 2>/dev/null");
   ASSERT_FALSE(HasFailure());
   EXPECT_LT(ReadVideoFrames(folder_ / "cut.mkv").times->starts.size(), 100u);
-  for (const char* file : {"sparse.mkv", "flipped.mkv"}) {
+  for (const char* file : {"cut.mkv", "sparse.mkv", "flipped.mkv"}) {
     try {
       const VideoFrames video = ReadVideoFrames(folder_ / file);
       EXPECT_FALSE(video.times->starts.empty()) << file;
+    } catch (const ReadError& failure) {
+      EXPECT_NE(std::string(failure.what()).find(file), std::string::npos) << failure.what();
+    }
+    // Thumbnails decode what is left, or end in a message naming the file.
+    try {
+      ReadThumbnails(folder_ / file, {0, 2000, 3960, 99000}, 160, [](Thumbnail&& picture) {
+        EXPECT_EQ(picture.rgb.size(), 160u * 3 * static_cast<std::size_t>(picture.height));
+        return true;
+      });
     } catch (const ReadError& failure) {
       EXPECT_NE(std::string(failure.what()).find(file), std::string::npos) << failure.what();
     }
