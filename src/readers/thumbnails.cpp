@@ -29,6 +29,7 @@ std::vector<std::string> ThumbnailTexts(const VideoThumbnail& thumbnail) {
   return {std::string(kThumbnailTag),
           std::to_string(thumbnail.request_index),
           std::string(start, written.ptr),
+          thumbnail.exact != 0 ? "1" : "0",
           std::to_string(thumbnail.width),
           std::to_string(thumbnail.height),
           std::string(reinterpret_cast<const char*>(thumbnail.rgb), size)};
@@ -36,23 +37,26 @@ std::vector<std::string> ThumbnailTexts(const VideoThumbnail& thumbnail) {
 
 std::optional<Thumbnail> ThumbnailFromTexts(const std::vector<std::string>& texts, int width,
                                             std::size_t count) {
-  if (texts.size() != 6 || texts[0] != kThumbnailTag) return std::nullopt;
+  if (texts.size() != 7 || texts[0] != kThumbnailTag || (texts[3] != "0" && texts[3] != "1")) {
+    return std::nullopt;
+  }
   const auto index = ParseDigits(texts[1]);
-  const auto shown_width = ParseDigits(texts[3]);
-  const auto height = ParseDigits(texts[4]);
+  const auto shown_width = ParseDigits(texts[4]);
+  const auto height = ParseDigits(texts[5]);
   Thumbnail thumbnail;
   const auto parsed =
       std::from_chars(texts[2].data(), texts[2].data() + texts[2].size(), thumbnail.start);
   if (!index || static_cast<std::uint64_t>(*index) >= count || shown_width != width || !height ||
       *height < 1 || *height > std::int64_t{kTallest} * width || parsed.ec != std::errc() ||
       parsed.ptr != texts[2].data() + texts[2].size() || !std::isfinite(thumbnail.start) ||
-      texts[5].size() != static_cast<std::size_t>(width) * 3 * static_cast<std::size_t>(*height)) {
+      texts[6].size() != static_cast<std::size_t>(width) * 3 * static_cast<std::size_t>(*height)) {
     return std::nullopt;
   }
   thumbnail.index = static_cast<std::size_t>(*index);
+  thumbnail.exact = texts[3] == "1";
   thumbnail.width = width;
   thumbnail.height = static_cast<int>(*height);
-  thumbnail.rgb.assign(texts[5].begin(), texts[5].end());
+  thumbnail.rgb.assign(texts[6].begin(), texts[6].end());
   return thumbnail;
 }
 
@@ -75,8 +79,9 @@ std::optional<VideoFrames> ReadThumbnails(const std::filesystem::path& path,
   request.thumbnail_width = width;
   const auto on_part = [&](const std::vector<std::string>& texts) {
     std::optional<Thumbnail> thumbnail = ThumbnailFromTexts(texts, width, times.size());
-    if (!thumbnail)
+    if (!thumbnail) {
       throw ReadError(path.string(), "", "libavformat failed on the video (is it damaged?)");
+    }
     if (!on_thumbnail(std::move(*thumbnail))) throw Stopped();
   };
   try {

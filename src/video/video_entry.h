@@ -21,11 +21,13 @@ inline constexpr const char* kVideoThumbnailsEntryName = "markwright_video_thumb
 using VideoTextSink = void (*)(void* context, const char* bytes, std::size_t size);
 
 // One decoded picture: request_index is its position in the list of times asked for; start is
-// the shown frame's start in milliseconds from the first frame's; rgb holds height rows of
+// the shown frame's start in milliseconds from the first frame's; exact is 0 for a quick picture
+// (the key frame before the time) that the exact one follows, else 1; rgb holds height rows of
 // width × 3 bytes (red, green, blue), valid during the call only.
 struct VideoThumbnail {
   std::size_t request_index;
   double start;
+  int exact;
   int width;
   int height;
   const unsigned char* rgb;
@@ -39,10 +41,13 @@ using VideoThumbnailSink = void (*)(void* context, const VideoThumbnail* thumbna
 using VideoFramesEntry = int (*)(const char* path, VideoTextSink frames, VideoTextSink failure,
                                  void* context);
 
-// Decodes the frame shown at each of count times (milliseconds from the first frame), scaled to
-// width pixels with its aspect kept, and hands each to thumbnail as soon as it is ready, in
-// order of time (not of the list). A time past the last frame gets the last frame. Returns 0, or
-// gives failure the cause and returns another value.
+// Decodes the frame shown at each of count times (milliseconds from the first frame, none
+// negative), scaled to width pixels with its aspect kept, and hands each to thumbnail as soon
+// as it is ready: first a quick picture for every time, in order of time (the key frame before
+// it, exact when that is the frame nearest), then the exact picture for each time whose quick
+// one was not, in order of time. The frame nearest a time is the one whose start is nearest,
+// of two as near the later; past the last frame, the last. Returns 0, or gives failure the cause
+// and returns another value.
 using VideoThumbnailsEntry = int (*)(const char* path, const std::int64_t* times, std::size_t count,
                                      int width, VideoThumbnailSink thumbnail, VideoTextSink failure,
                                      void* context);

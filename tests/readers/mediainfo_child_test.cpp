@@ -147,12 +147,13 @@ TEST(MediaInfoChild, RequestsAndAnswersTravelWholeOrNotAtAll) {
   EXPECT_EQ(RequestFromTexts({"thumbnails:160:1,,2"}), std::nullopt);
   EXPECT_EQ(RequestFromTexts({"thumbnails:0:1"}), std::nullopt);
   const unsigned char rgb[6] = {1, 2, 3, 4, 5, 6};
-  const std::string stream = PartReply(ThumbnailTexts({1, 40.5, 1, 2, rgb})) + AnswerReply({});
+  const std::string stream = PartReply(ThumbnailTexts({1, 40.5, 1, 1, 2, rgb})) + AnswerReply({});
   const auto part = LeadingPart(stream);
   ASSERT_TRUE(part.has_value());
   EXPECT_EQ(LeadingPart(stream.substr(0, part->length - 1)), std::nullopt);
   EXPECT_EQ(LeadingPart(stream.substr(part->length)), std::nullopt);
-  EXPECT_EQ(ThumbnailFromTexts(part->texts, 1, 2), (Thumbnail{1, 40.5, 1, 2, {1, 2, 3, 4, 5, 6}}));
+  EXPECT_EQ(ThumbnailFromTexts(part->texts, 1, 2),
+            (Thumbnail{1, 40.5, true, 1, 2, {1, 2, 3, 4, 5, 6}}));
   EXPECT_EQ(ThumbnailFromTexts(part->texts, 1, 1), std::nullopt);  // no second time asked for
   EXPECT_EQ(ThumbnailFromTexts(part->texts, 2, 2), std::nullopt);  // not as wide as asked
 }
