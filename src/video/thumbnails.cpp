@@ -90,18 +90,23 @@ class FrameDecoder {
         continue;
       }
       if (packet_->stream_index == input_.stream) {
-        // A frame no other frame refers to is not decoded when it shows well before the
-        // frame wanted: exact, and a sixth less work on a common encode (x264, B-frames).
-        const bool early = packet_->pts != AV_NOPTS_VALUE && packet_->pts < skip_before_;
-        codec_->skip_frame = early ? AVDISCARD_NONREF : AVDISCARD_DEFAULT;
+        codec_->skip_frame = key_frames_only_     ? AVDISCARD_NONKEY
+                             : Unneeded(*packet_) ? AVDISCARD_NONREF
+                                                  : AVDISCARD_DEFAULT;
         avcodec_send_packet(codec_.get(), packet_.get());
       }
       av_packet_unref(packet_.get());
     }
   }
 
-  // Frames that show before pts are not needed unless other frames refer to them.
-  void SkipUnneededBefore(std::int64_t pts) { skip_before_ = pts; }
+  // Frames no other frame refers to are not decoded when they show before the frame nearest
+  // pts: exact, and a sixth to a half less work on common encodes (x264's B-frames).
+  void SkipUnneededBefore(std::int64_t pts) {
+    skip_before_ = pts;
+    key_frames_only_ = false;
+  }
+  // Only key frames are decoded, until SkipUnneededBefore.
+  void DecodeKeyFramesOnly() { key_frames_only_ = true; }
 
   static std::int64_t Start(const AVFrame* frame) {
     return frame->best_effort_timestamp != AV_NOPTS_VALUE ? frame->best_effort_timestamp
@@ -114,7 +119,20 @@ class FrameDecoder {
   PacketPointer packet_;
   std::int64_t first_pts_ = 0;
   std::int64_t skip_before_ = INT64_MIN;
+  bool key_frames_only_ = false;
   bool draining_ = false;
+
+  // Whether the packet's frame shows before the frame nearest skip_before_: it ends at or
+  // before that time (the next frame is nearer or as near, and then the later wins), or, with
+  // no duration known, starts more than a second before (frames are shorter than that).
+  bool Unneeded(const AVPacket& packet) const {
+    if (packet.pts == AV_NOPTS_VALUE || skip_before_ == INT64_MIN) return false;
+    if (packet.duration > 0) return packet.pts + packet.duration <= skip_before_;
+    return packet.pts < skip_before_ - Second();
+  }
+  std::int64_t Second() const {
+    return std::max<std::int64_t>(av_rescale_q(1, AVRational{1, 1}, input_.time_base), 1);
+  }
 };
 
 // Scales frames to the thumbnail's size as RGB.
@@ -162,7 +180,7 @@ void QuickThumbnails(FrameDecoder& decoder, Scaler& scaler, const std::int64_t* 
                      VideoThumbnailSink sink, void* context) {
   const FramePointer frame(av_frame_alloc());
   if (!frame) throw Failure("not enough memory");
-  decoder.SkipUnneededBefore(INT64_MIN);
+  decoder.DecodeKeyFramesOnly();
   std::optional<std::int64_t> last_key;  // the index's key frame of the last picture
   VideoThumbnail last{};
   std::int64_t last_start = 0;
@@ -214,13 +232,10 @@ void Thumbnails(const char* path, const std::int64_t* times, std::size_t count, 
   bool have_after = false;
   const std::int64_t margin = std::max<std::int64_t>(
       av_rescale_q(kForwardWithoutIndex, AVRational{1, 1}, decoder.Input().time_base), 1);
-  const std::int64_t second =
-      std::max<std::int64_t>(av_rescale_q(1, AVRational{1, 1}, decoder.Input().time_base), 1);
   for (const std::size_t index : order) {
     if (done[index]) continue;
     const std::int64_t target = decoder.Pts(times[index]);
-    // Only a frame within a second of the time can be the nearest (at down to 1 frame/s).
-    decoder.SkipUnneededBefore(target - second);
+    decoder.SkipUnneededBefore(target);
     // Decoding on reaches the target unless it lies behind, or a key frame lies between.
     bool seek = !have_after && !have_before;
     if (have_before && target < FrameDecoder::Start(before.get())) seek = true;

@@ -102,19 +102,21 @@ TEST_F(VideoFramesPeer, CheckAndSnapOnTheCommandLine) {
       "CHAPTER01=00:00:01.920\r\nCHAPTER01NAME=\r\nCHAPTER02=00:00:01.920\r\nCHAPTER02NAME=\r\n");
 }
 
-// Each of 32 frames a grey of its own (luma 16 + 7 × its number), key frames every 10 with B-frames
-// between: a thumbnail's grey tells which frame it shows.
+// Each of 32 frames a grey of its own (luma 16 + 7 × its number), key frames every 10, two
+// B-frames (which no frame refers to) after each other frame: a thumbnail's grey tells which
+// frame it shows.
 TEST_F(VideoFramesPeer, ThumbnailsShowTheFrameNearestEachTime) {
   if (Missing("ffmpeg")) GTEST_SKIP() << "ffmpeg is not installed";
   Run("ffmpeg -v error -f lavfi -i \"color=s=64x48:r=25:d=1.28,format=yuv444p,"
-      "geq=lum='16+7*N':cb=128:cr=128\" -c:v libx264 -qp 0 -bf 2 -g 10 -sc_threshold 0 "
-      "-pix_fmt yuv444p grey.mp4");
+      "geq=lum='16+7*N':cb=128:cr=128\" -c:v libx264 -qp 1 -g 10 -sc_threshold 0 -x264-params "
+      "bframes=2:b-adapt=0:b-pyramid=none -pix_fmt yuv444p grey.mp4");
   ASSERT_FALSE(HasFailure());
   // Out of order, once twice, between two frames (430 ms is nearer frame 11's 440 than frame
-  // 10's 400), and past the end. Quick pictures (key frames) first, exact already for times on a
-  // key frame, then the exact frames of the others.
-  const std::vector<std::int64_t> times = {1000, 0, 430, 400, 5000, 1000, 120};
-  const std::vector<int> frames = {25, 0, 11, 10, 31, 25, 3};
+  // 10's 400; 90 ms nearer B-frame 2's 80 than frame 3's 120), and past the end. Quick pictures
+  // (key frames) first, exact already for times on a key frame, then the exact frames of the
+  // others.
+  const std::vector<std::int64_t> times = {1000, 0, 430, 400, 5000, 1000, 120, 90};
+  const std::vector<int> frames = {25, 0, 11, 10, 31, 25, 3, 2};
   std::vector<std::size_t> exact;
   const auto video = ReadThumbnails(folder_ / "grey.mp4", times, 160, [&](Thumbnail&& picture) {
     const int shown = static_cast<int>(picture.start / 40);
@@ -135,7 +137,7 @@ TEST_F(VideoFramesPeer, ThumbnailsShowTheFrameNearestEachTime) {
     EXPECT_LE(farthest, 3) << picture.index;
     return true;
   });
-  EXPECT_EQ(exact, (std::vector<std::size_t>{1, 3, 6, 2, 0, 5, 4}));
+  EXPECT_EQ(exact, (std::vector<std::size_t>{1, 3, 7, 6, 2, 0, 5, 4}));
   ASSERT_TRUE(video.has_value());
   EXPECT_EQ(video->times->starts.size(), 32u);
   EXPECT_EQ(video->key_frames, (std::vector<std::int64_t>{0, 10, 20, 30}));
