@@ -3,10 +3,11 @@
 
 # Building and running: the compiler, CMake, Qt 6 for the window, libmediainfo for DVDs, pugixml
 # for Matroska chapter XML, libmatroska and libebml for chapters in Matroska files, TagLib for
-# the chapter tags of audio files, rsvg-convert for the PNG icons, nlohmann-json (headers only)
-# for podcast JSON chapters.
+# the chapter tags of audio files, libavformat, libavcodec and libswscale for the video module,
+# rsvg-convert for the PNG icons, nlohmann-json (headers only) for podcast JSON chapters.
 RUN_PACKAGES=(g++ make cmake pkg-config qt6-base-dev qt6-svg-dev libmediainfo-dev libpugixml-dev
-              libmatroska-dev libebml-dev libtag1-dev librsvg2-bin nlohmann-json3-dev)
+              libmatroska-dev libebml-dev libtag1-dev libavformat-dev libavcodec-dev libavutil-dev
+              libswscale-dev librsvg2-bin nlohmann-json3-dev)
 
 # Testing on top: test frameworks, sanitizer runtime and fuzzer (clang), the format and lint
 # checks, the real programs the output is checked against, the package checks (dpkg-dev
