@@ -7,11 +7,11 @@
 
 #include "core/error.h"
 #include "readers/audacity_reader.h"
-#include "readers/cue_reader.h"
 #include "readers/audio_module.h"
+#include "readers/cue_reader.h"
 #include "readers/matroska_xml_reader.h"
-#include "readers/premiere_markers_reader.h"
 #include "readers/podlove_reader.h"
+#include "readers/premiere_markers_reader.h"
 #include "readers/source_file.h"
 #include "readers/text_encoding.h"
 #include "readers/time_list_reader.h"

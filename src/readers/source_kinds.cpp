@@ -14,10 +14,10 @@
 #include "readers/matroska_xml_reader.h"
 #include "readers/media_file_reader.h"
 #include "readers/ogg_reader.h"
-#include "readers/premiere_markers_reader.h"
-#include "readers/resolve_edl_reader.h"
 #include "readers/podcast_json_reader.h"
 #include "readers/podlove_reader.h"
+#include "readers/premiere_markers_reader.h"
+#include "readers/resolve_edl_reader.h"
 #include "readers/time_list_reader.h"
 #include "readers/webvtt_reader.h"
 

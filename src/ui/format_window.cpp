@@ -15,8 +15,8 @@
 
 #include "cli/audio_destination.h"
 #include "core/error.h"
-#include "ui/busy_work.h"
 #include "readers/disc_scan.h"
+#include "ui/busy_work.h"
 #include "ui/message_text.h"
 #include "ui/twips.h"
 #include "writers/text_file.h"
