@@ -33,8 +33,9 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(markwright_depends libmediainfo0v5)
 find_program(MARKWRIGHT_DPKG_SHLIBDEPS dpkg-shlibdeps)
 if(NOT MARKWRIGHT_DPKG_SHLIBDEPS)
-  # Without the tool, Debian 12's names of what the executable and the window module link.
-  list(APPEND markwright_depends libc6 libstdc++6 libgcc-s1 libpugixml1v5 libebml5 libmatroska7)
+  # Without the tool, Debian 12's names of what the executable and the modules link.
+  list(APPEND markwright_depends libc6 libstdc++6 libgcc-s1 libpugixml1v5 libebml5 libmatroska7
+       libavformat59 libavcodec59 libavutil57 libswscale6)
   if(MARKWRIGHT_UI)
     list(APPEND markwright_depends libqt6core6 libqt6gui6 libqt6widgets6 libqt6svg6)
   endif()

@@ -2,9 +2,9 @@
 # other scripts.
 
 # Building and running: the compiler, CMake, Qt 6 for the window, libmediainfo for DVDs, pugixml
-# for Matroska chapter XML, libmatroska and libebml for chapters in Matroska files, rsvg-convert
-# for the PNG icons.
-RUN_PACKAGES=(g++ make cmake pkg-config qt6-base-dev qt6-svg-dev libmediainfo-dev libpugixml-dev
+# for Matroska chapter XML, libmatroska and libebml for chapters in Matroska files, libavformat,
+# libavcodec and libswscale for the video module, rsvg-convert for the PNG icons.
+RUN_PACKAGES=(g++ make cmake pkg-config qt6-base-dev qt6-svg-dev libmediainfo-dev libpugixml-dev libavformat-dev libavcodec-dev libavutil-dev libswscale-dev
               libmatroska-dev libebml-dev librsvg2-bin)
 
 # Testing on top: test frameworks, sanitizer runtime and fuzzer (clang), the format and lint

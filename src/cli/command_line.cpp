@@ -14,6 +14,8 @@
 #include "cli/options.h"
 #include "cli/progress_line.h"
 #include "cli/streams.h"
+#include "core/key_frames.h"
+#include "core/timestamp.h"
 #include "markwright/version.h"
 #include "readers/disc_scan.h"
 
@@ -74,6 +76,50 @@ ExitStatus RunOnStreams(const LongOptions& options, const ConversionOptions& con
   return ExitStatus::kDone;
 }
 
+// --check: each chapter of the -i file against the key frames of the --video file, one line
+// each (or JSON); status 1 when one is farther than the tolerance from its key frame.
+ExitStatus CheckKeyFrames(const ConversionOptions& conversion, bool json, std::ostream& output,
+                          std::ostream& errors) {
+  if (conversion.input.empty()) throw InputNotSpecified();
+  std::error_code error;
+  if (!fs::is_regular_file(conversion.input, error)) throw CannotOpenInput();
+  const ConversionRates rates = ParseRates(conversion);
+  const LoadedChapters loaded = LoadRetimedChapters(conversion.input, rates.input, rates.output);
+  const FrameClock clock = rates.OutputClock();
+  bool all_within = true;
+  std::string text = json ? "[" : "";
+  const auto& chapters = loaded.retimed.chapters;
+  for (std::size_t index = 0; index < chapters.size(); ++index) {
+    const KeyFrameDistance distance =
+        NearestKeyFrame(clock, rates.key_frames, chapters[index].start);
+    const bool within = WithinTolerance(distance, conversion.tolerance);
+    all_within = all_within && within;
+    const std::string number = std::to_string(index + 1);
+    const std::string start = FormatTimestamp(chapters[index].start);
+    const std::string frame = std::to_string(distance.frame);
+    const std::string key_frame = std::to_string(distance.key_frame);
+    const std::string frames = std::to_string(distance.frames);
+    const std::string milliseconds = std::to_string(distance.milliseconds);
+    if (json) {
+      text.append(index == 0 ? "" : ",").append("\n  {\"chapter\": ").append(number);
+      text.append(", \"start\": \"").append(start).append("\", \"frame\": ").append(frame);
+      text.append(", \"key_frame\": ").append(key_frame).append(", \"frames\": ").append(frames);
+      text.append(", \"milliseconds\": ").append(milliseconds);
+      text.append(", \"within_tolerance\": ").append(within ? "true}" : "false}");
+    } else {
+      text.append("chapter ").append(number).append(" at ").append(start);
+      text.append(": frame ").append(frame).append(", key frame ").append(key_frame);
+      text.append(", ").append(frames).append(" frames, ").append(milliseconds).append(" ms");
+      text.append(within ? "\n" : ", too far\n");
+    }
+  }
+  if (json) text += chapters.empty() ? "]\n" : "\n]\n";
+  output << text;
+  const ExitStatus printed = Printed(output, errors);
+  if (printed != ExitStatus::kDone) return printed;
+  return all_within ? ExitStatus::kDone : ExitStatus::kRefused;
+}
+
 ExitStatus Run(const std::vector<std::string_view>& arguments, const fs::path& program_folder,
                std::ostream& output, std::ostream& errors, bool show_progress) {
   const LongOptions options = SplitLongOptions(arguments);
@@ -89,6 +135,13 @@ ExitStatus Run(const std::vector<std::string_view>& arguments, const fs::path& p
   ConversionOptions conversion = ReadConversionOptions(argument_text);
   conversion.timecodes = options.timecodes;
   conversion.timecodes_in = options.timecodes_in;
+  conversion.video = options.video;
+  conversion.snap = options.snap;
+  conversion.tolerance = options.tolerance;
+  if ((options.check || options.snap) && options.video.empty()) {
+    throw Refusal("--check and --snap need the video: --video FILE");
+  }
+  if (options.check) return CheckKeyFrames(conversion, options.json, output, errors);
   std::error_code error;
   // A folder that is no disc keeps the classic refusal.
   const bool disc_folder = !conversion.input.empty() && fs::is_directory(conversion.input, error) &&

@@ -1,5 +1,6 @@
 #include "cli/convert.h"
 
+#include <cmath>
 #include <cstdlib>
 #include <new>
 #include <ostream>
@@ -9,11 +10,13 @@
 #include "core/decimal.h"
 #include "core/error.h"
 #include "core/frame_rate.h"
+#include "core/key_frames.h"
 #include "core/timestamp.h"
 #include "readers/celltimes_reader.h"
 #include "readers/input_kind.h"
 #include "readers/load_chapters.h"
 #include "readers/timestamp_file_reader.h"
+#include "readers/video_frames.h"
 #include "writers/format_table.h"
 #include "writers/text_file.h"
 
@@ -80,6 +83,30 @@ std::vector<std::size_t> ApplyEdits(const std::vector<ChapterEditRequest>& edits
 
 }  // namespace
 
+void SnapToKeyFrames(TitleChapters& title, const ConversionRates& rates, std::int64_t tolerance,
+                     std::ostream& errors) {
+  if (rates.key_frames.empty()) throw Refusal("--snap needs the key frames of --video FILE");
+  const FrameClock clock = rates.OutputClock();
+  for (std::size_t index = 0; index < title.chapters.size(); ++index) {
+    Chapter& chapter = title.chapters[index];
+    const KeyFrameDistance distance = NearestKeyFrame(clock, rates.key_frames, chapter.start);
+    const std::string name = "chapter " + std::to_string(index + 1) + " at " +
+                             FormatTimestamp(chapter.start) + " (frame " +
+                             std::to_string(distance.frame) + ")";
+    if (distance.frames == 0) continue;
+    if (!WithinTolerance(distance, tolerance)) {
+      PrintMessage(errors, name + " stays: the nearest key frame, " +
+                               std::to_string(distance.key_frame) + ", is " +
+                               std::to_string(std::abs(distance.frames)) +
+                               " frames away, more than --tolerance " + std::to_string(tolerance));
+      continue;
+    }
+    PrintMessage(errors, name + " moves to key frame " + std::to_string(distance.key_frame) +
+                             " at " + FormatTimestamp(distance.key_start));
+    chapter.start = distance.key_start;
+  }
+}
+
 std::string BuildConvertedText(std::string_view source, const TitleChapters& retimed,
                                const DestinationFormat& format, const FrameClock& output_clock,
                                std::string_view input_rate_text,
@@ -104,6 +131,14 @@ ConversionRates ParseRates(const ConversionOptions& options) {
   }
   if (!options.timecodes.empty()) {
     rates.output_times = std::make_shared<const FrameTimes>(ReadTimestampFile(options.timecodes));
+  }
+  if (!options.video.empty()) {
+    if (!options.timecodes.empty()) {
+      throw Refusal("--video and --timecodes both give the output video's frames: use one");
+    }
+    VideoFrames video = ReadVideoFrames(options.video);
+    rates.output_times = std::move(video.times);
+    rates.key_frames = std::move(video.key_frames);
   }
   return rates;
 }
@@ -158,6 +193,14 @@ std::vector<std::string> ConvertCommandLine(const ConversionOptions& options,
   if (!source.load) {
     source.load = [&options](double input_rate, double output_rate) {
       return LoadRetimedChapters(options.input, input_rate, output_rate);
+    };
+  }
+  if (options.snap) {
+    source.load = [inner = source.load, &options, &rates, &errors](double input_rate,
+                                                                   double output_rate) {
+      LoadedChapters loaded = inner(input_rate, output_rate);
+      SnapToKeyFrames(loaded.retimed, rates, options.tolerance, errors);
+      return loaded;
     };
   }
   return ConvertSource(source, edits, options.format_key, rates, output_path, errors);

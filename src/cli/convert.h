@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <iosfwd>
@@ -27,6 +28,7 @@ struct ConversionRates {
   double output = 0;
   std::shared_ptr<const FrameTimes> output_times;  // --timecodes; null without
   std::shared_ptr<const FrameTimes> input_times;   // --timecodes-in; null without
+  std::vector<std::int64_t> key_frames;            // --video: its key frames; empty without
 
   FrameClock OutputClock() const { return output_times ? FrameClock(output_times) : output; }
 };
@@ -64,6 +66,12 @@ std::vector<std::string> ConvertCommandLine(const ConversionOptions& options,
                                             const std::filesystem::path& program_folder,
                                             const std::vector<ChapterEditRequest>& edits,
                                             std::ostream& errors, const ChapterLoader& load = {});
+
+// --snap: moves each chapter within tolerance frames of its nearest key frame (rates.key_frames)
+// onto that key frame's start, naming each move on errors, and each chapter farther away, which
+// stays. Throws Refusal without key frames.
+void SnapToKeyFrames(TitleChapters& title, const ConversionRates& rates, std::int64_t tolerance,
+                     std::ostream& errors);
 
 // The format's text of the re-timed chapters. A chapter the format cannot express is a fault of
 // the source: the Error names source, the chapter as the source counts it (sources[i] is the

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cctype>
+#include <charconv>
 
 #include "core/error.h"
 
@@ -21,6 +22,18 @@ bool IsClassicOption(std::string_view argument) {
 
 Refusal Unknown(std::string_view name) {
   return Refusal("unknown option --" + std::string(name) + "; see --help");
+}
+
+// --tolerance: a whole number of frames, 0 to 1,000,000.
+std::int64_t Tolerance(std::string_view text) {
+  std::int64_t frames = -1;
+  const auto parsed = std::from_chars(text.data(), text.data() + text.size(), frames);
+  if (parsed.ec != std::errc() || parsed.ptr != text.data() + text.size() || frames < 0 ||
+      frames > 1'000'000) {
+    throw Refusal("--tolerance takes a whole number of frames from 0 to 1000000, not \"" +
+                  std::string(text) + "\"");
+  }
+  return frames;
 }
 
 }  // namespace
@@ -81,6 +94,14 @@ LongOptions SplitLongOptions(const std::vector<std::string_view>& arguments) {
     } else if (name == "language") {
       options.language = value();
       if (options.language.empty()) throw Refusal("option --language needs a value");
+    } else if (name == "video") {
+      options.video = value();
+    } else if (name == "check") {
+      flag(options.check);
+    } else if (name == "snap") {
+      flag(options.snap);
+    } else if (name == "tolerance") {
+      options.tolerance = Tolerance(value());
     } else if (name == "min-length") {
       options.edits.push_back({ChapterEditRequest::Kind::kMinLength, value()});
     } else {
@@ -107,6 +128,12 @@ std::string LongOptionsHelp() {
          "--timecodes-in <F>\tA Celltimes source's frames counted on such a file\n"
          "--nested=flatten\tMatroska XML: nested chapters too, after their parent\n"
          "--language <TAG>\tMatroska XML: chapter names in that language where given\n"
+         "--video <F>\t\tLike --timecodes, with the frames of a video file's video stream\n"
+         "--check\t\t\tWith --video: each chapter's frame, nearest key frame and distance;\n"
+         "\t\t\tstatus 1 when one is more than the tolerance away (--json: as JSON)\n"
+         "--snap\t\t\tWith --video: move each chapter onto the nearest key frame within\n"
+         "\t\t\tthe tolerance\n"
+         "--tolerance <N>\t\tFrames a chapter may be from a key frame (default 0)\n"
          "--version\t\tPrint the version\n"
          "--help\t\t\tPrint this help\n";
 }

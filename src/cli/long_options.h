@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -25,6 +26,10 @@ struct LongOptions {
   std::string timecodes_in;               // --timecodes-in FILE, "" when absent
   bool flatten_nested = false;            // --nested=flatten
   std::string language;                   // --language TAG, "" when absent
+  std::string video;                      // --video FILE, "" when absent
+  bool check = false;                     // --check: chapters against the video's key frames
+  bool snap = false;                      // --snap: chapters moved onto key frames
+  std::int64_t tolerance = 0;             // --tolerance N, in frames
 
   bool AnyConversionOption() const {
     return list || json || all || stream.has_value() || !edits.empty() || flatten_nested ||

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -35,8 +36,11 @@ struct ConversionOptions {
   std::optional<std::string> output;       // -o: nullopt when absent, "" when given without a value
   std::optional<std::string> input_rate;   // -infps, as -o
   std::optional<std::string> output_rate;  // -outfps, as -o
-  std::string timecodes;     // the long option --timecodes: the output video's timestamp file
-  std::string timecodes_in;  // --timecodes-in: the frame-numbered source's timestamp file
+  std::string timecodes;       // the long option --timecodes: the output video's timestamp file
+  std::string timecodes_in;    // --timecodes-in: the frame-numbered source's timestamp file
+  std::string video{};         // --video: the output video itself, for its frames and key frames
+  bool snap = false;           // --snap: chapters moved onto the video's key frames
+  std::int64_t tolerance = 0;  // --tolerance: how far --snap moves a chapter, in frames
 };
 ConversionOptions ReadConversionOptions(std::string_view argument_text);
 

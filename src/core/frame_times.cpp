@@ -143,25 +143,7 @@ class TimestampFileParser {
     line_number_ = 0;
     if (times.starts.empty()) Fail("no frame times");
     if (unsorted) std::ranges::sort(times.starts);
-    times.constant_rate = GridRate(times.starts);
-  }
-
-  // The rate on whose grid every frame falls, as -outfps would carry it; nullopt when none does.
-  static std::optional<double> GridRate(const std::vector<double>& starts) {
-    if (starts.size() < 2 || starts.front() != 0) return std::nullopt;
-    const double measured =
-        static_cast<double>(starts.size() - 1) * 1000 / (starts.back() - starts.front());
-    if (!std::isfinite(measured)) return std::nullopt;
-    for (const double rate : {RoundHalfEven(measured), RoundHalfEven(measured * 1.001) / 1.001}) {
-      if (!(rate > 0)) continue;
-      const double carried = RoundTo15Digits(rate);
-      bool on_grid = true;
-      for (std::size_t frame = 0; frame < starts.size() && on_grid; ++frame) {
-        on_grid = std::abs(starts[frame] - static_cast<double>(frame) * 1000 / carried) <= 0.5001;
-      }
-      if (on_grid) return carried;
-    }
-    return std::nullopt;
+    times.constant_rate = FrameGridRate(times.starts);
   }
 
   std::string_view text_;
@@ -171,6 +153,24 @@ class TimestampFileParser {
 };
 
 }  // namespace
+
+// The rate on whose grid every frame falls, as -outfps would carry it; nullopt when none does.
+std::optional<double> FrameGridRate(const std::vector<double>& starts) {
+  if (starts.size() < 2 || starts.front() != 0) return std::nullopt;
+  const double measured =
+      static_cast<double>(starts.size() - 1) * 1000 / (starts.back() - starts.front());
+  if (!std::isfinite(measured)) return std::nullopt;
+  for (const double rate : {RoundHalfEven(measured), RoundHalfEven(measured * 1.001) / 1.001}) {
+    if (!(rate > 0)) continue;
+    const double carried = RoundTo15Digits(rate);
+    bool on_grid = true;
+    for (std::size_t frame = 0; frame < starts.size() && on_grid; ++frame) {
+      on_grid = std::abs(starts[frame] - static_cast<double>(frame) * 1000 / carried) <= 0.5001;
+    }
+    if (on_grid) return carried;
+  }
+  return std::nullopt;
+}
 
 FrameTimes ParseFrameTimes(std::string_view text, std::string_view name) {
   return TimestampFileParser(text, name).Parse();

@@ -27,6 +27,9 @@ struct FrameTimes {
 // The most frames a file may describe.
 inline constexpr std::size_t kMaxTimestampFrames = 10'000'000;
 
+// The rate on whose grid every frame falls (see FrameTimes::constant_rate); nullopt when none does.
+std::optional<double> FrameGridRate(const std::vector<double>& starts);
+
 // Parses the text of a timestamp file; name is the file in messages. Throws ReadError naming the
 // line and the cause.
 FrameTimes ParseFrameTimes(std::string_view text, std::string_view name);

@@ -138,7 +138,8 @@ void SetMediaInfoChildProgram(const std::filesystem::path& program) {
 
 MediaInfoAnswer AskMediaInfoChild(const MediaInfoRequest& request,
                                   const std::filesystem::path& path,
-                                  std::chrono::milliseconds deadline, std::string_view subject) {
+                                  std::chrono::milliseconds deadline, std::string_view subject,
+                                  const ChildPartHandler& on_part) {
   const std::string source_name = path.string();
   if (std::getenv(kChildMarkerName) != nullptr) {
     throw ReadError(source_name, "", "cannot start reading: no process");
@@ -184,9 +185,17 @@ MediaInfoAnswer AskMediaInfoChild(const MediaInfoRequest& request,
       closed = true;
     } else {
       reply.append(buffer, static_cast<std::size_t>(count));
+      while (on_part) {
+        const auto part = LeadingPart(reply);
+        if (!part) break;
+        reply.erase(0, part->length);
+        on_part(part->texts);
+      }
       overlong = reply.size() > kReplyHeaderSize + kLargestReplyPayload;
     }
   }
+  // The library that read the file, for the messages.
+  const std::string_view library = request.video_frames ? "libavformat" : "libmediainfo";
   bool ended = false;
   while (closed && !(ended = child.TryReap()) && left().count() > 0) {
     std::this_thread::sleep_for(std::chrono::milliseconds(1));
@@ -195,18 +204,24 @@ MediaInfoAnswer AskMediaInfoChild(const MediaInfoRequest& request,
     child.Kill();
     if (!overlong) {
       throw ReadError(source_name, "",
-                      "libmediainfo did not finish reading " + std::string(subject) + " within " +
-                          std::to_string(deadline.count() / 1000) + " s (is it damaged?)");
+                      std::string(library) + " did not finish reading " + std::string(subject) +
+                          " within " + std::to_string(deadline.count() / 1000) +
+                          " s (is it damaged?)");
     }
   }
   const auto whole = ended && child.EndedWell() ? ParseReply(reply) : std::nullopt;
   if (whole && whole->failed) throw ReadError(source_name, "", whole->cause);
   const auto answer = whole ? AnswerFromTexts(whole->texts, request) : std::nullopt;
   if (!answer) {
-    throw ReadError(source_name, "",
-                    "libmediainfo failed on " + std::string(subject) + " (is it damaged?)");
+    throw ReadError(
+        source_name, "",
+        std::string(library) + " failed on " + std::string(subject) + " (is it damaged?)");
   }
   return *answer;
+}
+
+void SendAnswerPart(const std::vector<std::string>& texts) {
+  WriteAll(kReplyDescriptor, PartReply(texts));
 }
 
 int RunMediaInfoChild(int argc, char** argv, MediaInfoAnswerer answerer) {

@@ -2,7 +2,10 @@
 
 #include <chrono>
 #include <filesystem>
+#include <functional>
+#include <string>
 #include <string_view>
+#include <vector>
 
 #include "readers/mediainfo_request.h"
 
@@ -26,11 +29,18 @@ void SetMediaInfoChildProgram(const std::filesystem::path& program);
 // within the deadline is killed; it is always reaped. Throws ReadError naming the file: with the
 // cause of the child's own ReadError, "libmediainfo did not finish reading <subject> ..." after
 // the deadline, or "libmediainfo failed on <subject> ..." when the child ends without a whole
-// answer or by a signal.
+// answer or by a signal; "libavformat" in place of "libmediainfo" for a video_frames request.
+// Each part the child sends before its answer (mediainfo_wire.h) goes to on_part as it arrives;
+// what on_part throws ends the child and is thrown on.
+using ChildPartHandler = std::function<void(const std::vector<std::string>& texts)>;
 MediaInfoAnswer AskMediaInfoChild(const MediaInfoRequest& request,
                                   const std::filesystem::path& path,
                                   std::chrono::milliseconds deadline,
-                                  std::string_view subject = "the title set");
+                                  std::string_view subject = "the title set",
+                                  const ChildPartHandler& on_part = {});
+
+// In the child: sends a part of the answer to the parent at once.
+void SendAnswerPart(const std::vector<std::string>& texts);
 
 // The hidden mode, called by main() when argv[1] is kMediaInfoChildArgument (argv: the program,
 // that argument, the parent's process id, the request, the file): writes the answer on

@@ -9,7 +9,10 @@
 #include "core/error.h"
 #include "readers/chapter_limit.h"
 #include "readers/matroska_file.h"
+#include "readers/mediainfo_child.h"
 #include "readers/mediainfo_library.h"
+#include "readers/thumbnails.h"
+#include "readers/video_module.h"
 
 namespace markwright {
 namespace {
@@ -22,6 +25,9 @@ constexpr std::string_view kMenuWithChapters = "menu:chapters";
 constexpr std::string_view kFieldNames = "fields:names";
 constexpr std::string_view kFieldValues = "fields:values";
 constexpr std::string_view kMatroska = "matroska";
+constexpr std::string_view kVideoFrames = "video-frames";
+// "thumbnails:<width>:<time>,<time>..."
+constexpr std::string_view kThumbnails = "thumbnails:";
 
 // Before the fields in an answer's texts: the menu's two positions, the first field, the number
 // of fields and whether libmatroska read the file; a stored chapter takes three texts.
@@ -69,6 +75,22 @@ MediaInfoAnswer MatroskaAnswer(const MediaInfoRequest& request, const MatroskaFi
   return answer;
 }
 
+// The width and times of a thumbnails text, after its key.
+bool ReadThumbnailRequest(std::string_view text, MediaInfoRequest& request) {
+  const std::size_t colon = text.find(':');
+  const auto width = ParseDigits(text.substr(0, colon));
+  if (colon == std::string_view::npos || !width || *width == 0 || *width > 4096) return false;
+  request.thumbnail_width = static_cast<int>(*width);
+  for (text.remove_prefix(colon + 1); !text.empty();) {
+    const std::size_t comma = text.find(',');
+    const auto time = ParseDigits(text.substr(0, comma));
+    if (!time) return false;
+    request.thumbnail_times.push_back(*time);
+    text.remove_prefix(comma == std::string_view::npos ? text.size() : comma + 1);
+  }
+  return true;
+}
+
 }  // namespace
 
 std::vector<std::string> RequestTexts(const MediaInfoRequest& request) {
@@ -86,6 +108,15 @@ std::vector<std::string> RequestTexts(const MediaInfoRequest& request) {
   if (request.fields == MediaInfoRequest::Fields::kNames) texts.emplace_back(kFieldNames);
   if (request.fields == MediaInfoRequest::Fields::kNamesAndValues) texts.emplace_back(kFieldValues);
   if (request.matroska_chapters) texts.emplace_back(kMatroska);
+  if (request.video_frames) texts.emplace_back(kVideoFrames);
+  if (request.thumbnail_width > 0) {
+    std::string text(kThumbnails);
+    text.append(std::to_string(request.thumbnail_width)).append(":");
+    for (std::size_t i = 0; i < request.thumbnail_times.size(); ++i) {
+      text.append(i == 0 ? "" : ",").append(std::to_string(request.thumbnail_times[i]));
+    }
+    texts.push_back(std::move(text));
+  }
   return texts;
 }
 
@@ -108,6 +139,10 @@ std::optional<MediaInfoRequest> RequestFromTexts(const std::vector<std::string>&
       request.fields = MediaInfoRequest::Fields::kNamesAndValues;
     } else if (text == kMatroska) {
       request.matroska_chapters = true;
+    } else if (text == kVideoFrames) {
+      request.video_frames = true;
+    } else if (text.starts_with(kThumbnails)) {
+      if (!ReadThumbnailRequest(text.substr(kThumbnails.size()), request)) return std::nullopt;
     } else {
       return std::nullopt;
     }
@@ -126,11 +161,18 @@ std::vector<std::string> AnswerTexts(const MediaInfoAnswer& answer) {
   for (const StoredChapter& chapter : answer.stored) {
     texts.insert(texts.end(), {chapter.start, chapter.name, chapter.language});
   }
+  if (!answer.frames.empty()) texts.push_back(answer.frames);
   return texts;
 }
 
-std::optional<MediaInfoAnswer> AnswerFromTexts(const std::vector<std::string>& texts,
+std::optional<MediaInfoAnswer> AnswerFromTexts(const std::vector<std::string>& all_texts,
                                                const MediaInfoRequest& request) {
+  std::vector<std::string> frames_last;
+  if (request.video_frames) {
+    if (all_texts.empty() || all_texts.back().empty()) return std::nullopt;
+    frames_last.assign(all_texts.begin(), all_texts.end() - 1);
+  }
+  const std::vector<std::string>& texts = request.video_frames ? frames_last : all_texts;
   std::size_t next = 0;
   const auto take = [&](std::size_t count) {
     std::vector<std::string> taken;
@@ -163,6 +205,7 @@ std::optional<MediaInfoAnswer> AnswerFromTexts(const std::vector<std::string>& t
     const std::vector<std::string> chapter = take(kStoredTexts);
     answer.stored.push_back({chapter[0], chapter[1], chapter[2]});
   }
+  if (request.video_frames) answer.frames = all_texts.back();
   return answer;
 }
 
@@ -180,6 +223,18 @@ std::optional<std::pair<std::size_t, std::size_t>> ChapterFieldRange(std::string
 
 MediaInfoAnswer AnswerMediaInfoRequest(const MediaInfoRequest& request,
                                        const std::filesystem::path& path) {
+  if (request.video_frames) {
+    MediaInfoAnswer answer;
+    answer.general.resize(request.general.size());
+    answer.video.resize(request.video.size());
+    if (request.thumbnail_width > 0) {
+      ReadThumbnailsWithModule(
+          path, request.thumbnail_times, request.thumbnail_width,
+          [](const VideoThumbnail& thumbnail) { SendAnswerPart(ThumbnailTexts(thumbnail)); });
+    }
+    answer.frames = ReadVideoFrameListWithModule(path);
+    return answer;
+  }
   if (request.matroska_chapters) {
     if (const auto file = ReadMatroskaFile(path)) return MatroskaAnswer(request, *file);
   }

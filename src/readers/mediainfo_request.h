@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -28,6 +29,14 @@ struct MediaInfoRequest {
   // parameters "Format" and "Duration" as libmediainfo names them, and its default edition's
   // chapters (MediaInfoAnswer::matroska).
   bool matroska_chapters = false;
+  // The frames of the first video stream, read with libavformat (video_frames.h) instead of
+  // anything above: MediaInfoAnswer::frames.
+  bool video_frames = false;
+  // With video_frames: the frames shown at these times (milliseconds from the first frame),
+  // thumbnail_width pixels wide, each sent as a part (thumbnails.h) as soon as it is decoded,
+  // before the answer.
+  std::vector<std::int64_t> thumbnail_times{};
+  int thumbnail_width{};
 
   bool operator==(const MediaInfoRequest&) const = default;
 };
@@ -56,6 +65,8 @@ struct MediaInfoAnswer {
   std::vector<StoredChapter> stored;
   // True when libmatroska read the file: its chapters are in stored, and there are no fields.
   bool matroska = false;
+  // For a video_frames request: the frame list of ReadVideoFrameList, the answer's last text.
+  std::string frames{};
 
   bool operator==(const MediaInfoAnswer&) const = default;
 };
@@ -78,9 +89,9 @@ std::optional<std::pair<std::size_t, std::size_t>> ChapterFieldRange(std::string
                                                                      std::string_view count,
                                                                      std::string_view source_name);
 
-// The reading child's side: asks libmediainfo, or reads a Matroska file with libmatroska where
-// the request says so. Throws ReadError naming the file when the library cannot be loaded, as
-// ChapterFieldRange does, and as ReadMatroskaFile does.
+// The reading child's side: asks libmediainfo, or reads a Matroska file with libmatroska or a
+// video with the video module where the request says so. Throws ReadError naming the file when the
+// library cannot be loaded, as ChapterFieldRange does, and as ReadMatroskaFile does.
 MediaInfoAnswer AnswerMediaInfoRequest(const MediaInfoRequest& request,
                                        const std::filesystem::path& path);
 

@@ -14,7 +14,8 @@ namespace markwright {
 // The request travels as one argument: its texts joined by line feeds, which none of them holds.
 // The reply is a tag byte ('A' an answer, 'E' a failure), the payload's length (8 bytes, least
 // significant first) and the payload: an answer's texts, each a 4-byte length and the bytes, or
-// a failure's cause.
+// a failure's cause. A request whose answer comes in pieces (thumbnails, as each is decoded) is
+// answered by parts first, each a reply tagged 'P' with texts as an answer's, then the reply.
 
 inline constexpr std::size_t kReplyHeaderSize = 9;
 // Far above any answer; a longer payload means the child has gone wrong.
@@ -25,6 +26,7 @@ std::vector<std::string> SplitRequest(std::string_view argument);
 
 std::string AnswerReply(const std::vector<std::string>& texts);
 std::string FailureReply(std::string_view cause);
+std::string PartReply(const std::vector<std::string>& texts);
 
 // What one whole reply says; nothing when the bytes are not exactly one reply.
 struct ChildReply {
@@ -33,5 +35,13 @@ struct ChildReply {
   std::vector<std::string> texts;
 };
 std::optional<ChildReply> ParseReply(std::string_view bytes);
+
+// The texts of the part the bytes start with, and its length in bytes; nothing while they do not
+// start with a whole part.
+struct ChildPart {
+  std::vector<std::string> texts;
+  std::size_t length = 0;
+};
+std::optional<ChildPart> LeadingPart(std::string_view bytes);
 
 }  // namespace markwright

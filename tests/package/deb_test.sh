@@ -18,7 +18,8 @@ fail() {
 }
 
 depends=$(dpkg-deb -f "$deb" Depends)
-required=(libmediainfo0v5 libpugixml1v5 libmatroska7 libebml5 'libstdc\+\+6')
+required=(libmediainfo0v5 libpugixml1v5 libmatroska7 libebml5 'libstdc\+\+6' 'libavformat[0-9]+'
+  'libswscale[0-9]+')
 # A build with the window has its module beside the executable; the package must carry it.
 window_module=$(dirname "$built")/libmarkwright_ui.so
 [ -e "$window_module" ] && required+=(libqt6widgets6 libqt6svg6)
@@ -37,6 +38,14 @@ done
 if [ -e "$window_module" ]; then
   window=$(QT_QPA_PLATFORM=offscreen MARKWRIGHT_SMOKE_TEST=1 "$exe" --window "$sample")
   [ "$window" = $'Form1: movie-chapters.txt (5 chapters) - Markwright\nList1: 5 chapter(s)' ] || fail "window: $window"
+fi
+# The video module where it is installed: the packaged reading child finds it.
+if command -v ffmpeg >/dev/null; then
+  ffmpeg -v error -f lavfi -i testsrc=d=2:s=64x48:r=25 -c:v libx264 -g 25 clip.mkv
+  printf 'CHAPTER01=00:00:00.000\nCHAPTER02=00:00:01.000\n' >two.txt
+  "$built" -i two.txt --video clip.mkv --check -infps 25 -outfps 25 >built.txt
+  "$exe" -i two.txt --video clip.mkv --check -infps 25 -outfps 25 >packaged.txt
+  cmp built.txt packaged.txt || fail "the packaged program checks key frames differently"
 fi
 
 # The icon at every theme size, each of its size.

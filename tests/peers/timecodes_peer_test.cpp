@@ -1,11 +1,12 @@
 // Variable frame rates: x264 puts its I-frames on the frames our QP file names for a timestamp
-// file ffmpeg wrote, at the chapters' times; mkvmerge takes the timestamp files we take, and a
-// file mkvextract writes back reads as the same frames.
+// file ffmpeg wrote, at the chapters' times, and its video reads back as those frames; mkvmerge
+// takes the timestamp files we take, and a file mkvextract writes back reads as the same frames.
 #include <fstream>
 
 #include "core/frame_times.h"
 #include "peers/peer_fixture.h"
 #include "readers/timestamp_file_reader.h"
+#include "readers/video_frames.h"
 #include "support/chapter_times.h"
 #include "writers/format_table.h"
 
@@ -31,7 +32,8 @@ TEST_F(TimecodesPeer, X264PutsItsIFramesOnOurFramesOfAVaryingRate) {
       " -fps_mode vfr -enc_time_base -1 -c:v rawvideo -f mkvtimestamp_v2 tc.txt");
   Run("ffmpeg -v error -f lavfi -i testsrc=d=4:r=24:s=160x120 -pix_fmt yuv420p "
       "-f yuv4mpegpipe clip.y4m");
-  const FrameClock clock(std::make_shared<const FrameTimes>(ReadTimestampFile(folder_ / "tc.txt")));
+  const auto stamps = std::make_shared<const FrameTimes>(ReadTimestampFile(folder_ / "tc.txt"));
+  const FrameClock clock(stamps);
   const std::string qp = BuildFormatText(*FindFormatByKey("x264"), kTitle, clock, "");
   EXPECT_EQ(qp, "0 I\r\n24 I\r\n66 I\r\n79 I\r\n");
   std::ofstream(folder_ / "qp.txt", std::ios::binary) << qp;
@@ -40,6 +42,14 @@ TEST_F(TimecodesPeer, X264PutsItsIFramesOnOurFramesOfAVaryingRate) {
   EXPECT_EQ(Run("ffprobe -v error -show_entries frame=key_frame,pts_time -of csv=p=0 out.mkv | "
                 "awk -F, '/^[01]/ { if ($1 == 1) printf \"%d@%s \", n, $2; n++ }'"),
             "0@0.000000 24@1.000000 66@2.300000 79@2.516000 ");
+  // Read back with --video's reader: the timestamp file's frames (to Matroska's millisecond),
+  // the I-frames on ours.
+  const VideoFrames video = ReadVideoFrames(folder_ / "out.mkv");
+  ASSERT_EQ(video.times->starts.size(), stamps->starts.size());
+  for (std::size_t frame = 0; frame < video.times->starts.size(); ++frame) {
+    EXPECT_NEAR(video.times->starts[frame], stamps->starts[frame], 0.5) << frame;
+  }
+  EXPECT_EQ(video.key_frames, (std::vector<std::int64_t>{0, 24, 66, 79}));
 }
 
 TEST_F(TimecodesPeer, MkvmergeTakesOurTimestampFilesAndMkvextractsReadsBackTheSame) {

@@ -17,6 +17,7 @@
 #include "readers/dvd_reader.h"
 #include "readers/media_file_reader.h"
 #include "readers/mediainfo_wire.h"
+#include "readers/thumbnails.h"
 #include "support/chapter_times.h"
 #include "support/expect_throw_message.h"
 #include "support/mediainfo_child_program.h"
@@ -137,6 +138,24 @@ TEST(MediaInfoChild, RequestsAndAnswersTravelWholeOrNotAtAll) {
   ASSERT_TRUE(reply && !reply->failed);
   EXPECT_EQ(reply->texts, (std::vector<std::string>{"x", ""}));
   EXPECT_EQ(ParseReply(AnswerReply({"x"}).substr(0, 12)), std::nullopt);
+  // Thumbnails: the request's times, and parts before the answer, each taken once whole.
+  MediaInfoRequest pictures;
+  pictures.video_frames = true;
+  pictures.thumbnail_times = {0, 9'999'999'999};
+  pictures.thumbnail_width = 160;
+  EXPECT_EQ(RequestFromTexts(SplitRequest(JoinRequest(RequestTexts(pictures)))), pictures);
+  EXPECT_EQ(RequestFromTexts({"thumbnails:160:1,,2"}), std::nullopt);
+  EXPECT_EQ(RequestFromTexts({"thumbnails:0:1"}), std::nullopt);
+  const unsigned char rgb[6] = {1, 2, 3, 4, 5, 6};
+  const std::string stream = PartReply(ThumbnailTexts({1, 40.5, 1, 1, 2, rgb})) + AnswerReply({});
+  const auto part = LeadingPart(stream);
+  ASSERT_TRUE(part.has_value());
+  EXPECT_EQ(LeadingPart(stream.substr(0, part->length - 1)), std::nullopt);
+  EXPECT_EQ(LeadingPart(stream.substr(part->length)), std::nullopt);
+  EXPECT_EQ(ThumbnailFromTexts(part->texts, 1, 2),
+            (Thumbnail{1, 40.5, true, 1, 2, {1, 2, 3, 4, 5, 6}}));
+  EXPECT_EQ(ThumbnailFromTexts(part->texts, 1, 1), std::nullopt);  // no second time asked for
+  EXPECT_EQ(ThumbnailFromTexts(part->texts, 2, 2), std::nullopt);  // not as wide as asked
 }
 
 // The fields the child reads, and the chapter limit there rather than a silent stop.

@@ -1,0 +1,35 @@
+#!/bin/sh
+# 40 thumbnails (160 px wide) of a 1080p H.264 video through the reading child, as the window
+# asks for them: times spread evenly over 2 minutes of testsrc2. Every time first gets a quick
+# picture (the key frame before it, decoded alone), then its exact frame (seek to the key frame
+# before, decode on). Printed: wall time to the first picture, to a picture for every time, to
+# an exact picture for every time, to the end of the answer (the frame list, read after the
+# thumbnails), and the child's CPU time. Target: a picture for every time within 2 s on 2 cores.
+#   bench/thumbnails.sh build-bench [count] [width] [key-frame interval in frames]
+# (a release build with -DMARKWRIGHT_BENCH=ON). Without an interval, libx264's defaults (a key
+# frame at most every 250 frames, 10 s, and B-frames), the costliest common case for exact
+# frames: each may need up to 249 frames decoded. Needs ffmpeg; the video (about 75 MB) is made
+# once in $TMPDIR or /tmp and kept for the next run: remove markwright_thumbnails/ to make it
+# again.
+#
+# Release build, 2-core build machine busy with 6 other builds (load average 10 to 12), default
+# key frames: every time pictured in 0.6 to 1.4 s, every picture exact in 24 to 26 s (the child's
+# CPU time 10 s: all 3000 frames but those no other frame refers to, decoded once); with a key
+# frame every 50 frames (-g 50): see the figures in the commit that added them.
+set -eu
+build=$(realpath "$1")
+count=${2:-40}
+width=${3:-160}
+gop=${4:-}
+folder=${TMPDIR:-/tmp}/markwright_thumbnails
+mkdir -p "$folder"
+video=$folder/testsrc2-1080p${gop:+-gop$gop}.mp4
+if [ ! -s "$video" ]; then
+  ffmpeg -v error -y -f lavfi -i testsrc2=s=1920x1080:r=25:d=120 -c:v libx264 -preset veryfast \
+    ${gop:+-g $gop} -pix_fmt yuv420p "$video.part.mp4"
+  mv "$video.part.mp4" "$video"
+fi
+ls -l "$video"
+for run in 1 2 3; do
+  "$build/bench/markwright_thumbnails_bench" "$build/markwright" "$video" 120000 "$count" "$width"
+done
