@@ -33,3 +33,9 @@ ls -l "$video"
 for run in 1 2 3; do
   "$build/bench/markwright_thumbnails_bench" "$build/markwright" "$video" 120000 "$count" "$width"
 done
+# The same video in the window: 40 chapters spread over it, each row's picture as it arrives.
+if [ -x "$build/bench/markwright_window_bench" ]; then
+  for run in 1 2 3; do
+    "$build/bench/markwright_window_bench" --thumbnails "$video"
+  done
+fi
