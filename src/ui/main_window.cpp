@@ -11,6 +11,7 @@
 #include <QKeySequence>
 #include <QLabel>
 #include <QMenuBar>
+#include <QResizeEvent>
 #include <QScrollBar>
 #include <QShortcut>
 #include <QSignalBlocker>
@@ -330,6 +331,11 @@ void MainWindow::ShowVideo() {
       !video_->HasVideo() ? 0 : (height > 0 ? height : VideoThumbnails::kPictureWidth * 9 / 16));
   model_->PicturesChanged();
   timeline_->Update();
+}
+
+void MainWindow::resizeEvent(QResizeEvent* event) {
+  QMainWindow::resizeEvent(event);
+  if (video_->HasVideo()) picture_timer_->start();
 }
 
 void MainWindow::AskPictures() {

@@ -48,6 +48,10 @@ class MainWindow : public QMainWindow {
   double output_rate() const { return output_rate_; }
   const VideoThumbnails& video() const { return *video_; }
 
+ protected:
+  // More rows in view may want their pictures.
+  void resizeEvent(QResizeEvent* event) override;
+
  private:
   friend class ListEditCommand;
 

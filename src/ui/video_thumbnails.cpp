@@ -39,9 +39,28 @@ struct VideoThumbnails::Job {
 namespace {
 
 template <typename Post>
-void ToOwner(std::mutex& mutex, VideoThumbnails*& owner, Post post) {
-  const std::lock_guard lock(mutex);
-  if (owner != nullptr) post(*owner);
+void ToOwner(VideoThumbnails::Link& link, Post post) {
+  const std::lock_guard lock(link.mutex);
+  if (link.owner != nullptr) post(*link.owner);
+}
+
+// On a worker thread: the read, then its frames or its failure told to the owner. A read that
+// was stopped tells nothing.
+template <typename Read>
+void RunRead(VideoThumbnails::Link& link, const QString& video, quint64 job, Read read) {
+  try {
+    std::optional<VideoFrames> frames = read();
+    if (!frames) return;
+    auto shared = std::make_shared<const VideoFrames>(std::move(*frames));
+    ToOwner(link, [&](VideoThumbnails& owner) {
+      link.frames.insert(video, shared);
+      emit owner.ReadEnded(video, job);
+    });
+  } catch (const std::exception& failure) {
+    ToOwner(link, [&](VideoThumbnails& owner) {
+      emit owner.ReadFailed(video, job, QString::fromUtf8(failure.what()));
+    });
+  }
 }
 
 }  // namespace
@@ -70,10 +89,12 @@ void VideoThumbnails::StopRunning() {
 
 void VideoThumbnails::SetVideo(const std::filesystem::path& video, bool told_in_box) {
   const QString name = QString::fromStdString(video.string());
+  told_in_box_ = told_in_box;
   if (name == video_) return;
   StopRunning();
   video_ = name;
-  told_in_box_ = told_in_box;
+  failures_.remove(name);  // opened again: perhaps mended since
+  if (!name.isEmpty() && !frames_.contains(name)) ReadFrames();
   emit PicturesChanged();
   emit FramesRead();
 }
@@ -81,14 +102,12 @@ void VideoThumbnails::SetVideo(const std::filesystem::path& video, bool told_in_
 void VideoThumbnails::Ask(std::vector<std::int64_t> times) {
   if (video_.isEmpty() || failures_.contains(video_)) return;
   std::ranges::sort(times);
-  const auto [first, last] = std::ranges::unique(times);
-  times.erase(first, last);
+  times.erase(std::unique(times.begin(), times.end()), times.end());
   std::erase_if(times, [this](std::int64_t time) {
     return time < 0 || time > kLatestThumbnailTime || IsExact(time);
   });
   if (times.size() > kMostThumbnailsAtOnce) times.resize(kMostThumbnailsAtOnce);
-  // The frames come at the end of a read: a first read asks even when every picture is there.
-  if (times.empty() && frames_.contains(video_)) return;
+  if (times.empty()) return;
   if (running_ && running_->video == video_ && std::ranges::includes(running_->times, times)) {
     return;
   }
@@ -99,30 +118,29 @@ void VideoThumbnails::Ask(std::vector<std::int64_t> times) {
   job->times = std::move(times);
   running_ = job;
   std::thread([job, link = link_] {
-    try {
-      auto frames = ReadThumbnails(
+    RunRead(*link, job->video, job->id, [&] {
+      return ReadThumbnails(
           job->video.toStdString(), job->times, kPictureWidth, [&](Thumbnail&& thumbnail) {
             if (job->stop) return false;
-            const QImage picture = QImage(thumbnail.rgb.data(), thumbnail.width, thumbnail.height,
-                                          thumbnail.width * 3, QImage::Format_RGB888)
-                                       .copy();
-            ToOwner(link->mutex, link->owner, [&](VideoThumbnails& owner) {
+            const QImage picture =
+                QImage(thumbnail.rgb.data(), thumbnail.width, thumbnail.height,
+                       static_cast<qsizetype>(thumbnail.width) * 3, QImage::Format_RGB888)
+                    .copy();
+            ToOwner(*link, [&](VideoThumbnails& owner) {
               emit owner.PictureDecoded(job->video, job->times[thumbnail.index], picture,
                                         thumbnail.exact);
             });
             return !job->stop;
           });
-      if (!frames) return;  // stopped: nobody waits for it
-      auto shared = std::make_shared<const VideoFrames>(std::move(*frames));
-      ToOwner(link->mutex, link->owner, [&](VideoThumbnails& owner) {
-        link->frames.insert(job->video, std::move(shared));
-        emit owner.ReadEnded(job->video, job->id);
-      });
-    } catch (const std::exception& failure) {
-      ToOwner(link->mutex, link->owner, [&](VideoThumbnails& owner) {
-        emit owner.ReadFailed(job->video, job->id, QString::fromUtf8(failure.what()));
-      });
-    }
+    });
+  }).detach();
+}
+
+void VideoThumbnails::ReadFrames() {
+  // Reading the frames decodes nothing: the timeline and the key-frame marks need not wait for
+  // the exact pictures, which come with the frames only after the last of them.
+  std::thread([video = video_, link = link_] {
+    RunRead(*link, video, 0, [&] { return std::optional(ReadVideoFrames(video.toStdString())); });
   }).detach();
 }
 

@@ -21,7 +21,7 @@ namespace markwright::ui {
 // frames and key frames. Pictures are decoded by the reading child on a worker thread, which
 // hands each one to this object's thread as it arrives (a quick picture first, then the exact
 // one); they are kept for the session by video and time, so coming back to a video or a time
-// costs nothing. A read that fails is told once and not tried again.
+// costs nothing. A read that fails is told once and not tried again until the video is set again.
 class VideoThumbnails : public QObject {
   Q_OBJECT
 
@@ -67,9 +67,11 @@ class VideoThumbnails : public QObject {
   void ReadEnded(const QString& video, quint64 job);
   void ReadFailed(const QString& video, quint64 job, const QString& message);
 
+ public:
+  struct Link;  // what the worker threads share with this object
+
  private:
   struct Job;
-  struct Link;
   struct Cached {
     QImage picture;
     bool exact = false;
@@ -79,6 +81,7 @@ class VideoThumbnails : public QObject {
   void KeepPicture(const QString& video, qint64 milliseconds, const QImage& picture, bool exact);
   void EndJob(const QString& video, quint64 job, const QString& failure);
   void StopRunning();
+  void ReadFrames();
 
   QString video_;
   bool told_in_box_ = false;
