@@ -5,7 +5,8 @@
 // release build and run build-bench/bench/markwright_window_bench.
 // With --thumbnails VIDEO (bench/thumbnails.sh passes its 1080p video): the time from opening
 // the video beside 40 chapters spread over its first 2 minutes to a picture in every row, to an
-// exact picture in every row and to the timeline (the frames and key frames).
+// exact picture in every row and to the timeline (the frames and key frames). With
+// --thumbnails-scroll VIDEO: the same beside a million chapters, for the rows in view.
 #include <QAbstractItemView>
 #include <QAction>
 #include <QApplication>
@@ -146,6 +147,47 @@ int MeasureThumbnails(int argc, char** argv, const char* video_file) {
   return 0;
 }
 
+// A million chapters beside the video: the rows in view pictured after opening it, and again
+// after a jump to the middle of the list (the pictures asked for follow the view).
+int MeasureScrolling(int argc, char** argv, const char* video_file) {
+  markwright::SetMediaInfoChildProgram(MARKWRIGHT_EXE);
+  QApplication application(argc, argv);
+  Quiet desktop;
+  markwright::ui::CommonDialog common_dialog(desktop);
+  markwright::ui::MainWindow window({desktop, desktop, desktop, desktop}, common_dialog);
+  window.show();
+  const fs::path folder = fs::temp_directory_path() / "markwright_window_bench";
+  fs::create_directories(folder);
+  window.OpenPath(QString::fromStdString(ChapterFile(folder, 1'000'000).string()));
+  auto* rows = window.findChild<QAbstractItemView*>("List1");
+  const markwright::ui::VideoThumbnails& video = window.video();
+  const auto wait_for_view = [&] {
+    const auto started = Clock::now();
+    while (SecondsSince(started) < 60) {
+      QApplication::processEvents();
+      QThread::msleep(5);
+      const int top = rows->indexAt(QPoint(1, 1)).row();
+      const int bottom = rows->indexAt(QPoint(1, rows->viewport()->height() - 2)).row();
+      bool all = top >= 0;
+      for (int row = top; all && row <= bottom; ++row) {
+        all =
+            !video.Picture(window.retimed().chapters[static_cast<std::size_t>(row)].start).isNull();
+      }
+      if (all) return SecondsSince(started);
+    }
+    return -1.0;
+  };
+  window.OpenVideoPath(video_file);
+  const double opened = wait_for_view();
+  rows->scrollTo(rows->model()->index(500'000, 0));
+  const double scrolled = wait_for_view();
+  std::printf(
+      "1000000 chapters beside the video: rows in view pictured %.3f s after opening it, "
+      "%.3f s after a jump to the middle\n",
+      opened, scrolled);
+  return 0;
+}
+
 // Runs the program and prints its wall time and peak memory.
 void Run(std::vector<std::string> args) {
   const auto start = Clock::now();
@@ -171,6 +213,10 @@ int main(int argc, char** argv) {
   if (argc == 3 && std::string(argv[1]) == "--thumbnails") {
     setenv("QT_QPA_PLATFORM", "offscreen", 1);
     return MeasureThumbnails(1, argv, argv[2]);
+  }
+  if (argc == 3 && std::string(argv[1]) == "--thumbnails-scroll") {
+    setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    return MeasureScrolling(1, argv, argv[2]);
   }
   setenv("QT_QPA_PLATFORM", "offscreen", 1);
   const fs::path folder = fs::temp_directory_path() / "markwright_window_bench";
