@@ -92,6 +92,9 @@ QVariant ChapterTableModel::data(const QModelIndex& index, int role) const {
 
 QVariant ChapterTableModel::PictureData(std::int64_t start, int role) const {
   if (video_ == nullptr) return {};
+  if (video_->PastEnd(start)) {
+    return role == Qt::ToolTipRole ? QStringLiteral("After the end of the video") : QVariant();
+  }
   if (role == Qt::DecorationRole) {
     const QImage picture = video_->Picture(start);
     return picture.isNull() ? QVariant() : QVariant(picture);

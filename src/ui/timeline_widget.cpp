@@ -42,10 +42,7 @@ void TimelineWidget::SetCurrentRow(int row) {
 }
 
 double TimelineWidget::Length() const {
-  const std::vector<double>& starts = frames_->times->starts;
-  // The last frame lasts as long as the one before it.
-  const double last = starts.size() > 1 ? 2 * starts.back() - starts[starts.size() - 2] : 0;
-  return std::max({last, starts.back(), 1.0});
+  return std::max(video_.Length(), 1.0);
 }
 
 int TimelineWidget::X(double milliseconds) const {

@@ -192,6 +192,20 @@ std::shared_ptr<const VideoFrames> VideoThumbnails::Frames() const {
   return frames_.value(video_);
 }
 
+double VideoThumbnails::Length() const {
+  const std::shared_ptr<const VideoFrames> frames = Frames();
+  if (!frames) return 0;
+  const std::vector<double>& starts = frames->times->starts;
+  const double last = starts.size() > 1 ? 2 * starts.back() - starts[starts.size() - 2] : 0;
+  return std::max(last, starts.back());
+}
+
+bool VideoThumbnails::PastEnd(std::int64_t milliseconds) const {
+  // A video of one frame has no length to go by.
+  const double length = Length();
+  return length > 0 && static_cast<double>(milliseconds) >= length;
+}
+
 std::optional<KeyFrameDistance> VideoThumbnails::Distance(std::int64_t milliseconds) const {
   const std::shared_ptr<const VideoFrames> frames = Frames();
   if (!frames || frames->key_frames.empty()) return std::nullopt;

@@ -53,6 +53,11 @@ class VideoThumbnails : public QObject {
   bool IsExact(std::int64_t milliseconds) const;
   // The video's frames once a read has ended; nullptr before.
   std::shared_ptr<const VideoFrames> Frames() const;
+  // The video's length in milliseconds (to the end of its last frame, taken as long as the one
+  // before); 0 before the frames are known.
+  double Length() const;
+  // Whether the time is at or after the video's end, once the frames are known.
+  bool PastEnd(std::int64_t milliseconds) const;
   // Where a chapter at the time stands against the key frames; nothing before the frames are
   // known or for a time past the video's last frame.
   std::optional<KeyFrameDistance> Distance(std::int64_t milliseconds) const;
