@@ -287,8 +287,9 @@ void MainWindow::ShowChapters(std::filesystem::path source, LoadedChapters loade
   edited_.ids.resize(source_chapters_.chapters.size());
   std::iota(edited_.ids.begin(), edited_.ids.end(), ChapterId{0});
   next_id_ = static_cast<ChapterId>(source_chapters_.chapters.size());
-  // A video opened beside the chapters before belongs to them, not to these.
+  // A video opened beside the chapters before belongs to them, not to these; so does a note on it.
   video_->SetVideo({}, false);
+  if (auto* status = findChild<QStatusBar*>()) status->clearMessage();
   // The commands refer to the chapters they were made on: they go with them.
   undo_stack_->clear();
   ListChapters();
@@ -692,7 +693,6 @@ void MainWindow::LoadEdition(const std::filesystem::path& file, InputKind kind) 
   ShowChapters(file, std::move(loaded));
   // A media file's chapters are pictured from its own video.
   if (kind == InputKind::kMediaFile) video_->SetVideo(file, false);
-  picture_timer_->start();
 }
 
 void MainWindow::OpenDisc() {
