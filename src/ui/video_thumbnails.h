@@ -18,10 +18,11 @@
 namespace markwright::ui {
 
 // The video the window's chapters are for: the picture at each chapter's time and the video's
-// frames and key frames. Pictures are decoded by the reading child on a worker thread, which
-// hands each one to this object's thread as it arrives (a quick picture first, then the exact
-// one); they are kept for the session by video and time, so coming back to a video or a time
-// costs nothing. A read that fails is told once and not tried again until the video is set again.
+// frames and key frames. Pictures are decoded by a reading child on a worker thread, which hands
+// each one to this object's thread as it arrives (a quick picture first, then the exact one),
+// while another reads the frames, which decodes nothing and so comes first; pictures are kept for
+// the session by video and time, so coming back to a video or a time costs nothing. A read that
+// fails is told once and not tried again until the video is set again.
 class VideoThumbnails : public QObject {
   Q_OBJECT
 
@@ -42,8 +43,6 @@ class VideoThumbnails : public QObject {
   // exact yet: at most kMostThumbnailsAtOnce, the first ones. A read under way that already asks
   // for all of them goes on; otherwise it is stopped for the new one.
   void Ask(std::vector<std::int64_t> times);
-  // Whether a read is under way.
-  bool Busy() const { return running_ != nullptr; }
 
   // The height of the video's pictures; 0 before the first has arrived.
   int PictureHeight() const { return heights_.value(video_); }
@@ -51,7 +50,7 @@ class VideoThumbnails : public QObject {
   QImage Picture(std::int64_t milliseconds) const;
   // Whether the picture at the time is the exact frame (not the key frame before it).
   bool IsExact(std::int64_t milliseconds) const;
-  // The video's frames once a read has ended; nullptr before.
+  // The video's frames once read; nullptr before.
   std::shared_ptr<const VideoFrames> Frames() const;
   // The video's length in milliseconds (to the end of its last frame, taken as long as the one
   // before); 0 before the frames are known.
