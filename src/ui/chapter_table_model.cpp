@@ -1,10 +1,14 @@
 #include "ui/chapter_table_model.h"
 
+#include <QColor>
+#include <QImage>
+#include <cstdlib>
 #include <string>
 
 #include "core/error.h"
 #include "core/timestamp.h"
 #include "ui/message_text.h"
+#include "ui/video_thumbnails.h"
 #include "writers/chapter_label.h"
 
 namespace markwright::ui {
@@ -31,6 +35,10 @@ void ChapterTableModel::Reset(double output_rate) {
   endResetModel();
 }
 
+void ChapterTableModel::PicturesChanged() {
+  if (rows_shown_ > 0) emit dataChanged(index(0, kPicture), index(rows_shown_ - 1, kPicture));
+}
+
 int ChapterTableModel::rowCount(const QModelIndex& parent) const {
   return parent.isValid() ? 0 : static_cast<int>(chapters_.title.chapters.size());
 }
@@ -52,6 +60,7 @@ QVariant ChapterTableModel::data(const QModelIndex& index, int role) const {
   if (!index.isValid() || index.row() >= rowCount()) return {};
   const auto row = static_cast<std::size_t>(index.row());
   const Chapter& chapter = chapters_.title.chapters[row];
+  if (index.column() == kPicture) return PictureData(chapter.start, role);
   if (role == Qt::DisplayRole || role == Qt::EditRole) {
     switch (index.column()) {
       case kNumber:
@@ -81,15 +90,43 @@ QVariant ChapterTableModel::data(const QModelIndex& index, int role) const {
   return {};
 }
 
+QVariant ChapterTableModel::PictureData(std::int64_t start, int role) const {
+  if (video_ == nullptr) return {};
+  if (video_->PastEnd(start)) {
+    return role == Qt::ToolTipRole ? QStringLiteral("After the end of the video") : QVariant();
+  }
+  if (role == Qt::DecorationRole) {
+    const QImage picture = video_->Picture(start);
+    return picture.isNull() ? QVariant() : QVariant(picture);
+  }
+  if (role != Qt::ToolTipRole && role != Qt::BackgroundRole) return {};
+  const auto distance = video_->Distance(start);
+  if (!distance) return {};
+  if (role == Qt::BackgroundRole) {
+    return distance->frames == 0 ? QVariant() : QVariant(QColor(230, 150, 0));
+  }
+  if (distance->frames == 0) return QStringLiteral("On key frame %1").arg(distance->key_frame);
+  const auto frames = std::abs(distance->frames);
+  const auto milliseconds = std::abs(distance->milliseconds);
+  return QStringLiteral("Not on a key frame: key frame %1 is %2 %3 (%4 ms) %5")
+      .arg(distance->key_frame)
+      .arg(frames)
+      .arg(frames == 1 ? "frame" : "frames")
+      .arg(milliseconds)
+      .arg(distance->frames > 0 ? "later" : "earlier");
+}
+
 QVariant ChapterTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
   if (orientation != Qt::Horizontal || role != Qt::DisplayRole) return {};
-  static const char* const kTitles[kColumnCount] = {"#", "Time", "Frame", "Name", "Language"};
+  static const char* const kTitles[kColumnCount] = {"#",    "Time",     "Frame",
+                                                    "Name", "Language", "Picture"};
   return section >= 0 && section < kColumnCount ? QString(kTitles[section]) : QVariant();
 }
 
 Qt::ItemFlags ChapterTableModel::flags(const QModelIndex& index) const {
   const Qt::ItemFlags flags = QAbstractTableModel::flags(index);
-  return index.column() == kNumber ? flags : flags | Qt::ItemIsEditable;
+  return index.column() == kNumber || index.column() == kPicture ? flags
+                                                                 : flags | Qt::ItemIsEditable;
 }
 
 bool ChapterTableModel::setData(const QModelIndex& index, const QVariant& value, int role) {

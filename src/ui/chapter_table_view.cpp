@@ -10,6 +10,7 @@
 #include <algorithm>
 
 #include "ui/chapter_table_model.h"
+#include "ui/video_thumbnails.h"
 
 namespace markwright::ui {
 namespace {
@@ -47,6 +48,9 @@ void ChapterTableView::setModel(QAbstractItemModel* model) {
   // The name comes right after the time, as the list always showed it; at the window's first
   // size the frame and the language are a scroll away.
   horizontalHeader()->moveSection(ChapterTableModel::kName, ChapterTableModel::kFrame);
+  // The picture, when there is a video, comes after the number.
+  horizontalHeader()->moveSection(horizontalHeader()->visualIndex(ChapterTableModel::kPicture), 1);
+  setColumnHidden(ChapterTableModel::kPicture, true);
   QFont header_font = font();
   header_font.setBold(false);
   horizontalHeader()->setFont(header_font);
@@ -56,7 +60,7 @@ void ChapterTableView::FitColumns() {
   auto* chapters = qobject_cast<ChapterTableModel*>(model());
   if (chapters == nullptr) return;
   const QFontMetrics metrics(font());
-  verticalHeader()->setDefaultSectionSize(metrics.height() + 4);
+  verticalHeader()->setDefaultSectionSize(std::max(metrics.height(), picture_height_) + 4);
   // Numbers, times and frames are as wide as the last row's: measured from that row alone. A
   // name is measured over what the view would measure for a short list; a longer list is measured
   // over its first rows only.
@@ -65,7 +69,9 @@ void ChapterTableView::FitColumns() {
     const QString header = chapters->headerData(column, Qt::Horizontal, Qt::DisplayRole).toString();
     int width =
         std::max(metrics.horizontalAdvance(header), horizontalHeader()->sectionSizeHint(column));
-    if (column == ChapterTableModel::kName) {
+    if (column == ChapterTableModel::kPicture) {
+      width = VideoThumbnails::kPictureWidth + 6;
+    } else if (column == ChapterTableModel::kName) {
       width = std::max(width, sizeHintForColumn(column));
     } else if (column != ChapterTableModel::kLanguage) {
       width = std::max(width, metrics.horizontalAdvance(chapters->WidestText(column)) + padding);
@@ -74,6 +80,15 @@ void ChapterTableView::FitColumns() {
     }
     setColumnWidth(column, width);
   }
+}
+
+void ChapterTableView::SetPictureHeight(int height) {
+  if (height == picture_height_ && isColumnHidden(ChapterTableModel::kPicture) == (height == 0)) {
+    return;
+  }
+  picture_height_ = height;
+  setColumnHidden(ChapterTableModel::kPicture, height == 0);
+  FitColumns();
 }
 
 void ChapterTableView::dragEnterEvent(QDragEnterEvent* event) {

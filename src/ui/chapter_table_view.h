@@ -18,6 +18,9 @@ class ChapterTableView : public QTableView {
 
   // Sizes the columns to their content without measuring every row (see the model's WidestText).
   void FitColumns();
+  // The height of the pictures shown in the rows (0: none, the picture column hidden); every row
+  // is as tall as the taller of a picture and a line of text.
+  void SetPictureHeight(int height);
 
  signals:
   void PathDropped(const QString& path);
@@ -26,6 +29,9 @@ class ChapterTableView : public QTableView {
   void dragEnterEvent(QDragEnterEvent* event) override;
   void dragMoveEvent(QDragMoveEvent* event) override;
   void dropEvent(QDropEvent* event) override;
+
+ private:
+  int picture_height_ = 0;
 };
 
 }  // namespace markwright::ui

@@ -11,8 +11,12 @@
 #include <QKeySequence>
 #include <QLabel>
 #include <QMenuBar>
+#include <QResizeEvent>
+#include <QScrollBar>
 #include <QShortcut>
 #include <QSignalBlocker>
+#include <QStatusBar>
+#include <QTimer>
 #include <QUndoCommand>
 #include <QUndoStack>
 #include <QVBoxLayout>
@@ -20,6 +24,7 @@
 #include <chrono>
 #include <filesystem>
 #include <numeric>
+#include <stdexcept>
 #include <utility>
 
 #include "cli/help_text.h"
@@ -42,7 +47,9 @@
 #include "ui/format_window.h"
 #include "ui/message_text.h"
 #include "ui/stream_window.h"
+#include "ui/timeline_widget.h"
 #include "ui/twips.h"
+#include "ui/video_thumbnails.h"
 #include "writers/chapter_label.h"
 
 namespace markwright::ui {
@@ -50,6 +57,9 @@ namespace {
 
 // Of the chapters an edit drops, the message lists this many.
 constexpr std::size_t kMostDropsListed = 20;
+// Rows above and below those in view whose pictures are asked for too, so that a short scroll
+// finds them there; a list this long or shorter is pictured whole.
+constexpr int kPictureMargin = 50;
 constexpr const char* kDiscFolderTitle =
     "Select Drive or Folder that contain Blu-Ray, HD DVD or DVD files";
 
@@ -146,8 +156,32 @@ MainWindow::MainWindow(PlatformServices services, CommonDialog& common_dialog, Q
   model_->SetEditHandler(
       [this](int row, int column, const QString& text) { EditCell(row, column, text); });
   chapter_list_->setModel(model_);
+  video_ = new VideoThumbnails(this);
+  model_->SetVideo(video_);
+  timeline_ = new TimelineWidget(edited_, *video_);
   auto* chapters_layout = new QVBoxLayout(chapters);
   chapters_layout->addWidget(chapter_list_);
+  chapters_layout->addWidget(timeline_);
+  picture_timer_ = new QTimer(this);
+  picture_timer_->setSingleShot(true);
+  picture_timer_->setInterval(100);
+  connect(picture_timer_, &QTimer::timeout, this, &MainWindow::AskPictures);
+  connect(chapter_list_->verticalScrollBar(), &QScrollBar::valueChanged, picture_timer_,
+          qOverload<>(&QTimer::start));
+  connect(video_, &VideoThumbnails::PicturesChanged, this, &MainWindow::ShowVideo);
+  connect(video_, &VideoThumbnails::FramesRead, this, &MainWindow::ShowVideo);
+  connect(video_, &VideoThumbnails::Failed, this, [this](const QString& message) {
+    // Chosen by the user, the video's failure is told as any file's; a media file's own video
+    // that cannot be pictured (an audio file's, say) is only noted.
+    if (video_->told_in_box()) return ReportFailure(std::runtime_error(message.toStdString()));
+    statusBar()->showMessage(MessageText(message.toStdString()));
+  });
+  connect(timeline_, &TimelineWidget::ChapterClicked, this, [this](int row) {
+    chapter_list_->selectRow(row);
+    chapter_list_->scrollTo(model_->index(row, ChapterTableModel::kNumber));
+  });
+  connect(chapter_list_->selectionModel(), &QItemSelectionModel::currentRowChanged, timeline_,
+          [this](const QModelIndex& current) { timeline_->SetCurrentRow(current.row()); });
 
   auto* client = new QWidget;
   auto* client_layout = new QVBoxLayout(client);
@@ -194,6 +228,7 @@ void MainWindow::BuildMenus() {
   QMenu* file = menuBar()->addMenu("&File");
   add(file, "OpenFile", "Open File", &MainWindow::OpenFile, QKeySequence::Open);
   add(file, "OpenDisc", "Open Disc", &MainWindow::OpenDisc);
+  add(file, "OpenVideo", "Open &Video…", &MainWindow::OpenVideo);
   add(file, "SaveAs", "Save As", &MainWindow::SaveAs, Qt::CTRL | Qt::Key_S);
   file->addSeparator();
   add(file, "Exit", "Exit", &MainWindow::close);
@@ -252,6 +287,9 @@ void MainWindow::ShowChapters(std::filesystem::path source, LoadedChapters loade
   edited_.ids.resize(source_chapters_.chapters.size());
   std::iota(edited_.ids.begin(), edited_.ids.end(), ChapterId{0});
   next_id_ = static_cast<ChapterId>(source_chapters_.chapters.size());
+  // A video opened beside the chapters before belongs to them, not to these; so does a note on it.
+  video_->SetVideo({}, false);
+  if (auto* status = findChild<QStatusBar*>()) status->clearMessage();
   // The commands refer to the chapters they were made on: they go with them.
   undo_stack_->clear();
   ListChapters();
@@ -282,7 +320,38 @@ void MainWindow::Rebuild(int edit_count) {
 void MainWindow::ListChapters() {
   model_->Reset(output_rate_);
   chapter_list_->FitColumns();
+  timeline_->Update();
   UpdateTitle();
+  picture_timer_->start();
+}
+
+void MainWindow::ShowVideo() {
+  // A 16:9 picture's height until the first picture tells the video's.
+  const int height = video_->PictureHeight();
+  chapter_list_->SetPictureHeight(
+      !video_->HasVideo() ? 0 : (height > 0 ? height : VideoThumbnails::kPictureWidth * 9 / 16));
+  model_->PicturesChanged();
+  timeline_->Update();
+}
+
+void MainWindow::resizeEvent(QResizeEvent* event) {
+  QMainWindow::resizeEvent(event);
+  if (video_->HasVideo()) picture_timer_->start();
+}
+
+void MainWindow::AskPictures() {
+  const int rows = model_->rowCount();
+  if (!video_->HasVideo()) return;
+  // Uniform rows: the rows in view follow from the scroll position alone.
+  const int top = std::max(chapter_list_->rowAt(0), 0);
+  int bottom = chapter_list_->rowAt(chapter_list_->viewport()->height() - 1);
+  if (bottom < 0) bottom = rows - 1;
+  const int margin = std::max(bottom - top + 1, kPictureMargin);
+  std::vector<std::int64_t> times;
+  for (int row = std::max(top - margin, 0); row <= std::min(bottom + margin, rows - 1); ++row) {
+    times.push_back(edited_.title.chapters[static_cast<std::size_t>(row)].start);
+  }
+  video_->Ask(std::move(times));
 }
 
 void MainWindow::UpdateTitle() {
@@ -622,6 +691,8 @@ void MainWindow::LoadEdition(const std::filesystem::path& file, InputKind kind) 
   }
   loaded.retimed = RetimeChaptersOf(file, loaded.chapters, input_rate_, output_rate_);
   ShowChapters(file, std::move(loaded));
+  // A media file's chapters are pictured from its own video.
+  if (kind == InputKind::kMediaFile) video_->SetVideo(file, false);
 }
 
 void MainWindow::OpenDisc() {
@@ -629,6 +700,31 @@ void MainWindow::OpenDisc() {
   const QString folder = services_.folder_chooser.ChooseFolder(this, kDiscFolderTitle, start);
   if (!folder.isEmpty()) disc_folder_ = folder;
   ScanDisc(folder);
+}
+
+void MainWindow::OpenVideo() {
+  DialogSettings& settings = common_dialog_.settings();
+  settings.cancel_error = true;
+  settings.dialog_title = "Open Video";
+  settings.filter =
+      "Video Files|*.mkv;*.webm;*.mp4;*.m4v;*.mov;*.avi;*.ts;*.m2ts;*.mts;*.mpg;*.vob|All Files|*";
+  try {
+    common_dialog_.ShowOpen();
+  } catch (const DialogCancelled&) {
+    return;
+  }
+  OpenVideoPath(QString::fromStdString(settings.file_name));
+}
+
+void MainWindow::OpenVideoPath(const QString& path) {
+  const std::filesystem::path file = ToPath(path);
+  std::error_code error;
+  // The reading child would wait on a FIFO until its deadline.
+  if (!std::filesystem::is_regular_file(file, error)) {
+    return ReportFailure(ReadError(file.string(), "", "not a video file"));
+  }
+  video_->SetVideo(file, true);
+  picture_timer_->start();
 }
 
 void MainWindow::ScanDisc(const QString& folder) {

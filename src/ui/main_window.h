@@ -15,6 +15,7 @@
 #include "ui/platform_services.h"
 
 class QComboBox;
+class QTimer;
 class QUndoStack;
 
 namespace markwright::ui {
@@ -22,6 +23,8 @@ namespace markwright::ui {
 class ChapterTableModel;
 class ChapterTableView;
 class ListEditCommand;
+class TimelineWidget;
+class VideoThumbnails;
 
 // The main window: it holds the chapters as read and the edits made to them since (each an undo
 // command: shifts, drops of short chapters, renames, moves, additions, deletions, languages),
@@ -36,11 +39,18 @@ class MainWindow : public QMainWindow {
 
   // Opens a file or, for a folder, scans it as a disc: what a drop does.
   void OpenPath(const QString& path);
+  // Shows the pictures of this video beside the chapters: what File > Open Video does.
+  void OpenVideoPath(const QString& path);
 
   const TitleChapters& chapters() const { return source_chapters_; }
   const TitleChapters& retimed() const { return edited_.title; }
   double input_rate() const { return input_rate_; }
   double output_rate() const { return output_rate_; }
+  const VideoThumbnails& video() const { return *video_; }
+
+ protected:
+  // More rows in view may want their pictures.
+  void resizeEvent(QResizeEvent* event) override;
 
  private:
   friend class ListEditCommand;
@@ -80,6 +90,12 @@ class MainWindow : public QMainWindow {
                      std::optional<std::size_t>& chosen);
   void LoadEdition(const std::filesystem::path& file, InputKind kind);
   void OpenDisc();
+  void OpenVideo();
+  // The video changed, or its pictures or frames arrived: the picture column and the timeline
+  // follow.
+  void ShowVideo();
+  // Asks for the pictures of the rows in view and of a margin around them.
+  void AskPictures();
   void ScanDisc(const QString& folder);
   void SaveAs();
   void ShowCommandLineHelp();
@@ -99,6 +115,9 @@ class MainWindow : public QMainWindow {
   QComboBox* output_rate_list_;
   ChapterTableModel* model_;
   ChapterTableView* chapter_list_;
+  VideoThumbnails* video_;
+  TimelineWidget* timeline_;
+  QTimer* picture_timer_;   // asks for pictures once scrolling or editing pauses
   QUndoStack* undo_stack_;  // of the chapters loaded; a new load starts without
 };
 
