@@ -70,7 +70,8 @@ ExitStatus RunOnStreams(const LongOptions& options, const ConversionOptions& con
                                   : DefaultStream(streams)]
                .load;
   }
-  PrintNotes(errors, ConvertCommandLine(conversion, program_folder, options.edits, errors, load));
+  const auto notes = ConvertCommandLine(conversion, program_folder, options.edits, errors, load);
+  if (!conversion.quiet) PrintNotes(errors, notes);
   return ExitStatus::kDone;
 }
 
@@ -89,6 +90,7 @@ ExitStatus Run(const std::vector<std::string_view>& arguments, const fs::path& p
   ConversionOptions conversion = ReadConversionOptions(argument_text);
   conversion.timecodes = options.timecodes;
   conversion.timecodes_in = options.timecodes_in;
+  conversion.quiet = options.quiet;
   std::error_code error;
   // A folder that is no disc keeps the classic refusal.
   const bool disc_folder = !conversion.input.empty() && fs::is_directory(conversion.input, error) &&
@@ -96,7 +98,8 @@ ExitStatus Run(const std::vector<std::string_view>& arguments, const fs::path& p
   if (options.AnyConversionOption() || disc_folder) {
     return RunOnStreams(options, conversion, program_folder, output, errors, show_progress);
   }
-  PrintNotes(errors, ConvertCommandLine(conversion, program_folder, {}, errors));
+  const auto notes = ConvertCommandLine(conversion, program_folder, {}, errors);
+  if (!conversion.quiet) PrintNotes(errors, notes);
   return ExitStatus::kDone;
 }
 

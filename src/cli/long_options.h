@@ -25,6 +25,7 @@ struct LongOptions {
   std::string timecodes_in;               // --timecodes-in FILE, "" when absent
   bool flatten_nested = false;            // --nested=flatten
   std::string language;                   // --language TAG, "" when absent
+  bool quiet = false;                     // --quiet: no notes on what a conversion loses
 
   bool AnyConversionOption() const {
     return list || json || all || stream.has_value() || !edits.empty() || flatten_nested ||

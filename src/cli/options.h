@@ -37,6 +37,7 @@ struct ConversionOptions {
   std::optional<std::string> output_rate;  // -outfps, as -o
   std::string timecodes;     // the long option --timecodes: the output video's timestamp file
   std::string timecodes_in;  // --timecodes-in: the frame-numbered source's timestamp file
+  bool quiet = false;        // --quiet: the notes on what was written are not printed
 };
 ConversionOptions ReadConversionOptions(std::string_view argument_text);
 

@@ -128,9 +128,9 @@ std::vector<Stream> StreamsOfMatroskaXml(const fs::path& path, const MatroskaXml
 
 // A Matroska or WebM file with several editions: one stream per edition, from one answer of the
 // reading child; any other media file as itself.
-std::vector<Stream> StreamsOfMediaFile(const fs::path& path) {
+std::vector<Stream> StreamsOfMediaFile(const fs::path& path, const MatroskaXmlChoice& reading) {
   const std::string name = path.filename().string();
-  const auto answer = std::make_shared<const MediaInfoAnswer>(AskAboutMediaFile(path));
+  const auto answer = std::make_shared<const MediaInfoAnswer>(AskAboutMediaFile(path, reading));
   const std::vector<MatroskaXmlEdition> editions = MediaFileEditions(*answer);
   const auto loader = [answer, path](std::optional<std::size_t> edition, bool listing) {
     return [answer, path, edition, listing](double input_rate, double output_rate) {
@@ -176,7 +176,7 @@ std::vector<Stream> StreamsOfFile(const fs::path& path, const MatroskaXmlChoice&
     case InputKind::kMatroskaXml:
       return StreamsOfMatroskaXml(path, reading);
     case InputKind::kMediaFile:
-      return StreamsOfMediaFile(path);
+      return StreamsOfMediaFile(path, reading);
     default:
       break;
   }

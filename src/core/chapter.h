@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -21,12 +22,24 @@ struct Chapter {
   bool operator==(const Chapter&) const = default;
 };
 
+// What a reader saw in the source and did not put into the chapters, so that a conversion can
+// say what it loses (see LossNotes). Counts, 0 when nothing of the kind was left out.
+struct LeftOutOnReading {
+  std::size_t other_editions = 0;   // editions of the file besides the one read
+  std::size_t nested_chapters = 0;  // chapters inside chapters, not read
+  std::size_t other_names = 0;      // chapters also named in further languages (one name is read)
+  std::size_t end_times = 0;        // chapter ends other than the next start or the title's end
+
+  bool operator==(const LeftOutOnReading&) const = default;
+};
+
 // The chapters of one title in source order (never sorted, never de-duplicated) and the title's
 // length in milliseconds when the source knows it (nullopt otherwise: a length of 0 is a length).
 // Formats that need the end of the last chapter take it from the length.
 struct TitleChapters {
   std::vector<Chapter> chapters;
   std::optional<std::int64_t> length;
+  LeftOutOnReading left_out;
 
   bool operator==(const TitleChapters&) const = default;
 };

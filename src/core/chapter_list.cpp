@@ -12,6 +12,7 @@ TitleChapters RetimeChapters(const TitleChapters& title, double input_rate, doub
                                 chapter.name, chapter.language});
   }
   if (title.length) retimed.length = RetimeMilliseconds(*title.length, input_rate, output_rate);
+  retimed.left_out = title.left_out;
   return retimed;
 }
 

@@ -182,12 +182,37 @@ class AtomReader {
       if (language.empty()) language = Trimmed(display.child("ChapterLanguage"));
       if (language == "und") language = {};
       CheckRoomForChapter(title_.chapters.size(), path_);
+      // The end an atom states, kept only where it is the next chapter's start.
+      if (const pugi::xml_node end = atom.child("ChapterTimeEnd")) {
+        ends_.emplace_back(title_.chapters.size(), TimeOf(end, text_, path_));
+      }
       // The text is UTF-8 by now, but a character reference may still name no character.
       title_.chapters.push_back({time, ReplaceInvalidUtf8(display.child_value("ChapterString")),
                                  ReplaceInvalidUtf8(language)});
-      if (!sort) last_atom_ = atom;
-      if (choice_.flatten_nested) Read(atom, true);
+      const auto displays = std::ranges::distance(atom.children("ChapterDisplay"));
+      if (displays > 1) ++title_.left_out.other_names;
+      if (!sort) {
+        last_atom_ = atom;
+        last_index_ = title_.chapters.size() - 1;
+      }
+      if (choice_.flatten_nested) {
+        Read(atom, true);
+      } else {
+        title_.left_out.nested_chapters += EnabledAtomsWithin(atom);
+      }
     }
+  }
+
+  // The stated ends that are neither the next chapter's start nor, for the last chapter read at
+  // the top level, the title's length.
+  std::size_t LostEnds() const {
+    std::size_t lost = 0;
+    for (const auto& [index, end] : ends_) {
+      // The last top-level chapter's end is the title's length.
+      if (index == last_index_ || index + 1 == title_.chapters.size()) continue;
+      if (title_.chapters[index + 1].start != end) ++lost;
+    }
+    return lost;
   }
   const pugi::xml_node& LastTopLevelAtom() const { return last_atom_; }
 
@@ -197,6 +222,17 @@ class AtomReader {
   const MatroskaXmlChoice& choice_;
   TitleChapters& title_;
   pugi::xml_node last_atom_;
+  std::size_t last_index_ = 0;
+  std::vector<std::pair<std::size_t, std::int64_t>> ends_;  // chapter index, stated end
+
+  static std::size_t EnabledAtomsWithin(const pugi::xml_node& parent) {
+    std::size_t count = 0;
+    for (const auto& atom : parent.children("ChapterAtom")) {
+      if (Trimmed(atom.child("ChapterFlagEnabled")) == "0") continue;
+      count += 1 + EnabledAtomsWithin(atom);
+    }
+    return count;
+  }
 };
 
 bool Flag(const pugi::xml_node& edition, const char* name) {
@@ -233,6 +269,10 @@ TitleChapters ParseMatroskaChapters(std::string_view bytes, std::string_view pat
   if (const auto end = reader.LastTopLevelAtom().child("ChapterTimeEnd")) {
     title.length = TimeOf(end, text, path);
   }
+  title.left_out.end_times = reader.LostEnds();
+  const auto editions =
+      static_cast<std::size_t>(std::ranges::distance(root.children("EditionEntry")));
+  title.left_out.other_editions = editions - 1;
   return title;
 }
 

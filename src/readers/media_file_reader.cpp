@@ -31,7 +31,9 @@ const MediaInfoRequest kMediaFileRequest = {
     .video = {},
     .menu = MediaInfoRequest::Menu::kFirstWithChapters,
     .fields = MediaInfoRequest::Fields::kNamesAndValues,
-    .matroska_chapters = true};
+    .matroska_chapters = true,
+    .matroska_flatten_nested = false,
+    .matroska_language = {}};
 
 // The file's duration in milliseconds as the child gives it ("4000", at times with a fraction),
 // rounded; nullopt when it gives none.
@@ -62,6 +64,7 @@ void AddChapter(TitleChapters& title, std::int64_t milliseconds, std::string nam
 // before the first edition's own row count as one edition.
 struct StoredRows {
   std::string flags;
+  std::string left_out;  // "N,M", see StoredChapter
   std::size_t first = 0;
   std::size_t end = 0;
 };
@@ -69,13 +72,23 @@ std::vector<StoredRows> EditionRows(const std::vector<StoredChapter>& stored) {
   std::vector<StoredRows> editions;
   for (std::size_t i = 0; i < stored.size(); ++i) {
     if (stored[i].start.empty()) {
-      editions.push_back({stored[i].name, i + 1, i + 1});
+      editions.push_back({stored[i].name, stored[i].language, i + 1, i + 1});
     } else {
-      if (editions.empty()) editions.push_back({"", i, i});
+      if (editions.empty()) editions.push_back({"", "", i, i});
       editions.back().end = i + 1;
     }
   }
   return editions;
+}
+
+// What the child did not read of the edition: its nested chapters and further names.
+void NoteLeftOut(const StoredRows& rows, LeftOutOnReading& left_out) {
+  const auto comma = rows.left_out.find(',');
+  if (comma == std::string::npos) return;
+  const auto nested = ParseDigits(std::string_view(rows.left_out).substr(0, comma));
+  const auto names = ParseDigits(std::string_view(rows.left_out).substr(comma + 1));
+  left_out.nested_chapters = static_cast<std::size_t>(nested.value_or(0));
+  left_out.other_names = static_cast<std::size_t>(names.value_or(0));
 }
 
 }  // namespace
@@ -89,8 +102,12 @@ std::vector<MatroskaXmlEdition> MediaFileEditions(const MediaInfoAnswer& answer)
   return editions;
 }
 
-MediaInfoAnswer AskAboutMediaFile(const std::filesystem::path& path) {
-  return AskMediaInfoChild(kMediaFileRequest, path, kMediaFileReadDeadline, "the file");
+MediaInfoAnswer AskAboutMediaFile(const std::filesystem::path& path,
+                                  const MatroskaXmlChoice& reading) {
+  MediaInfoRequest request = kMediaFileRequest;
+  request.matroska_flatten_nested = reading.flatten_nested;
+  request.matroska_language = reading.language;
+  return AskMediaInfoChild(request, path, kMediaFileReadDeadline, "the file");
 }
 
 TitleChapters ReadMediaFileChapters(const std::filesystem::path& path) {
@@ -121,7 +138,9 @@ TitleChapters MediaFileTitle(const MediaInfoAnswer& answer, std::string_view sou
   if (answer.general.size() != 2 || values.size() != names.size()) {
     throw ReadError(source_name, "", "libmediainfo failed on the file (is it damaged?)");
   }
-  TitleChapters title{{}, Length(answer.general[1])};
+  TitleChapters title{{}, Length(answer.general[1]), {}};
+  if (editions.size() > 1) title.left_out.other_editions = editions.size() - 1;
+  NoteLeftOut(rows, title.left_out);
   for (std::size_t row = rows.first; row < rows.end; ++row) {
     const StoredChapter& chapter = answer.stored[row];
     // libmediainfo cut the nanoseconds to whole milliseconds; so does the reader.

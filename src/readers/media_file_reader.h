@@ -45,7 +45,9 @@ TitleChapters MediaFileTitle(const MediaInfoAnswer& answer, std::string_view sou
 // The flags of each edition libmatroska read, in file order; none for other files.
 std::vector<MatroskaXmlEdition> MediaFileEditions(const MediaInfoAnswer& answer);
 
-// The reading child's answer about the file, as ReadMediaFileChapters asks for it.
-MediaInfoAnswer AskAboutMediaFile(const std::filesystem::path& path);
+// The reading child's answer about the file, as ReadMediaFileChapters asks for it; a Matroska
+// file's chapters read with the nesting and language of reading (its edition field aside).
+MediaInfoAnswer AskAboutMediaFile(const std::filesystem::path& path,
+                                  const MatroskaXmlChoice& reading = {});
 
 }  // namespace markwright

@@ -22,6 +22,8 @@ constexpr std::string_view kMenuWithChapters = "menu:chapters";
 constexpr std::string_view kFieldNames = "fields:names";
 constexpr std::string_view kFieldValues = "fields:values";
 constexpr std::string_view kMatroska = "matroska";
+constexpr std::string_view kMatroskaFlatten = "matroska:flatten";
+constexpr std::string_view kMatroskaLanguage = "matroska:language=";
 
 // Before the fields in an answer's texts: the menu's two positions, the first field, the number
 // of fields and whether libmatroska read the file; a stored chapter takes three texts.
@@ -60,7 +62,12 @@ MediaInfoAnswer MatroskaAnswer(const MediaInfoRequest& request, const MatroskaFi
     if (edition.is_default) flags += 'd';
     if (edition.ordered) flags += 'o';
     if (edition.hidden) flags += 'h';
-    answer.stored.push_back({"", std::move(flags), ""});
+    std::string left_out;
+    if (edition.nested_left_out > 0 || edition.other_names > 0) {
+      left_out =
+          std::to_string(edition.nested_left_out) + "," + std::to_string(edition.other_names);
+    }
+    answer.stored.push_back({"", std::move(flags), std::move(left_out)});
     for (const MatroskaChapter& chapter : edition.chapters) {
       answer.stored.push_back(
           {std::to_string(chapter.start_nanoseconds), chapter.name, chapter.language});
@@ -86,6 +93,10 @@ std::vector<std::string> RequestTexts(const MediaInfoRequest& request) {
   if (request.fields == MediaInfoRequest::Fields::kNames) texts.emplace_back(kFieldNames);
   if (request.fields == MediaInfoRequest::Fields::kNamesAndValues) texts.emplace_back(kFieldValues);
   if (request.matroska_chapters) texts.emplace_back(kMatroska);
+  if (request.matroska_flatten_nested) texts.emplace_back(kMatroskaFlatten);
+  if (!request.matroska_language.empty()) {
+    texts.push_back(std::string(kMatroskaLanguage) + request.matroska_language);
+  }
   return texts;
 }
 
@@ -108,6 +119,10 @@ std::optional<MediaInfoRequest> RequestFromTexts(const std::vector<std::string>&
       request.fields = MediaInfoRequest::Fields::kNamesAndValues;
     } else if (text == kMatroska) {
       request.matroska_chapters = true;
+    } else if (text == kMatroskaFlatten) {
+      request.matroska_flatten_nested = true;
+    } else if (text.starts_with(kMatroskaLanguage)) {
+      request.matroska_language = text.substr(kMatroskaLanguage.size());
     } else {
       return std::nullopt;
     }
@@ -181,7 +196,8 @@ std::optional<std::pair<std::size_t, std::size_t>> ChapterFieldRange(std::string
 MediaInfoAnswer AnswerMediaInfoRequest(const MediaInfoRequest& request,
                                        const std::filesystem::path& path) {
   if (request.matroska_chapters) {
-    if (const auto file = ReadMatroskaFile(path)) return MatroskaAnswer(request, *file);
+    const MatroskaReading reading{request.matroska_flatten_nested, request.matroska_language};
+    if (const auto file = ReadMatroskaFile(path, reading)) return MatroskaAnswer(request, *file);
   }
   const MediaInfoLibrary* library = nullptr;
   try {

@@ -28,13 +28,19 @@ struct MediaInfoRequest {
   // parameters "Format" and "Duration" as libmediainfo names them, and its default edition's
   // chapters (MediaInfoAnswer::matroska).
   bool matroska_chapters = false;
+  // How libmatroska reads the chapter atoms: nested ones too, and the name in which language
+  // (letters, digits and "-" only, as a language tag has).
+  bool matroska_flatten_nested = false;
+  std::string matroska_language;
 
   bool operator==(const MediaInfoRequest&) const = default;
 };
 
 // One chapter of a Matroska file (see matroska_file.h): its start in nanoseconds, its name and
 // its language, empty for none. Each edition's chapters follow a row with an empty start whose
-// name holds the edition's set flags as letters: d default, o ordered, h hidden.
+// name holds the edition's set flags as letters (d default, o ordered, h hidden) and whose
+// language, when something was not read, "N,M": N nested chapters left out, M chapters named in
+// further displays.
 struct StoredChapter {
   std::string start;
   std::string name;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <utility>
 
 #include "core/error.h"
 #include "writers/ffmetadata_writer.h"
@@ -15,6 +16,8 @@
 
 namespace markwright {
 namespace {
+
+using enum FormatHolds::Characters;
 
 std::string WriteMatroskaRow(const TitleChapters& chapters, const FrameClock&, std::string_view) {
   // An edition without chapters is a file mkvmerge turns down.
@@ -42,7 +45,13 @@ std::string WriteFfmpegKeysRow(const TitleChapters& chapters, const FrameClock& 
 }  // namespace
 
 const std::array<DestinationFormat, 17> kDestinationFormats = {{
-    {"OGG Text File", "OGG", "Chapters.txt", "OGG Text File (*.txt)|*.txt", WriteOggText},
+    {"OGG Text File",
+     "OGG",
+     "Chapters.txt",
+     "OGG Text File (*.txt)|*.txt",
+     WriteOggText,
+     nullptr,
+     {.names = true, .characters = kOneLine}},
     {"x264 QP Text File", "x264", "Qpfile.txt", "x264 QP Text File (*.txt)|*.txt", WriteX264QpText},
     {"HC Enc Text File", "HC", "Chapters.txt", "HC Enc Text File (*.txt)|*.txt", WriteHcEncText},
     {"CCE SP Text File", "CCE", "Chapters.txt", "CCE SP Text File (*.txt)|*.txt", WriteCceSpText},
@@ -61,14 +70,34 @@ const std::array<DestinationFormat, 17> kDestinationFormats = {{
     {"DVDAuthor Text File", "DVDAuthor", "Chapters.txt", "DVDAuthor Text File (*.txt)|*.txt",
      WriteDvdAuthorText},
     {"Muxman", "Muxman", "Chapters.txt", "Muxman Text (*.txt)|*.txt", WriteMuxmanText},
-    {"Matroska XML Chapters File", "Matroska", "Chapters.xml",
-     "Matroska XML Chapters File (*.xml)|*.xml", WriteMatroskaRow},
-    {"FFmpeg Metadata File", "FFmetadata", "Chapters.ffmeta",
-     "FFmpeg Metadata File (*.ffmeta)|*.ffmeta", WriteFfmetadataRow},
-    {"WebVTT Chapters File", "WebVTT", "Chapters.vtt", "WebVTT Chapters File (*.vtt)|*.vtt",
-     WriteWebVttRow},
-    {"Time List Text File", "TimeList", "Chapters.txt", "Time List Text File (*.txt)|*.txt",
-     WriteTimeListRow, TimeListNotes},
+    {"Matroska XML Chapters File",
+     "Matroska",
+     "Chapters.xml",
+     "Matroska XML Chapters File (*.xml)|*.xml",
+     WriteMatroskaRow,
+     nullptr,
+     {.names = true, .languages = true, .length = true, .characters = kXmlTextOnly}},
+    {"FFmpeg Metadata File",
+     "FFmetadata",
+     "Chapters.ffmeta",
+     "FFmpeg Metadata File (*.ffmeta)|*.ffmeta",
+     WriteFfmetadataRow,
+     nullptr,
+     {.names = true, .length = true}},
+    {"WebVTT Chapters File",
+     "WebVTT",
+     "Chapters.vtt",
+     "WebVTT Chapters File (*.vtt)|*.vtt",
+     WriteWebVttRow,
+     nullptr,
+     {.names = true, .length = true, .characters = kOneLine}},
+    {"Time List Text File",
+     "TimeList",
+     "Chapters.txt",
+     "Time List Text File (*.txt)|*.txt",
+     WriteTimeListRow,
+     TimeListNotes,
+     {.names = true, .characters = kOneLine}},
     {"FFmpeg Key Frame List", "ffmpegKeys", "KeyFrames.txt", "FFmpeg Key Frame List (*.txt)|*.txt",
      WriteFfmpegKeysRow},
 }};
@@ -98,8 +127,11 @@ std::string BuildFormatText(const DestinationFormat& format, const TitleChapters
 
 std::vector<std::string> FormatNotesFor(const DestinationFormat& format,
                                         const TitleChapters& retimed_chapters) {
-  if (format.notes == nullptr) return {};
-  return format.notes(retimed_chapters);
+  std::vector<std::string> notes = LossNotes(format.holds, format.key, retimed_chapters);
+  if (format.notes != nullptr) {
+    for (std::string& note : format.notes(retimed_chapters)) notes.push_back(std::move(note));
+  }
+  return notes;
 }
 
 }  // namespace markwright
