@@ -39,7 +39,7 @@ struct LeftOutOnReading {
 struct TitleChapters {
   std::vector<Chapter> chapters;
   std::optional<std::int64_t> length;
-  LeftOutOnReading left_out;
+  LeftOutOnReading left_out = {};
 
   bool operator==(const TitleChapters&) const = default;
 };

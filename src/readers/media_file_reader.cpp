@@ -31,9 +31,7 @@ const MediaInfoRequest kMediaFileRequest = {
     .video = {},
     .menu = MediaInfoRequest::Menu::kFirstWithChapters,
     .fields = MediaInfoRequest::Fields::kNamesAndValues,
-    .matroska_chapters = true,
-    .matroska_flatten_nested = false,
-    .matroska_language = {}};
+    .matroska_chapters = true};
 
 // The file's duration in milliseconds as the child gives it ("4000", at times with a fraction),
 // rounded; nullopt when it gives none.
@@ -138,7 +136,7 @@ TitleChapters MediaFileTitle(const MediaInfoAnswer& answer, std::string_view sou
   if (answer.general.size() != 2 || values.size() != names.size()) {
     throw ReadError(source_name, "", "libmediainfo failed on the file (is it damaged?)");
   }
-  TitleChapters title{{}, Length(answer.general[1]), {}};
+  TitleChapters title{{}, Length(answer.general[1])};
   if (editions.size() > 1) title.left_out.other_editions = editions.size() - 1;
   NoteLeftOut(rows, title.left_out);
   for (std::size_t row = rows.first; row < rows.end; ++row) {

@@ -31,7 +31,7 @@ struct MediaInfoRequest {
   // How libmatroska reads the chapter atoms: nested ones too, and the name in which language
   // (letters, digits and "-" only, as a language tag has).
   bool matroska_flatten_nested = false;
-  std::string matroska_language;
+  std::string matroska_language = {};
 
   bool operator==(const MediaInfoRequest&) const = default;
 };
