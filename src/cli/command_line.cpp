@@ -59,8 +59,10 @@ ExitStatus RunOnStreams(const LongOptions& options, const ConversionOptions& con
   if (options.all) return ConvertAll(streams, conversion, options.edits, output, errors, progress);
   ChapterLoader load;
   if (choosing) {
-    // A file's editions need no choice: the default one is read, as without these options.
-    const bool editions = !streams.empty() && streams.front().edition.has_value();
+    // A file's editions or menus need no choice: the default one is read, as without these
+    // options.
+    const bool editions =
+        !streams.empty() && (streams.front().edition.has_value() || streams.front().menu);
     if (!options.stream && streams.size() > 1 && !editions) {
       throw Refusal("the disc holds " + std::to_string(streams.size()) +
                     " streams: list them with --list, then choose one with --stream N (or "

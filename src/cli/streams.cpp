@@ -140,6 +140,19 @@ std::vector<Stream> StreamsOfMediaFile(const fs::path& path, const MatroskaXmlCh
       return loaded;
     };
   };
+  const std::size_t menus = MediaFileMenuCount(*answer);
+  if (menus > 1) {
+    // Every chapter menu of the file is a stream, an empty one too.
+    std::vector<Stream> streams;
+    for (std::size_t i = 0; i < menus; ++i) {
+      const std::string number = std::to_string(i + 1);
+      streams.push_back({name + " menu " + number, StemOf(name).append("_menu").append(number),
+                         loader(i, false), loader(i, true), std::nullopt});
+      streams.back().menu = true;
+      streams.back().read_by_default = i == DefaultMediaFileMenu(*answer);
+    }
+    return streams;
+  }
   if (editions.size() < 2) {
     return {{name, StemOf(name), loader(std::nullopt, false), loader(std::nullopt, true),
              std::nullopt}};
@@ -211,7 +224,9 @@ std::vector<Stream> FindStreams(const fs::path& input, std::ostream& errors, Pro
 
 std::size_t DefaultStream(const std::vector<Stream>& streams) {
   for (std::size_t i = 0; i < streams.size(); ++i) {
-    if (streams[i].edition && streams[i].edition->is_default) return i;
+    if ((streams[i].edition && streams[i].edition->is_default) || streams[i].read_by_default) {
+      return i;
+    }
   }
   return 0;
 }

@@ -19,6 +19,7 @@ constexpr std::string_view kOption = "option:";
 constexpr std::string_view kGeneral = "general:";
 constexpr std::string_view kVideo = "video:";
 constexpr std::string_view kMenuWithChapters = "menu:chapters";
+constexpr std::string_view kEachMenu = "menu:each";
 constexpr std::string_view kFieldNames = "fields:names";
 constexpr std::string_view kFieldValues = "fields:values";
 constexpr std::string_view kMatroska = "matroska";
@@ -90,6 +91,7 @@ std::vector<std::string> RequestTexts(const MediaInfoRequest& request) {
   if (request.menu == MediaInfoRequest::Menu::kFirstWithChapters) {
     texts.emplace_back(kMenuWithChapters);
   }
+  if (request.menu == MediaInfoRequest::Menu::kEach) texts.emplace_back(kEachMenu);
   if (request.fields == MediaInfoRequest::Fields::kNames) texts.emplace_back(kFieldNames);
   if (request.fields == MediaInfoRequest::Fields::kNamesAndValues) texts.emplace_back(kFieldValues);
   if (request.matroska_chapters) texts.emplace_back(kMatroska);
@@ -113,6 +115,8 @@ std::optional<MediaInfoRequest> RequestFromTexts(const std::vector<std::string>&
       request.video.emplace_back(text.substr(kVideo.size()));
     } else if (text == kMenuWithChapters) {
       request.menu = MediaInfoRequest::Menu::kFirstWithChapters;
+    } else if (text == kEachMenu) {
+      request.menu = MediaInfoRequest::Menu::kEach;
     } else if (text == kFieldNames) {
       request.fields = MediaInfoRequest::Fields::kNames;
     } else if (text == kFieldValues) {
@@ -212,6 +216,25 @@ MediaInfoAnswer AnswerMediaInfoRequest(const MediaInfoRequest& request,
   }
   for (const std::string& name : request.video) answer.video.push_back(file.VideoParameter(name));
 
+  if (request.menu == MediaInfoRequest::Menu::kEach) {
+    // Each menu's chapter fields in turn, one stored row per menu telling how many are its.
+    std::size_t total = 0;
+    for (std::size_t menu = 0; menu < file.MenuCount(); ++menu) {
+      const auto range = ChapterFieldRange(file.MenuParameter("Chapters_Pos_Begin", menu),
+                                           file.MenuParameter("Chapters_Pos_End", menu),
+                                           file.MenuParameter("Count", menu), path.string());
+      std::size_t count = 0;
+      for (std::size_t i = range ? range->first : 0; range && i < range->second; ++i, ++count) {
+        if (++total > kMaxChapters + 1) CheckRoomForChapter(kMaxChapters, path.string());
+        answer.field_names.push_back(file.MenuFieldName(i, menu));
+        if (request.fields == MediaInfoRequest::Fields::kNamesAndValues) {
+          answer.field_values.push_back(file.MenuFieldValue(i, menu));
+        }
+      }
+      answer.stored.push_back({"", "menu", std::to_string(count)});
+    }
+    return answer;
+  }
   std::size_t menu = 0;
   std::optional<std::pair<std::size_t, std::size_t>> fields;
   const std::size_t menus = request.menu == MediaInfoRequest::Menu::kFirst

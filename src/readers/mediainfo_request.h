@@ -18,8 +18,9 @@ struct MediaInfoRequest {
   // Parameters of the whole file ("Format", "Duration") and of its first video stream.
   std::vector<std::string> general;
   std::vector<std::string> video;
-  // Which menu stream: the first, or the first whose chapter positions enclose fields.
-  enum class Menu { kFirst, kFirstWithChapters };
+  // Which menu stream: the first, the first whose chapter positions enclose fields, or each menu
+  // in turn (see MediaInfoAnswer::stored).
+  enum class Menu { kFirst, kFirstWithChapters, kEach };
   Menu menu = Menu::kFirst;
   // The menu's chapter fields: none (its positions only), their names, or names and values.
   enum class Fields { kNone, kNames, kNamesAndValues };
@@ -59,6 +60,8 @@ struct MediaInfoAnswer {
   std::size_t first_field = 0;
   std::vector<std::string> field_names;
   std::vector<std::string> field_values;
+  // With Menu::kEach (libmediainfo), one row per menu instead: name "menu", language the number
+  // of its chapter fields, which follow those of the menus before it in the field lists.
   std::vector<StoredChapter> stored;
   // True when libmatroska read the file: its chapters are in stored, and there are no fields.
   bool matroska = false;
