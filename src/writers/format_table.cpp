@@ -19,6 +19,17 @@ namespace {
 
 using enum FormatHolds::Characters;
 
+// A DVD title holds at most 99 chapters (part-of-title entries); the authoring tools that take
+// these lists build DVD titles.
+constexpr FormatHolds kDvdTitle = {.most_chapters = 99};
+// Names on one line each (a line break becomes a blank).
+constexpr FormatHolds kOneLineNames = {.names = true, .characters = kOneLine};
+constexpr FormatHolds kOneLineNamesAndLength = {
+    .names = true, .length = true, .characters = kOneLine};
+constexpr FormatHolds kMatroskaXml = {
+    .names = true, .languages = true, .length = true, .characters = kXmlTextOnly};
+constexpr FormatHolds kFfmetadata = {.names = true, .length = true};
+
 std::string WriteMatroskaRow(const TitleChapters& chapters, const FrameClock&, std::string_view) {
   // An edition without chapters is a file mkvmerge turns down.
   if (chapters.chapters.empty()) throw NoChaptersToWrite("Matroska XML chapters");
@@ -45,13 +56,8 @@ std::string WriteFfmpegKeysRow(const TitleChapters& chapters, const FrameClock& 
 }  // namespace
 
 const std::array<DestinationFormat, 17> kDestinationFormats = {{
-    {"OGG Text File",
-     "OGG",
-     "Chapters.txt",
-     "OGG Text File (*.txt)|*.txt",
-     WriteOggText,
-     nullptr,
-     {.names = true, .characters = kOneLine}},
+    {"OGG Text File", "OGG", "Chapters.txt", "OGG Text File (*.txt)|*.txt", WriteOggText, nullptr,
+     kOneLineNames},
     {"x264 QP Text File", "x264", "Qpfile.txt", "x264 QP Text File (*.txt)|*.txt", WriteX264QpText},
     {"HC Enc Text File", "HC", "Chapters.txt", "HC Enc Text File (*.txt)|*.txt", WriteHcEncText},
     {"CCE SP Text File", "CCE", "Chapters.txt", "CCE SP Text File (*.txt)|*.txt", WriteCceSpText},
@@ -60,7 +66,7 @@ const std::array<DestinationFormat, 17> kDestinationFormats = {{
     {"Sonic Scenarist CSV File", "Scenarist", "Chapters.csv",
      "Sonic Scenarist CSV File (*.csv)|*.csv", WriteScenaristText},
     {"Spruce DVD Maestro CHP File", "Maestro", "Chapters.chp",
-     "Spruce DVD Maestro CHP File (*.chp)|*.chp", WriteMaestroText},
+     "Spruce DVD Maestro CHP File (*.chp)|*.chp", WriteMaestroText, nullptr, kDvdTitle},
     {"tsMuxer Meta File", "tsMuxer", "Chapters.txt", "tsMuxer Meta File (*.txt)|*.txt",
      WriteTsMuxerText},
     {"Timecodes Text File", "Timecodes", "Chapters.txt", "Timecodes Text File (*.txt)|*.txt",
@@ -68,36 +74,17 @@ const std::array<DestinationFormat, 17> kDestinationFormats = {{
     {"Celltimes Text File", "Celltimes", "Celltimes.txt", "Celltimes Text (*.txt)|*.txt",
      WriteCelltimesText},
     {"DVDAuthor Text File", "DVDAuthor", "Chapters.txt", "DVDAuthor Text File (*.txt)|*.txt",
-     WriteDvdAuthorText},
-    {"Muxman", "Muxman", "Chapters.txt", "Muxman Text (*.txt)|*.txt", WriteMuxmanText},
-    {"Matroska XML Chapters File",
-     "Matroska",
-     "Chapters.xml",
-     "Matroska XML Chapters File (*.xml)|*.xml",
-     WriteMatroskaRow,
-     nullptr,
-     {.names = true, .languages = true, .length = true, .characters = kXmlTextOnly}},
-    {"FFmpeg Metadata File",
-     "FFmetadata",
-     "Chapters.ffmeta",
-     "FFmpeg Metadata File (*.ffmeta)|*.ffmeta",
-     WriteFfmetadataRow,
-     nullptr,
-     {.names = true, .length = true}},
-    {"WebVTT Chapters File",
-     "WebVTT",
-     "Chapters.vtt",
-     "WebVTT Chapters File (*.vtt)|*.vtt",
-     WriteWebVttRow,
-     nullptr,
-     {.names = true, .length = true, .characters = kOneLine}},
-    {"Time List Text File",
-     "TimeList",
-     "Chapters.txt",
-     "Time List Text File (*.txt)|*.txt",
-     WriteTimeListRow,
-     TimeListNotes,
-     {.names = true, .characters = kOneLine}},
+     WriteDvdAuthorText, nullptr, kDvdTitle},
+    {"Muxman", "Muxman", "Chapters.txt", "Muxman Text (*.txt)|*.txt", WriteMuxmanText, nullptr,
+     kDvdTitle},
+    {"Matroska XML Chapters File", "Matroska", "Chapters.xml",
+     "Matroska XML Chapters File (*.xml)|*.xml", WriteMatroskaRow, nullptr, kMatroskaXml},
+    {"FFmpeg Metadata File", "FFmetadata", "Chapters.ffmeta",
+     "FFmpeg Metadata File (*.ffmeta)|*.ffmeta", WriteFfmetadataRow, nullptr, kFfmetadata},
+    {"WebVTT Chapters File", "WebVTT", "Chapters.vtt", "WebVTT Chapters File (*.vtt)|*.vtt",
+     WriteWebVttRow, nullptr, kOneLineNamesAndLength},
+    {"Time List Text File", "TimeList", "Chapters.txt", "Time List Text File (*.txt)|*.txt",
+     WriteTimeListRow, TimeListNotes, kOneLineNames},
     {"FFmpeg Key Frame List", "ffmpegKeys", "KeyFrames.txt", "FFmpeg Key Frame List (*.txt)|*.txt",
      WriteFfmpegKeysRow},
 }};
