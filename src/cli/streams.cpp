@@ -146,7 +146,9 @@ std::vector<Stream> StreamsOfMediaFile(const fs::path& path, const MatroskaXmlCh
     std::vector<Stream> streams;
     for (std::size_t i = 0; i < menus; ++i) {
       const std::string number = std::to_string(i + 1);
-      streams.push_back({name + " menu " + number, StemOf(name).append("_menu").append(number),
+      std::string source = name;
+      source.append(" menu ").append(number);
+      streams.push_back({std::move(source), StemOf(name).append("_menu").append(number),
                          loader(i, false), loader(i, true), std::nullopt});
       streams.back().menu = true;
       streams.back().read_by_default = i == DefaultMediaFileMenu(*answer);
