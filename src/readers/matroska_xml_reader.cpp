@@ -18,6 +18,9 @@
 namespace markwright {
 namespace {
 
+// --nested=flatten reads this many levels below the top at most.
+constexpr int kDeepestNesting = 64;
+
 // Beyond this a nanosecond count is no longer exact in a double.
 constexpr std::int64_t kLargestNanoseconds = 9007199254740992;  // 2^53
 
@@ -162,7 +165,7 @@ class AtomReader {
       : text_(text), path_(path), choice_(choice), title_(title) {}
 
   // The enabled atoms among the children of parent; nested ones after their parent when asked.
-  void Read(const pugi::xml_node& parent, bool sort) {
+  void Read(const pugi::xml_node& parent, bool sort, int depth = 0) {
     std::vector<std::pair<std::int64_t, pugi::xml_node>> atoms;
     for (const auto& atom : parent.children("ChapterAtom")) {
       if (Trimmed(atom.child("ChapterFlagEnabled")) == "0") continue;
@@ -196,7 +199,13 @@ class AtomReader {
         last_index_ = title_.chapters.size() - 1;
       }
       if (choice_.flatten_nested) {
-        Read(atom, true);
+        // Each level is a call: a hostile file must not nest its way past the stack.
+        if (depth == kDeepestNesting && atom.child("ChapterAtom")) {
+          throw ReadError(
+              path_, Line(text_, atom.offset_debug()),
+              "chapters nested more than " + std::to_string(kDeepestNesting) + " levels deep");
+        }
+        Read(atom, true, depth + 1);
       } else {
         title_.left_out.nested_chapters += EnabledAtomsWithin(atom);
       }
@@ -225,11 +234,18 @@ class AtomReader {
   std::size_t last_index_ = 0;
   std::vector<std::pair<std::size_t, std::int64_t>> ends_;  // chapter index, stated end
 
+  // Without recursion: a hostile file may nest atoms a million deep.
   static std::size_t EnabledAtomsWithin(const pugi::xml_node& parent) {
     std::size_t count = 0;
-    for (const auto& atom : parent.children("ChapterAtom")) {
-      if (Trimmed(atom.child("ChapterFlagEnabled")) == "0") continue;
-      count += 1 + EnabledAtomsWithin(atom);
+    std::vector<pugi::xml_node> pending{parent};
+    while (!pending.empty()) {
+      const pugi::xml_node holder = pending.back();
+      pending.pop_back();
+      for (const auto& atom : holder.children("ChapterAtom")) {
+        if (Trimmed(atom.child("ChapterFlagEnabled")) == "0") continue;
+        ++count;
+        pending.push_back(atom);
+      }
     }
     return count;
   }
