@@ -9,6 +9,7 @@
 #include <utility>
 #include <vector>
 
+#include "core/chapter_list.h"
 #include "core/decimal.h"
 #include "core/error.h"
 #include "core/timestamp.h"
@@ -185,19 +186,19 @@ class AtomReader {
       if (language.empty()) language = Trimmed(display.child("ChapterLanguage"));
       if (language == "und") language = {};
       CheckRoomForChapter(title_.chapters.size(), path_);
-      // The end an atom states, kept only where it is the next chapter's start.
-      if (const pugi::xml_node end = atom.child("ChapterTimeEnd")) {
-        ends_.emplace_back(title_.chapters.size(), TimeOf(end, text_, path_));
-      }
+      // The end an atom states, which the chapters give back only where it is the next start
+      // or the title's length; a malformed one is no end to keep.
+      const auto end = Nanoseconds(Trimmed(atom.child("ChapterTimeEnd")));
+      ends_.push_back(end && *end < kLargestNanoseconds
+                          ? std::optional<std::int64_t>(static_cast<std::int64_t>(
+                                RoundHalfEven(static_cast<double>(*end) / 1e6)))
+                          : std::nullopt);
       // The text is UTF-8 by now, but a character reference may still name no character.
       title_.chapters.push_back({time, ReplaceInvalidUtf8(display.child_value("ChapterString")),
                                  ReplaceInvalidUtf8(language)});
       const auto displays = std::ranges::distance(atom.children("ChapterDisplay"));
       if (displays > 1) ++title_.left_out.other_names;
-      if (!sort) {
-        last_atom_ = atom;
-        last_index_ = title_.chapters.size() - 1;
-      }
+      if (!sort) last_atom_ = atom;
       if (choice_.flatten_nested) {
         // Each level is a call: a hostile file must not nest its way past the stack.
         if (depth == kDeepestNesting && atom.child("ChapterAtom")) {
@@ -211,18 +212,8 @@ class AtomReader {
       }
     }
   }
-
-  // The stated ends that are neither the next chapter's start nor, for the last chapter read at
-  // the top level, the title's length.
-  std::size_t LostEnds() const {
-    std::size_t lost = 0;
-    for (const auto& [index, end] : ends_) {
-      // The last top-level chapter's end is the title's length.
-      if (index == last_index_ || index + 1 == title_.chapters.size()) continue;
-      if (title_.chapters[index + 1].start != end) ++lost;
-    }
-    return lost;
-  }
+  // The end each chapter read states, in chapter order.
+  const std::vector<std::optional<std::int64_t>>& Ends() const { return ends_; }
   const pugi::xml_node& LastTopLevelAtom() const { return last_atom_; }
 
  private:
@@ -231,8 +222,7 @@ class AtomReader {
   const MatroskaXmlChoice& choice_;
   TitleChapters& title_;
   pugi::xml_node last_atom_;
-  std::size_t last_index_ = 0;
-  std::vector<std::pair<std::size_t, std::int64_t>> ends_;  // chapter index, stated end
+  std::vector<std::optional<std::int64_t>> ends_;
 
   // Without recursion: a hostile file may nest atoms a million deep.
   static std::size_t EnabledAtomsWithin(const pugi::xml_node& parent) {
@@ -285,7 +275,7 @@ TitleChapters ParseMatroskaChapters(std::string_view bytes, std::string_view pat
   if (const auto end = reader.LastTopLevelAtom().child("ChapterTimeEnd")) {
     title.length = TimeOf(end, text, path);
   }
-  title.left_out.end_times = reader.LostEnds();
+  title.left_out.end_times = EndsNotKept(title, reader.Ends());
   const auto editions =
       static_cast<std::size_t>(std::ranges::distance(root.children("EditionEntry")));
   title.left_out.other_editions = editions - 1;
