@@ -201,7 +201,7 @@ class AtomReader {
       if (!sort) last_atom_ = atom;
       if (choice_.flatten_nested) {
         // Each level is a call: a hostile file must not nest its way past the stack.
-        if (depth == kDeepestNesting && atom.child("ChapterAtom")) {
+        if (depth == kDeepestNesting && !atom.child("ChapterAtom").empty()) {
           throw ReadError(
               path_, Line(text_, atom.offset_debug()),
               "chapters nested more than " + std::to_string(kDeepestNesting) + " levels deep");
