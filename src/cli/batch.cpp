@@ -137,6 +137,8 @@ ExitStatus ConvertAll(const std::vector<Stream>& streams, const ConversionOption
     const ChapterSource source{stream.source,
                                [&stream, &progress](double input_rate, double output_rate) {
                                  LoadedChapters loaded = stream.load(input_rate, output_rate);
+                                 // The batch converts the other editions too.
+                                 loaded.retimed.left_out.other_editions = 0;
                                  progress.Clear();
                                  return loaded;
                                }};
@@ -146,7 +148,7 @@ ExitStatus ConvertAll(const std::vector<Stream>& streams, const ConversionOption
           ConvertSource(source, edits, options.format_key, rates, target, errors);
       written.Add(target, stream.source);
       output << ShownMessage(stream.source + ": wrote " + target.string()) << '\n';
-      PrintNotes(errors, notes, stream.source + ": ");
+      if (!options.quiet) PrintNotes(errors, notes, stream.source + ": ");
     } catch (const std::exception& failure) {
       progress.Clear();
       PrintMessage(errors, stream.source + ": not written: " + failure.what());

@@ -61,8 +61,10 @@ ExitStatus RunOnStreams(const LongOptions& options, const ConversionOptions& con
   if (options.all) return ConvertAll(streams, conversion, options.edits, output, errors, progress);
   ChapterLoader load;
   if (choosing) {
-    // A file's editions need no choice: the default one is read, as without these options.
-    const bool editions = !streams.empty() && streams.front().edition.has_value();
+    // A file's editions or menus need no choice: the default one is read, as without these
+    // options.
+    const bool editions =
+        !streams.empty() && (streams.front().edition.has_value() || streams.front().menu);
     if (!options.stream && streams.size() > 1 && !editions) {
       throw Refusal("the disc holds " + std::to_string(streams.size()) +
                     " streams: list them with --list, then choose one with --stream N (or "
@@ -72,7 +74,8 @@ ExitStatus RunOnStreams(const LongOptions& options, const ConversionOptions& con
                                   : DefaultStream(streams)]
                .load;
   }
-  PrintNotes(errors, ConvertCommandLine(conversion, program_folder, options.edits, errors, load));
+  const auto notes = ConvertCommandLine(conversion, program_folder, options.edits, errors, load);
+  if (!conversion.quiet) PrintNotes(errors, notes);
   return ExitStatus::kDone;
 }
 
@@ -142,6 +145,7 @@ ExitStatus Run(const std::vector<std::string_view>& arguments, const fs::path& p
     throw Refusal("--check and --snap need the video: --video FILE");
   }
   if (options.check) return CheckKeyFrames(conversion, options.json, output, errors);
+  conversion.quiet = options.quiet;
   std::error_code error;
   // A folder that is no disc keeps the classic refusal.
   const bool disc_folder = !conversion.input.empty() && fs::is_directory(conversion.input, error) &&
@@ -149,7 +153,8 @@ ExitStatus Run(const std::vector<std::string_view>& arguments, const fs::path& p
   if (options.AnyConversionOption() || disc_folder) {
     return RunOnStreams(options, conversion, program_folder, output, errors, show_progress);
   }
-  PrintNotes(errors, ConvertCommandLine(conversion, program_folder, {}, errors));
+  const auto notes = ConvertCommandLine(conversion, program_folder, {}, errors);
+  if (!conversion.quiet) PrintNotes(errors, notes);
   return ExitStatus::kDone;
 }
 

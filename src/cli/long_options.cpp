@@ -74,6 +74,8 @@ LongOptions SplitLongOptions(const std::vector<std::string_view>& arguments) {
       flag(options.version);
     } else if (name == "window") {
       throw Refusal("option --window must be the first argument");
+    } else if (name == "quiet") {
+      flag(options.quiet);
     } else if (name == "list") {
       flag(options.list);
     } else if (name == "json") {
@@ -94,6 +96,12 @@ LongOptions SplitLongOptions(const std::vector<std::string_view>& arguments) {
     } else if (name == "language") {
       options.language = value();
       if (options.language.empty()) throw Refusal("option --language needs a value");
+      // The reading child is asked in a text of its own lines: a tag is letters, digits, "-".
+      if (!std::ranges::all_of(options.language, [](char c) {
+            return std::isalnum(static_cast<unsigned char>(c)) != 0 || c == '-';
+          })) {
+        throw Refusal("option --language takes a language tag such as ger or de-CH");
+      }
     } else if (name == "video") {
       options.video = value();
     } else if (name == "check") {
@@ -126,14 +134,15 @@ std::string LongOptionsHelp() {
          "--timecodes <F>\t\tFrame numbers and frame fields on the frames of a Matroska\n"
          "\t\t\ttimestamp file (v1, v2, v4) of the output video\n"
          "--timecodes-in <F>\tA Celltimes source's frames counted on such a file\n"
-         "--nested=flatten\tMatroska XML: nested chapters too, after their parent\n"
-         "--language <TAG>\tMatroska XML: chapter names in that language where given\n"
+         "--nested=flatten\tMatroska XML, MKV, WebM: nested chapters too, after their parent\n"
+         "--language <TAG>\tMatroska XML, MKV, WebM: names in that language where given\n"
          "--video <F>\t\tLike --timecodes, with the frames of a video file's video stream\n"
          "--check\t\t\tWith --video: each chapter's frame, nearest key frame and distance;\n"
          "\t\t\tstatus 1 when one is more than the tolerance away (--json: as JSON)\n"
          "--snap\t\t\tWith --video: move each chapter onto the nearest key frame within\n"
          "\t\t\tthe tolerance\n"
          "--tolerance <N>\t\tFrames a chapter may be from a key frame (default 0)\n"
+         "--quiet\t\t\tNo notes on what the output leaves out or breaks\n"
          "--version\t\tPrint the version\n"
          "--help\t\t\tPrint this help\n";
 }

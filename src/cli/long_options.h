@@ -30,6 +30,7 @@ struct LongOptions {
   bool check = false;                     // --check: chapters against the video's key frames
   bool snap = false;                      // --snap: chapters moved onto key frames
   std::int64_t tolerance = 0;             // --tolerance N, in frames
+  bool quiet = false;                     // --quiet: no notes on what a conversion loses
 
   bool AnyConversionOption() const {
     return list || json || all || stream.has_value() || !edits.empty() || flatten_nested ||

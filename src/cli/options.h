@@ -41,6 +41,7 @@ struct ConversionOptions {
   std::string video{};         // --video: the output video itself, for its frames and key frames
   bool snap = false;           // --snap: chapters moved onto the video's key frames
   std::int64_t tolerance = 0;  // --tolerance: how far --snap moves a chapter, in frames
+  bool quiet = false;          // --quiet: the notes on what was written are not printed
 };
 ConversionOptions ReadConversionOptions(std::string_view argument_text);
 

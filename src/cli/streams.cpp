@@ -125,9 +125,9 @@ std::vector<Stream> StreamsOfMatroskaXml(const fs::path& path, const MatroskaXml
 
 // A Matroska or WebM file with several editions: one stream per edition, from one answer of the
 // reading child; any other media file as itself.
-std::vector<Stream> StreamsOfMediaFile(const fs::path& path) {
+std::vector<Stream> StreamsOfMediaFile(const fs::path& path, const MatroskaXmlChoice& reading) {
   const std::string name = path.filename().string();
-  const auto answer = std::make_shared<const MediaInfoAnswer>(AskAboutMediaFile(path));
+  const auto answer = std::make_shared<const MediaInfoAnswer>(AskAboutMediaFile(path, reading));
   const std::vector<MatroskaXmlEdition> editions = MediaFileEditions(*answer);
   const auto loader = [answer, path](std::optional<std::size_t> edition, bool listing) {
     return [answer, path, edition, listing](double input_rate, double output_rate) {
@@ -137,6 +137,21 @@ std::vector<Stream> StreamsOfMediaFile(const fs::path& path) {
       return loaded;
     };
   };
+  const std::size_t menus = MediaFileMenuCount(*answer);
+  if (menus > 1) {
+    // Every chapter menu of the file is a stream, an empty one too.
+    std::vector<Stream> streams;
+    for (std::size_t i = 0; i < menus; ++i) {
+      const std::string number = std::to_string(i + 1);
+      std::string source = name;
+      source.append(" menu ").append(number);
+      streams.push_back({std::move(source), StemOf(name).append("_menu").append(number),
+                         loader(i, false), loader(i, true), std::nullopt});
+      streams.back().menu = true;
+      streams.back().read_by_default = i == DefaultMediaFileMenu(*answer);
+    }
+    return streams;
+  }
   if (editions.size() < 2) {
     return {{name, StemOf(name), loader(std::nullopt, false), loader(std::nullopt, true),
              std::nullopt}};
@@ -173,7 +188,7 @@ std::vector<Stream> StreamsOfFile(const fs::path& path, const MatroskaXmlChoice&
     case InputKind::kMatroskaXml:
       return StreamsOfMatroskaXml(path, reading);
     case InputKind::kMediaFile:
-      return StreamsOfMediaFile(path);
+      return StreamsOfMediaFile(path, reading);
     default:
       break;
   }
@@ -208,7 +223,9 @@ std::vector<Stream> FindStreams(const fs::path& input, std::ostream& errors, Pro
 
 std::size_t DefaultStream(const std::vector<Stream>& streams) {
   for (std::size_t i = 0; i < streams.size(); ++i) {
-    if (streams[i].edition && streams[i].edition->is_default) return i;
+    if ((streams[i].edition && streams[i].edition->is_default) || streams[i].read_by_default) {
+      return i;
+    }
   }
   return 0;
 }

@@ -22,6 +22,9 @@ struct Stream {
   ChapterLoader list;
   // The flags of an edition of a Matroska chapter file that holds several; nullopt otherwise.
   std::optional<MatroskaXmlEdition> edition;
+  // One of several menus of a media file: no choice is needed, the one read by default is read.
+  bool menu = false;
+  bool read_by_default = false;
 };
 
 // The streams of the -i input: a disc folder's playlists, titles or title sets, each file the
@@ -32,8 +35,8 @@ struct Stream {
 std::vector<Stream> FindStreams(const std::filesystem::path& input, std::ostream& errors,
                                 ProgressLine& progress, const MatroskaXmlChoice& reading = {});
 
-// The stream a run without --stream converts: of a file's editions the one a plain conversion
-// reads, else the first.
+// The stream a run without --stream converts: of a file's editions or menus the one a plain
+// conversion reads, else the first.
 std::size_t DefaultStream(const std::vector<Stream>& streams);
 
 // The position in the list of stream number text (counted from 1, as --list shows). Throws

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -27,6 +28,17 @@ struct Chapter {
   bool operator==(const Chapter&) const = default;
 };
 
+// What a reader saw in the source and did not put into the chapters, so that a conversion can
+// say what it loses (see LossNotes). Counts, 0 when nothing of the kind was left out.
+struct LeftOutOnReading {
+  std::size_t other_editions = 0;   // editions of the file besides the one read
+  std::size_t nested_chapters = 0;  // chapters inside chapters, not read
+  std::size_t other_names = 0;      // chapters also named in further languages (one name is read)
+  std::size_t end_times = 0;        // chapter ends other than the next start or the title's end
+
+  bool operator==(const LeftOutOnReading&) const = default;
+};
+
 // The chapters of one title in source order (never sorted, never de-duplicated) and the title's
 // length in milliseconds when the source knows it (nullopt otherwise: a length of 0 is a length).
 // Formats that need the end of the last chapter take it from the length.
@@ -39,6 +51,7 @@ struct TitleChapters {
   // What the reader passed over and the user should hear of (a line without a time), one line
   // each; shown as notes, with the format's own, after a conversion.
   std::vector<std::string> notes = {};
+  LeftOutOnReading left_out = {};
 
   bool operator==(const TitleChapters&) const = default;
 };

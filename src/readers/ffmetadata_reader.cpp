@@ -3,7 +3,9 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
+#include "core/chapter_list.h"
 #include "core/decimal.h"
 #include "core/error.h"
 #include "core/timestamp.h"
@@ -126,6 +128,7 @@ TitleChapters ParseFfmetadata(std::string_view text, std::string_view path) {
     throw ReadError(path, AtLine(1), "the first line is not ;FFMETADATA1");
   }
   TitleChapters title;
+  std::vector<std::optional<std::int64_t>> ends;
   std::optional<Section> chapter;
   const auto close_chapter = [&] {
     if (!chapter) return;
@@ -137,9 +140,11 @@ TitleChapters ParseFfmetadata(std::string_view text, std::string_view path) {
                               utf8 ? std::move(chapter->name) : Windows1252ToUtf8(chapter->name),
                               ""});
     // The title lasts to the latest END: a list out of order need not end with it.
+    ends.emplace_back();
     if (chapter->end) {
       const std::int64_t end = Milliseconds(*chapter, *chapter->end, path);
       if (!title.length || end > *title.length) title.length = end;
+      ends.back() = end;
     }
     chapter.reset();
   };
@@ -168,6 +173,7 @@ TitleChapters ParseFfmetadata(std::string_view text, std::string_view path) {
   }
   close_chapter();
   if (title.chapters.empty()) throw ReadError(path, "", "there is no [CHAPTER] section");
+  title.left_out.end_times = EndsNotKept(title, ends);
   return title;
 }
 

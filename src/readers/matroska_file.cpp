@@ -15,6 +15,7 @@
 #include <matroska/KaxSemantic.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <limits>
 #include <memory>
@@ -208,12 +209,75 @@ std::optional<std::uint64_t> SeekChapters(ElementReader& reader, const EbmlEleme
   return found;
 }
 
-MatroskaChapter Atom(ElementReader& reader, const EbmlElement& atom) {
+// Nesting deeper than this is not read (and not counted); flattening it is refused.
+constexpr int kDeepestNesting = 64;
+
+bool SameLanguage(std::string_view a, std::string_view b) {
+  return std::ranges::equal(a, b, [](char x, char y) {
+    return std::tolower(static_cast<unsigned char>(x)) ==
+           std::tolower(static_cast<unsigned char>(y));
+  });
+}
+
+// One ChapterDisplay: its name, its ChapLanguage codes and its ChapLanguageIETF.
+struct Display {
+  std::string name;
+  std::vector<std::string> languages;
+  std::string ietf_language;
+
+  bool Speaks(std::string_view language) const {
+    return SameLanguage(ietf_language, language) ||
+           std::ranges::any_of(
+               languages, [&](const std::string& code) { return SameLanguage(code, language); });
+  }
+};
+
+Display ReadDisplay(ElementReader& reader, const EbmlElement& element) {
+  const std::uint64_t end = reader.End(element);
+  reader.MoveIntoData(element);
+  Display display;
+  while (auto field = reader.Next(EBML_CLASS_CONTEXT(mk::KaxChapterDisplay), end)) {
+    if (As<mk::KaxChapterString>(field) != nullptr && display.name.empty()) {
+      display.name = reader.Text(*field);
+    } else if (As<mk::KaxChapterLanguage>(field) != nullptr) {
+      display.languages.push_back(reader.Text(*field));
+    } else if (As<mk::KaxChapLanguageIETF>(field) != nullptr && display.ietf_language.empty()) {
+      display.ietf_language = reader.Text(*field);
+    } else {
+      reader.SkipTo(*field);
+    }
+  }
+  return display;
+}
+
+// The atom and the atoms nested in it, counted, not read; damage inside ends the count, since
+// nothing of it is converted.
+std::size_t CountAtoms(ElementReader& reader, const EbmlElement& atom, int depth) {
+  std::size_t count = 1;
+  try {
+    const std::uint64_t end = reader.End(atom);
+    reader.MoveIntoData(atom);
+    while (auto child = reader.Next(EBML_CLASS_CONTEXT(mk::KaxChapterAtom), end)) {
+      if (As<mk::KaxChapterAtom>(child) != nullptr && depth < kDeepestNesting) {
+        count += CountAtoms(reader, *child, depth + 1);
+      }
+      reader.SkipTo(*child);
+    }
+  } catch (const Error&) {
+  }
+  return count;
+}
+
+// Reads one atom into chapters: the atom, then (when flattening) its children in time order,
+// each followed by its own. Counts what it does not read into edition.
+void ReadAtom(ElementReader& reader, const EbmlElement& atom, const MatroskaReading& reading,
+              int depth, std::vector<MatroskaChapter>& chapters, MatroskaEdition& edition) {
   const std::uint64_t end = reader.End(atom);
   reader.MoveIntoData(atom);
   MatroskaChapter chapter;
   bool timed = false;
-  bool displayed = false;
+  std::vector<Display> displays;
+  std::vector<std::vector<MatroskaChapter>> children;
   while (auto child = reader.Next(EBML_CLASS_CONTEXT(mk::KaxChapterAtom), end)) {
     if (As<mk::KaxChapterTimeStart>(child) != nullptr && !timed) {
       chapter.start_nanoseconds = std::uint64_t(reader.Read<mk::KaxChapterTimeStart>(*child));
@@ -221,38 +285,54 @@ MatroskaChapter Atom(ElementReader& reader, const EbmlElement& atom) {
         throw reader.Damaged(child->GetElementPosition(), "a ChapterTimeStart beyond 104 days");
       }
       timed = true;
-    } else if (As<mk::KaxChapterDisplay>(child) != nullptr && !displayed) {
-      // The first display names the chapter; ChapLanguageIETF is the newer, fuller form.
-      const std::uint64_t display_end = reader.End(*child);
-      reader.MoveIntoData(*child);
-      std::string old_language;
-      std::string ietf_language;
-      while (auto field = reader.Next(EBML_CLASS_CONTEXT(mk::KaxChapterDisplay), display_end)) {
-        if (As<mk::KaxChapterString>(field) != nullptr && chapter.name.empty()) {
-          chapter.name = reader.Text(*field);
-        } else if (As<mk::KaxChapterLanguage>(field) != nullptr && old_language.empty()) {
-          old_language = reader.Text(*field);
-        } else if (As<mk::KaxChapLanguageIETF>(field) != nullptr && ietf_language.empty()) {
-          ietf_language = reader.Text(*field);
-        } else {
-          reader.SkipTo(*field);
-        }
+    } else if (As<mk::KaxChapterDisplay>(child) != nullptr) {
+      displays.push_back(ReadDisplay(reader, *child));
+    } else if (As<mk::KaxChapterAtom>(child) != nullptr && depth < kDeepestNesting) {
+      if (reading.flatten_nested) {
+        children.emplace_back();
+        ReadAtom(reader, *child, reading, depth + 1, children.back(), edition);
+      } else {
+        edition.nested_left_out += CountAtoms(reader, *child, depth + 1);
+        reader.SkipTo(*child);
       }
-      chapter.language =
-          ietf_language.empty() ? std::string(TwoLetterLanguage(old_language)) : ietf_language;
-      if (chapter.language == "und") chapter.language.clear();
-      displayed = true;
     } else {
-      // Nested atoms, flags, UIDs, the end time and the rest.
+      if (As<mk::KaxChapterAtom>(child) != nullptr && reading.flatten_nested) {
+        throw reader.Damaged(child->GetElementPosition(), "chapters nested too deep");
+      }
+      // Flags, UIDs, the end time and the rest.
       reader.SkipTo(*child);
     }
   }
   if (!timed) throw reader.Damaged(atom.GetElementPosition(), "a ChapterAtom without a start");
-  return chapter;
+  if (!displays.empty()) {
+    // The display in the language asked for, else the first; ChapLanguageIETF is the newer,
+    // fuller form of the language.
+    auto chosen = displays.begin();
+    if (!reading.language.empty()) {
+      const auto speaking = std::ranges::find_if(
+          displays, [&](const Display& display) { return display.Speaks(reading.language); });
+      if (speaking != displays.end()) chosen = speaking;
+    }
+    chapter.name = chosen->name;
+    const std::string old_language =
+        chosen->languages.empty() ? std::string() : chosen->languages.front();
+    chapter.language = chosen->ietf_language.empty() ? std::string(TwoLetterLanguage(old_language))
+                                                     : chosen->ietf_language;
+    if (chapter.language == "und") chapter.language.clear();
+    if (displays.size() > 1) ++edition.other_names;
+  }
+  chapters.push_back(std::move(chapter));
+  std::ranges::stable_sort(children, {}, [](const std::vector<MatroskaChapter>& group) {
+    return group.front().start_nanoseconds;
+  });
+  for (auto& group : children) {
+    for (auto& nested : group) chapters.push_back(std::move(nested));
+  }
 }
 
 std::vector<MatroskaEdition> Editions(ElementReader& reader, const EbmlElement& chapters,
-                                      std::string_view source_name) {
+                                      std::string_view source_name,
+                                      const MatroskaReading& reading) {
   const std::uint64_t end = reader.End(chapters);
   reader.MoveIntoData(chapters);
   std::vector<MatroskaEdition> editions;
@@ -272,8 +352,12 @@ std::vector<MatroskaEdition> Editions(ElementReader& reader, const EbmlElement& 
       } else if (As<mk::KaxEditionFlagHidden>(child) != nullptr) {
         edition.hidden = std::uint64_t(reader.Read<mk::KaxEditionFlagHidden>(*child)) != 0;
       } else if (As<mk::KaxChapterAtom>(child) != nullptr) {
-        CheckRoomForChapter(edition.chapters.size(), source_name);
-        edition.chapters.push_back(Atom(reader, *child));
+        std::vector<MatroskaChapter> read;
+        ReadAtom(reader, *child, reading, 0, read, edition);
+        for (MatroskaChapter& chapter : read) {
+          CheckRoomForChapter(edition.chapters.size(), source_name);
+          edition.chapters.push_back(std::move(chapter));
+        }
       } else {
         reader.SkipTo(*child);
       }
@@ -288,7 +372,7 @@ std::vector<MatroskaEdition> Editions(ElementReader& reader, const EbmlElement& 
 // one the SeekHead's pointer is followed when there is one. A top-level element that runs past
 // the end of the file (one cut short) ends the walk.
 void ReadSegment(ElementReader& reader, const EbmlElement& segment, MatroskaFile& file,
-                 std::string_view source_name) {
+                 std::string_view source_name, const MatroskaReading& reading) {
   const std::uint64_t data = segment.GetElementPosition() + segment.HeadSize();
   const std::uint64_t end = std::min(reader.End(segment), reader.size());
   reader.MoveIntoData(segment);
@@ -297,7 +381,7 @@ void ReadSegment(ElementReader& reader, const EbmlElement& segment, MatroskaFile
   bool chapters_read = false;
   const auto read_chapters = [&](const EbmlElement& chapters) {
     if (!reader.Fits(chapters)) throw reader.Cut(chapters.GetElementPosition());
-    file.editions = Editions(reader, chapters, source_name);
+    file.editions = Editions(reader, chapters, source_name, reading);
     chapters_read = true;
   };
   while (!(info_read && chapters_read)) {
@@ -322,7 +406,8 @@ void ReadSegment(ElementReader& reader, const EbmlElement& segment, MatroskaFile
   if (As<mk::KaxChapters>(element) != nullptr) read_chapters(*element);
 }
 
-std::optional<MatroskaFile> ReadFrom(IOCallback& io, std::string_view source_name) {
+std::optional<MatroskaFile> ReadFrom(IOCallback& io, std::string_view source_name,
+                                     const MatroskaReading& reading) {
   static constexpr unsigned char kEbmlId[] = {0x1A, 0x45, 0xDF, 0xA3};
   unsigned char first[sizeof kEbmlId] = {};
   io.setFilePointer(0);
@@ -340,7 +425,7 @@ std::optional<MatroskaFile> ReadFrom(IOCallback& io, std::string_view source_nam
     while (const auto element =
                reader.Next(mk::Context_KaxMatroska, reader.size(), /*open=*/true)) {
       if (As<mk::KaxSegment>(element) != nullptr) {
-        ReadSegment(reader, *element, file, source_name);
+        ReadSegment(reader, *element, file, source_name, reading);
         break;
       }
       if (!reader.Fits(*element)) break;
@@ -359,21 +444,22 @@ std::optional<MatroskaFile> ReadFrom(IOCallback& io, std::string_view source_nam
 
 }  // namespace
 
-std::optional<MatroskaFile> ReadMatroskaFile(const std::filesystem::path& path) {
+std::optional<MatroskaFile> ReadMatroskaFile(const std::filesystem::path& path,
+                                             const MatroskaReading& reading) {
   std::unique_ptr<libebml::StdIOCallback> io;
   try {
     io = std::make_unique<libebml::StdIOCallback>(path.c_str(), MODE_READ);
   } catch (const std::exception&) {
     throw ReadError(path.string(), "", "cannot open the file");
   }
-  return ReadFrom(*io, path.string());
+  return ReadFrom(*io, path.string(), reading);
 }
 
-std::optional<MatroskaFile> ReadMatroskaBytes(std::string_view bytes,
-                                              std::string_view source_name) {
+std::optional<MatroskaFile> ReadMatroskaBytes(std::string_view bytes, std::string_view source_name,
+                                              const MatroskaReading& reading) {
   libebml::MemIOCallback io(bytes.size());
   io.write(bytes.data(), bytes.size());
-  return ReadFrom(io, source_name);
+  return ReadFrom(io, source_name, reading);
 }
 
 const MatroskaEdition* DefaultEdition(const MatroskaFile& file) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <filesystem>
 #include <optional>
@@ -26,6 +27,16 @@ struct MatroskaChapter {
   bool operator==(const MatroskaChapter&) const = default;
 };
 
+// How the chapter atoms are read beyond the plain way.
+struct MatroskaReading {
+  // Nested atoms are read too, each atom's children in time order after it (all of them, as at
+  // the top level).
+  bool flatten_nested = false;
+  // The name comes from the first ChapterDisplay in this language (ChapLanguageIETF or any
+  // ChapLanguage, letter case ignored), else from the first display; empty for the first.
+  std::string language;
+};
+
 struct MatroskaEdition {
   bool is_default = false;  // EditionFlagDefault
   bool ordered = false;     // EditionFlagOrdered
@@ -33,6 +44,10 @@ struct MatroskaEdition {
   // The edition's top-level atoms in file order, hidden and disabled ones too; nested atoms are
   // left out.
   std::vector<MatroskaChapter> chapters;
+  // What was not read: nested atoms (without flatten_nested), and the chapters that have names
+  // in further displays.
+  std::size_t nested_left_out = 0;
+  std::size_t other_names = 0;
 
   bool operator==(const MatroskaEdition&) const = default;
 };
@@ -50,8 +65,10 @@ struct MatroskaFile {
 // offset for a Matroska file whose elements do not fit in what holds them, or that ends inside
 // its chapters ("no chapters in the file: it ends at offset N, inside them"), and as
 // CheckRoomForChapter does when an edition holds more chapters than a title may.
-std::optional<MatroskaFile> ReadMatroskaFile(const std::filesystem::path& path);
-std::optional<MatroskaFile> ReadMatroskaBytes(std::string_view bytes, std::string_view source_name);
+std::optional<MatroskaFile> ReadMatroskaFile(const std::filesystem::path& path,
+                                             const MatroskaReading& reading = {});
+std::optional<MatroskaFile> ReadMatroskaBytes(std::string_view bytes, std::string_view source_name,
+                                              const MatroskaReading& reading = {});
 
 // The edition a plain conversion reads: the first with EditionFlagDefault set, else the first;
 // nullptr when there is none.

@@ -9,6 +9,7 @@
 #include <utility>
 #include <vector>
 
+#include "core/chapter_list.h"
 #include "core/decimal.h"
 #include "core/error.h"
 #include "core/timestamp.h"
@@ -17,6 +18,9 @@
 
 namespace markwright {
 namespace {
+
+// --nested=flatten reads this many levels below the top at most.
+constexpr int kDeepestNesting = 64;
 
 // Beyond this a nanosecond count is no longer exact in a double.
 constexpr std::int64_t kLargestNanoseconds = 9007199254740992;  // 2^53
@@ -162,7 +166,7 @@ class AtomReader {
       : text_(text), path_(path), choice_(choice), title_(title) {}
 
   // The enabled atoms among the children of parent; nested ones after their parent when asked.
-  void Read(const pugi::xml_node& parent, bool sort) {
+  void Read(const pugi::xml_node& parent, bool sort, int depth = 0) {
     std::vector<std::pair<std::int64_t, pugi::xml_node>> atoms;
     for (const auto& atom : parent.children("ChapterAtom")) {
       if (Trimmed(atom.child("ChapterFlagEnabled")) == "0") continue;
@@ -182,13 +186,34 @@ class AtomReader {
       if (language.empty()) language = Trimmed(display.child("ChapterLanguage"));
       if (language == "und") language = {};
       CheckRoomForChapter(title_.chapters.size(), path_);
+      // The end an atom states, which the chapters give back only where it is the next start
+      // or the title's length; a malformed one is no end to keep.
+      const auto end = Nanoseconds(Trimmed(atom.child("ChapterTimeEnd")));
+      ends_.push_back(end && *end < kLargestNanoseconds
+                          ? std::optional<std::int64_t>(static_cast<std::int64_t>(
+                                RoundHalfEven(static_cast<double>(*end) / 1e6)))
+                          : std::nullopt);
       // The text is UTF-8 by now, but a character reference may still name no character.
       title_.chapters.push_back({time, ReplaceInvalidUtf8(display.child_value("ChapterString")),
                                  ReplaceInvalidUtf8(language)});
+      const auto displays = std::ranges::distance(atom.children("ChapterDisplay"));
+      if (displays > 1) ++title_.left_out.other_names;
       if (!sort) last_atom_ = atom;
-      if (choice_.flatten_nested) Read(atom, true);
+      if (choice_.flatten_nested) {
+        // Each level is a call: a hostile file must not nest its way past the stack.
+        if (depth == kDeepestNesting && !atom.child("ChapterAtom").empty()) {
+          throw ReadError(
+              path_, Line(text_, atom.offset_debug()),
+              "chapters nested more than " + std::to_string(kDeepestNesting) + " levels deep");
+        }
+        Read(atom, true, depth + 1);
+      } else {
+        title_.left_out.nested_chapters += EnabledAtomsWithin(atom);
+      }
     }
   }
+  // The end each chapter read states, in chapter order.
+  const std::vector<std::optional<std::int64_t>>& Ends() const { return ends_; }
   const pugi::xml_node& LastTopLevelAtom() const { return last_atom_; }
 
  private:
@@ -197,6 +222,23 @@ class AtomReader {
   const MatroskaXmlChoice& choice_;
   TitleChapters& title_;
   pugi::xml_node last_atom_;
+  std::vector<std::optional<std::int64_t>> ends_;
+
+  // Without recursion: a hostile file may nest atoms a million deep.
+  static std::size_t EnabledAtomsWithin(const pugi::xml_node& parent) {
+    std::size_t count = 0;
+    std::vector<pugi::xml_node> pending{parent};
+    while (!pending.empty()) {
+      const pugi::xml_node holder = pending.back();
+      pending.pop_back();
+      for (const auto& atom : holder.children("ChapterAtom")) {
+        if (Trimmed(atom.child("ChapterFlagEnabled")) == "0") continue;
+        ++count;
+        pending.push_back(atom);
+      }
+    }
+    return count;
+  }
 };
 
 bool Flag(const pugi::xml_node& edition, const char* name) {
@@ -233,6 +275,10 @@ TitleChapters ParseMatroskaChapters(std::string_view bytes, std::string_view pat
   if (const auto end = reader.LastTopLevelAtom().child("ChapterTimeEnd")) {
     title.length = TimeOf(end, text, path);
   }
+  title.left_out.end_times = EndsNotKept(title, reader.Ends());
+  const auto editions =
+      static_cast<std::size_t>(std::ranges::distance(root.children("EditionEntry")));
+  title.left_out.other_editions = editions - 1;
   return title;
 }
 

@@ -37,15 +37,24 @@ TitleChapters ReadMediaFileChapters(const std::filesystem::path& path,
 // ReadMediaFileChapters does.
 TitleChapters MediaFileTitle(const MediaInfoAnswer& answer, std::string_view source_name);
 
-// The same for one edition of a Matroska file by its place (from 0; nullopt for the one a plain
-// conversion reads); with allow_empty an edition without chapters gives an empty list.
+// The same for one edition of a Matroska file, or one menu of another file, by its place (from 0;
+// nullopt for the one a plain conversion reads); with allow_empty an edition or menu without
+// chapters gives an empty list.
 TitleChapters MediaFileTitle(const MediaInfoAnswer& answer, std::string_view source_name,
                              std::optional<std::size_t> edition, bool allow_empty);
+
+// How many chapter menus libmediainfo found in a file it read (each a stream of the file, chosen
+// by its place where MediaFileTitle takes an edition), and the one a plain conversion reads: the
+// first that holds chapters. No menus for a Matroska file.
+std::size_t MediaFileMenuCount(const MediaInfoAnswer& answer);
+std::size_t DefaultMediaFileMenu(const MediaInfoAnswer& answer);
 
 // The flags of each edition libmatroska read, in file order; none for other files.
 std::vector<MatroskaXmlEdition> MediaFileEditions(const MediaInfoAnswer& answer);
 
-// The reading child's answer about the file, as ReadMediaFileChapters asks for it.
-MediaInfoAnswer AskAboutMediaFile(const std::filesystem::path& path);
+// The reading child's answer about the file, as ReadMediaFileChapters asks for it; a Matroska
+// file's chapters read with the nesting and language of reading (its edition field aside).
+MediaInfoAnswer AskAboutMediaFile(const std::filesystem::path& path,
+                                  const MatroskaXmlChoice& reading = {});
 
 }  // namespace markwright

@@ -22,12 +22,15 @@ constexpr std::string_view kOption = "option:";
 constexpr std::string_view kGeneral = "general:";
 constexpr std::string_view kVideo = "video:";
 constexpr std::string_view kMenuWithChapters = "menu:chapters";
+constexpr std::string_view kEachMenu = "menu:each";
 constexpr std::string_view kFieldNames = "fields:names";
 constexpr std::string_view kFieldValues = "fields:values";
 constexpr std::string_view kMatroska = "matroska";
 constexpr std::string_view kVideoFrames = "video-frames";
 // "thumbnails:<width>:<time>,<time>..."
 constexpr std::string_view kThumbnails = "thumbnails:";
+constexpr std::string_view kMatroskaFlatten = "matroska:flatten";
+constexpr std::string_view kMatroskaLanguage = "matroska:language=";
 
 // Before the fields in an answer's texts: the menu's two positions, the first field, the number
 // of fields and whether libmatroska read the file; a stored chapter takes three texts.
@@ -66,7 +69,12 @@ MediaInfoAnswer MatroskaAnswer(const MediaInfoRequest& request, const MatroskaFi
     if (edition.is_default) flags += 'd';
     if (edition.ordered) flags += 'o';
     if (edition.hidden) flags += 'h';
-    answer.stored.push_back({"", std::move(flags), ""});
+    std::string left_out;
+    if (edition.nested_left_out > 0 || edition.other_names > 0) {
+      left_out =
+          std::to_string(edition.nested_left_out) + "," + std::to_string(edition.other_names);
+    }
+    answer.stored.push_back({"", std::move(flags), std::move(left_out)});
     for (const MatroskaChapter& chapter : edition.chapters) {
       answer.stored.push_back(
           {std::to_string(chapter.start_nanoseconds), chapter.name, chapter.language});
@@ -105,6 +113,7 @@ std::vector<std::string> RequestTexts(const MediaInfoRequest& request) {
   if (request.menu == MediaInfoRequest::Menu::kFirstWithChapters) {
     texts.emplace_back(kMenuWithChapters);
   }
+  if (request.menu == MediaInfoRequest::Menu::kEach) texts.emplace_back(kEachMenu);
   if (request.fields == MediaInfoRequest::Fields::kNames) texts.emplace_back(kFieldNames);
   if (request.fields == MediaInfoRequest::Fields::kNamesAndValues) texts.emplace_back(kFieldValues);
   if (request.matroska_chapters) texts.emplace_back(kMatroska);
@@ -116,6 +125,10 @@ std::vector<std::string> RequestTexts(const MediaInfoRequest& request) {
       text.append(i == 0 ? "" : ",").append(std::to_string(request.thumbnail_times[i]));
     }
     texts.push_back(std::move(text));
+  }
+  if (request.matroska_flatten_nested) texts.emplace_back(kMatroskaFlatten);
+  if (!request.matroska_language.empty()) {
+    texts.push_back(std::string(kMatroskaLanguage) + request.matroska_language);
   }
   return texts;
 }
@@ -133,6 +146,8 @@ std::optional<MediaInfoRequest> RequestFromTexts(const std::vector<std::string>&
       request.video.emplace_back(text.substr(kVideo.size()));
     } else if (text == kMenuWithChapters) {
       request.menu = MediaInfoRequest::Menu::kFirstWithChapters;
+    } else if (text == kEachMenu) {
+      request.menu = MediaInfoRequest::Menu::kEach;
     } else if (text == kFieldNames) {
       request.fields = MediaInfoRequest::Fields::kNames;
     } else if (text == kFieldValues) {
@@ -143,6 +158,10 @@ std::optional<MediaInfoRequest> RequestFromTexts(const std::vector<std::string>&
       request.video_frames = true;
     } else if (text.starts_with(kThumbnails)) {
       if (!ReadThumbnailRequest(text.substr(kThumbnails.size()), request)) return std::nullopt;
+    } else if (text == kMatroskaFlatten) {
+      request.matroska_flatten_nested = true;
+    } else if (text.starts_with(kMatroskaLanguage)) {
+      request.matroska_language = text.substr(kMatroskaLanguage.size());
     } else {
       return std::nullopt;
     }
@@ -236,7 +255,8 @@ MediaInfoAnswer AnswerMediaInfoRequest(const MediaInfoRequest& request,
     return answer;
   }
   if (request.matroska_chapters) {
-    if (const auto file = ReadMatroskaFile(path)) return MatroskaAnswer(request, *file);
+    const MatroskaReading reading{request.matroska_flatten_nested, request.matroska_language};
+    if (const auto file = ReadMatroskaFile(path, reading)) return MatroskaAnswer(request, *file);
   }
   const MediaInfoLibrary* library = nullptr;
   try {
@@ -251,6 +271,25 @@ MediaInfoAnswer AnswerMediaInfoRequest(const MediaInfoRequest& request,
   }
   for (const std::string& name : request.video) answer.video.push_back(file.VideoParameter(name));
 
+  if (request.menu == MediaInfoRequest::Menu::kEach) {
+    // Each menu's chapter fields in turn, one stored row per menu telling how many are its.
+    std::size_t total = 0;
+    for (std::size_t menu = 0; menu < file.MenuCount(); ++menu) {
+      const auto range = ChapterFieldRange(file.MenuParameter("Chapters_Pos_Begin", menu),
+                                           file.MenuParameter("Chapters_Pos_End", menu),
+                                           file.MenuParameter("Count", menu), path.string());
+      std::size_t count = 0;
+      for (std::size_t i = range ? range->first : 0; range && i < range->second; ++i, ++count) {
+        if (++total > kMaxChapters + 1) CheckRoomForChapter(kMaxChapters, path.string());
+        answer.field_names.push_back(file.MenuFieldName(i, menu));
+        if (request.fields == MediaInfoRequest::Fields::kNamesAndValues) {
+          answer.field_values.push_back(file.MenuFieldValue(i, menu));
+        }
+      }
+      answer.stored.push_back({"", "menu", std::to_string(count)});
+    }
+    return answer;
+  }
   std::size_t menu = 0;
   std::optional<std::pair<std::size_t, std::size_t>> fields;
   const std::size_t menus = request.menu == MediaInfoRequest::Menu::kFirst

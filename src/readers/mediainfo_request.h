@@ -19,8 +19,9 @@ struct MediaInfoRequest {
   // Parameters of the whole file ("Format", "Duration") and of its first video stream.
   std::vector<std::string> general;
   std::vector<std::string> video;
-  // Which menu stream: the first, or the first whose chapter positions enclose fields.
-  enum class Menu { kFirst, kFirstWithChapters };
+  // Which menu stream: the first, the first whose chapter positions enclose fields, or each menu
+  // in turn (see MediaInfoAnswer::stored).
+  enum class Menu { kFirst, kFirstWithChapters, kEach };
   Menu menu = Menu::kFirst;
   // The menu's chapter fields: none (its positions only), their names, or names and values.
   enum class Fields { kNone, kNames, kNamesAndValues };
@@ -37,13 +38,19 @@ struct MediaInfoRequest {
   // before the answer.
   std::vector<std::int64_t> thumbnail_times{};
   int thumbnail_width{};
+  // How libmatroska reads the chapter atoms: nested ones too, and the name in which language
+  // (letters, digits and "-" only, as a language tag has).
+  bool matroska_flatten_nested = false;
+  std::string matroska_language = {};
 
   bool operator==(const MediaInfoRequest&) const = default;
 };
 
 // One chapter of a Matroska file (see matroska_file.h): its start in nanoseconds, its name and
 // its language, empty for none. Each edition's chapters follow a row with an empty start whose
-// name holds the edition's set flags as letters: d default, o ordered, h hidden.
+// name holds the edition's set flags as letters (d default, o ordered, h hidden) and whose
+// language, when something was not read, "N,M": N nested chapters left out, M chapters named in
+// further displays.
 struct StoredChapter {
   std::string start;
   std::string name;
@@ -62,6 +69,8 @@ struct MediaInfoAnswer {
   std::size_t first_field = 0;
   std::vector<std::string> field_names;
   std::vector<std::string> field_values;
+  // With Menu::kEach (libmediainfo), one row per menu instead: name "menu", language the number
+  // of its chapter fields, which follow those of the menus before it in the field lists.
   std::vector<StoredChapter> stored;
   // True when libmatroska read the file: its chapters are in stored, and there are no fields.
   bool matroska = false;

@@ -7,7 +7,9 @@
 #include <optional>
 #include <string>
 #include <utility>
+#include <vector>
 
+#include "core/chapter_list.h"
 #include "core/decimal.h"
 #include "core/error.h"
 #include "core/timestamp.h"
@@ -146,6 +148,7 @@ TitleChapters ParseWebVtt(std::string_view text, std::string_view path) {
   // page, taken to be Windows-1252.
   const bool windows_1252 = !IsValidUtf8(text);
   TitleChapters title;
+  std::vector<std::optional<std::int64_t>> ends;
   while (next()) {
     if (line.empty()) continue;
     if (StartsWithWord(line, "NOTE") || StartsWithWord(line, "STYLE") ||
@@ -175,8 +178,10 @@ TitleChapters ParseWebVtt(std::string_view text, std::string_view path) {
     CheckRoomForChapter(title.chapters.size(), path);
     title.chapters.push_back({*start, name, ""});
     title.length = *end;
+    ends.emplace_back(*end);
   }
   if (title.chapters.empty()) throw ReadError(path, "", "there is no cue");
+  title.left_out.end_times = EndsNotKept(title, ends);
   return title;
 }
 

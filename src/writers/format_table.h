@@ -7,6 +7,7 @@
 
 #include "core/chapter_list.h"
 #include "core/frame_times.h"
+#include "writers/format_holds.h"
 
 namespace markwright {
 
@@ -35,6 +36,7 @@ struct DestinationFormat {
   std::string_view filter;             // "description|pattern" for the save dialog
   FormatWriter writer;
   FormatNotes notes = nullptr;  // none for most formats
+  FormatHolds holds = {};       // what it holds beyond the starts; bare times when not set
   InPlaceTags in_place = InPlaceTags::kNone;
 };
 
@@ -56,7 +58,8 @@ const DestinationFormat* FindFormatByKey(std::string_view key);
 std::string BuildFormatText(const DestinationFormat& format, const TitleChapters& retimed_chapters,
                             const FrameClock& output_clock, std::string_view input_rate_text);
 
-// The row's notes on the list; empty when it has none.
+// What a conversion to the row's format loses of the list (see LossNotes), then the row's own
+// notes on it; empty when there is nothing to say.
 std::vector<std::string> FormatNotesFor(const DestinationFormat& format,
                                         const TitleChapters& retimed_chapters);
 

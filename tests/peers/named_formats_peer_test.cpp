@@ -115,7 +115,8 @@ TEST_F(NamedFormatsPeer, FfprobeAndWeReadTheSameNumbersFromHandMadeMetadata) {
          "[CHAPTER]\nSTART=1066667000000\r\nEND=1070000000000\r\n";
   const std::string csv =
       Run("ffprobe -v error -show_entries chapter=start_time,end_time -of csv=p=0 hand.ffmeta");
-  const TitleChapters probed = Probed(csv);
+  TitleChapters probed = Probed(csv);
+  probed.left_out.end_times = 1;  // the first chapter ends long after the second starts
   ASSERT_EQ(probed.chapters.size(), 3u) << csv;
   std::ostringstream bytes;
   bytes << std::ifstream(folder_ / "hand.ffmeta", std::ios::binary).rdbuf();

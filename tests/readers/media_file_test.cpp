@@ -88,6 +88,26 @@ TEST(MediaFileReader, AnswersGiveNamesAndLanguages) {
 // IETF tag first, else the two-letter form of ChapLanguage, none for "und"), the Info's length;
 // chapters found beyond a Cluster by stepping over it, or through the SeekHead where the Cluster's
 // size is unknown.
+// Each menu's fields follow the earlier menus'; the first menu with chapters is read by default.
+// An edition's row tells what the child left out of it.
+TEST(MediaFileReader, MenusAndWhatWasLeftOutComeFromTheAnswer) {
+  MediaInfoAnswer menus = Answer("MPEG-4", "", {{"Menu For", "1"}, {"00:00:01.000", "B"}},
+                                 {{"", "menu", "1"}, {"", "menu", "1"}, {"", "menu", "0"}});
+  menus.matroska = false;
+  EXPECT_EQ(MediaFileMenuCount(menus), 3u);
+  EXPECT_EQ(DefaultMediaFileMenu(menus), 1u);
+  EXPECT_EQ(MediaFileTitle(menus, "x.m4b"),
+            (TitleChapters{{{Ms("00:00:01.000"), "B", ""}}, std::nullopt}));
+  EXPECT_TRUE(MediaFileTitle(menus, "x.m4b", 2, true).chapters.empty());
+  ExpectThrowMessage<ReadError>([&] { MediaFileTitle(menus, "x.m4b", 3, true); },
+                                "x.m4b: no chapters in the file");
+  const MediaInfoAnswer editions =
+      Answer("Matroska", "", {}, {{"", "", ""}, {"", "d", "2,1"}, {"0", "a", ""}});
+  EXPECT_EQ(MediaFileTitle(editions, "x.mkv").left_out,
+            (LeftOutOnReading{.other_editions = 1, .nested_chapters = 2, .other_names = 1}));
+  EXPECT_EQ(MediaFileMenuCount(editions), 0u);
+}
+
 TEST(MatroskaFile, EditionsNamesLanguagesAndWhereTheChaptersAre) {
   const std::string french =
       Ebml(kChapterDisplay,

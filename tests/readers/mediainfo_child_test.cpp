@@ -119,9 +119,11 @@ TEST(MediaInfoChild, RequestsAndAnswersTravelWholeOrNotAtAll) {
   const MediaInfoRequest request{.options = {{"ParseSpeed", "0"}},
                                  .general = {"Format", "Duration"},
                                  .video = {"Standard"},
-                                 .menu = MediaInfoRequest::Menu::kFirstWithChapters,
+                                 .menu = MediaInfoRequest::Menu::kEach,
                                  .fields = MediaInfoRequest::Fields::kNamesAndValues,
-                                 .matroska_chapters = true};
+                                 .matroska_chapters = true,
+                                 .matroska_flatten_nested = true,
+                                 .matroska_language = "de-CH"};
   EXPECT_EQ(RequestFromTexts(SplitRequest(JoinRequest(RequestTexts(request)))), request);
   EXPECT_EQ(RequestFromTexts({"general:Format", "fields:everything"}), std::nullopt);
   const MediaInfoAnswer answer{

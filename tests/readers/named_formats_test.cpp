@@ -57,7 +57,8 @@ TEST(NamedFormats, MatroskaReaderTakesTheDefaultEditionsEnabledTopLevelChapters)
   const TitleChapters expected{{{Ms("00:00:00.002"), "&b;", "de"},
                                 {Ms("00:01:00.002"), "C", ""},
                                 {Ms("00:00:00.004"), "", ""}},
-                               Ms("01:02:03.000")};
+                               Ms("01:02:03.000"),
+                               {.other_editions = 1, .nested_chapters = 1, .other_names = 1}};
   EXPECT_EQ(read, expected);
   EXPECT_TRUE(
       IsMatroskaChaptersXml("\xEF\xBB\xBF<?xml version=\"1.0\"?>\n<!-- c -->\n<Chapters>\n<Ed"));
