@@ -92,8 +92,7 @@ TEST(ConvertAll, WritesEachStreamOnceAndOnlyToRegularFiles) {
   EXPECT_EQ(odd.output, "00001.mpls: wrote odd/00001_3.txt\n");
   EXPECT_EQ(odd.errors,
             "Markwright: 00001.MPLS: not written: cannot write odd/00001.txt: it is not a regular "
-            "file\nMarkwright: note: 00001.mpls: x264 holds no title length: 00:10:00.000 left "
-            "out\nMarkwright: 00001_2.mpls: not written: cannot write odd/00001_2.txt: it is the "
+            "file\nMarkwright: 00001_2.mpls: not written: cannot write odd/00001_2.txt: it is the "
             "file written for 00001.mpls\n");
   EXPECT_EQ(ReadFile(folder / "odd/00001_3.txt"), ReadFile(folder / "out/00001_3.txt"));
   // A link to nothing is no folder, and no folder is made where it points.

@@ -122,6 +122,8 @@ TEST_F(MediaFilePeer, MatroskaEditionsAndDamagedCopies) {
                                 {Ms("00:00:01.500"), "off", "haw"},
                                 {Ms("00:00:02.000"), "ab:cd", ""}},
                                Ms("00:00:04.000"),
+                               {},
+                               {},
                                {.other_editions = 1, .nested_chapters = 1, .other_names = 1}};
   TitleChapters expected_end = expected;
   expected_end.left_out.other_editions = 2;  // b.xml has the large edition more

@@ -58,6 +58,8 @@ TEST(NamedFormats, MatroskaReaderTakesTheDefaultEditionsEnabledTopLevelChapters)
                                 {Ms("00:01:00.002"), "C", ""},
                                 {Ms("00:00:00.004"), "", ""}},
                                Ms("01:02:03.000"),
+                               {},
+                               {},
                                {.other_editions = 1, .nested_chapters = 1, .other_names = 1}};
   EXPECT_EQ(read, expected);
   EXPECT_TRUE(
