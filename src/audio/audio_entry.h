@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 extern "C" {
 
@@ -54,6 +55,14 @@ struct AudioTag {
   std::int64_t end = 0;
 
   bool operator==(const AudioTag&) const = default;
+};
+
+// A file's chapter tags as read, with the audio's length in milliseconds (-1 when unknown).
+struct AudioTags {
+  std::vector<AudioTag> tags;
+  std::int64_t length = -1;
+
+  bool operator==(const AudioTags&) const = default;
 };
 
 inline constexpr const char* kAudioModuleFileName = "libmarkwright_audio.so";
