@@ -1,8 +1,9 @@
 #pragma once
 
 // The contract between markwright and its audio module (libmarkwright_audio.so), which holds the
-// TagLib code and is loaded only when an audio file is read or written, so that a run that reads
-// no audio never loads TagLib. Plain C types cross it: each side keeps its own C++ objects.
+// TagLib code and is loaded, by the reading child only, when an audio file is read or written, so
+// that a run that reads no audio never loads TagLib. Plain C types cross it: each side keeps its
+// own C++ objects.
 
 #include <cstddef>
 #include <cstdint>
