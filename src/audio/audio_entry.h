@@ -1,12 +1,14 @@
 #pragma once
 
 // The contract between markwright and its audio module (libmarkwright_audio.so), which holds the
-// TagLib code and is loaded only when an audio file is read or written, so that a run that reads
-// no audio never loads TagLib. Plain C types cross it: each side keeps its own C++ objects.
+// TagLib code and is loaded, by the reading child only, when an audio file is read or written, so
+// that a run that reads no audio never loads TagLib. Plain C types cross it: each side keeps its
+// own C++ objects.
 
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 extern "C" {
 
@@ -54,6 +56,14 @@ struct AudioTag {
   std::int64_t end = 0;
 
   bool operator==(const AudioTag&) const = default;
+};
+
+// A file's chapter tags as read, with the audio's length in milliseconds (-1 when unknown).
+struct AudioTags {
+  std::vector<AudioTag> tags;
+  std::int64_t length = -1;
+
+  bool operator==(const AudioTags&) const = default;
 };
 
 inline constexpr const char* kAudioModuleFileName = "libmarkwright_audio.so";

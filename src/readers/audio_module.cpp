@@ -1,19 +1,13 @@
 #include "readers/audio_module.h"
 
 #include <dlfcn.h>
-#include <fcntl.h>
-#include <poll.h>
-#include <signal.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <chrono>
-#include <cstdio>
-#include <cstring>
 #include <system_error>
-#include <utility>
 
 #include "core/error.h"
+#include "readers/mediainfo_child.h"
+#include "readers/mediainfo_request.h"
 
 #ifndef MARKWRIGHT_MODULE_DIR
 #define MARKWRIGHT_MODULE_DIR "../lib/markwright"
@@ -28,7 +22,8 @@ struct AudioModule {
 };
 
 // The module beside the program (a build tree) or in its library folder (installed), loaded
-// once and kept for the process's life; a failed load throws and is tried again next time.
+// once and kept for the life of the reading child; a failed load throws and is tried again next
+// time.
 const AudioModule& LoadedModule() {
   static AudioModule module;
   if (module.read != nullptr) return module;
@@ -77,127 +72,16 @@ bool IsMpegFrameHeader(std::string_view head) {
          (byte(2) & 0xF0) != 0xF0 && (byte(2) & 0x0C) != 0x0C;
 }
 
-// TagLib runs in a child process of its own: a crafted file can make it recurse until its stack
-// overflows (chapter frames nested in each other), or keep it busy, and that must end with a
-// message, not take the program (and a window full of work) down. The child sends its answer
-// through a pipe: a status byte, then the message of a failure or the entries.
-constexpr char kAnswerDone = 'D';
-constexpr char kAnswerFailed = 'F';
+// A crafted file can make TagLib recurse until its stack overflows or keep it busy; the reading
+// child that runs it is given up after this.
 constexpr std::chrono::milliseconds kTagLibDeadline{10'000};
 
-std::string Failed(std::string_view cause) {
-  return kAnswerFailed + std::string(cause);
-}
-
-void PutNumber(std::string& bytes, std::int64_t number) {
-  bytes.append(reinterpret_cast<const char*>(&number), sizeof number);
-}
-
-void PutText(std::string& bytes, const std::string& text) {
-  PutNumber(bytes, static_cast<std::int64_t>(text.size()));
-  bytes += text;
-}
-
-// Reads a child's answer of entries; a short or garbled one is an Error.
-class AnswerReader {
- public:
-  AnswerReader(std::string_view answer, const std::filesystem::path& path)
-      : rest_(answer.substr(1)), path_(path) {}
-  bool Done() const { return rest_.empty(); }
-  std::int64_t Number() {
-    std::int64_t number = 0;
-    if (rest_.size() < sizeof number) Garbled();
-    std::memcpy(&number, rest_.data(), sizeof number);
-    rest_.remove_prefix(sizeof number);
-    return number;
+const AudioModule& Module(const std::filesystem::path& path) {
+  try {
+    return LoadedModule();
+  } catch (const Error& failure) {
+    throw ReadError(path.string(), "", failure.what());
   }
-  std::string Text() {
-    const std::int64_t size = Number();
-    if (size < 0 || static_cast<std::uint64_t>(size) > rest_.size()) Garbled();
-    std::string text(rest_.substr(0, static_cast<std::size_t>(size)));
-    rest_.remove_prefix(static_cast<std::size_t>(size));
-    return text;
-  }
-
- private:
-  [[noreturn]] void Garbled() const {
-    throw ReadError(path_.string(), "", "TagLib's answer about the file is garbled");
-  }
-  std::string_view rest_;
-  const std::filesystem::path& path_;
-};
-
-[[noreturn]] void ChildFailed(const std::string& cause) {
-  throw Error("TagLib " + cause);
-}
-
-// Runs call (which returns the answer) in a forked child and returns its answer after the status
-// byte when it is done; throws Error with the child's message when it failed, and when it
-// crashed or did not finish within the deadline.
-template <typename Call>
-std::string InChild(Call call) {
-  int ends[2];
-  if (::pipe2(ends, O_CLOEXEC) != 0) {
-    ChildFailed(std::string("cannot be started: ") + std::strerror(errno));
-  }
-  std::fflush(nullptr);
-  const pid_t child = ::fork();
-  if (child < 0) {
-    const int error = errno;
-    ::close(ends[0]);
-    ::close(ends[1]);
-    ChildFailed(std::string("cannot be started: ") + std::strerror(error));
-  }
-  if (child == 0) {
-    ::close(ends[0]);
-    // What the crash of a child prints is no message for the user; the parent gives one.
-    const int null = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
-    if (null >= 0) ::dup2(null, STDERR_FILENO);
-    std::string answer;
-    try {
-      answer = call();
-    } catch (...) {
-      answer = Failed("failed on the file");
-    }
-    std::string_view rest = answer;
-    while (!rest.empty()) {
-      const ssize_t written = ::write(ends[1], rest.data(), rest.size());
-      if (written < 0 && errno == EINTR) continue;
-      if (written <= 0) ::_exit(1);
-      rest.remove_prefix(static_cast<std::size_t>(written));
-    }
-    ::_exit(0);
-  }
-  ::close(ends[1]);
-  std::string answer;
-  const auto deadline = std::chrono::steady_clock::now() + kTagLibDeadline;
-  bool timed_out = false;
-  for (char buffer[65536];;) {
-    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
-        deadline - std::chrono::steady_clock::now());
-    pollfd ready{ends[0], POLLIN, 0};
-    const int polled = left.count() > 0 ? ::poll(&ready, 1, static_cast<int>(left.count())) : 0;
-    if (polled < 0 && errno == EINTR) continue;
-    if (polled <= 0) {
-      timed_out = polled == 0;
-      break;
-    }
-    const ssize_t count = ::read(ends[0], buffer, sizeof buffer);
-    if (count < 0 && errno == EINTR) continue;
-    if (count <= 0) break;
-    answer.append(buffer, static_cast<std::size_t>(count));
-  }
-  ::close(ends[0]);
-  if (timed_out) ::kill(child, SIGKILL);
-  int status = 0;
-  while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {
-  }
-  if (timed_out) ChildFailed("did not finish with the file within 10 seconds (is it damaged?)");
-  if (!WIFEXITED(status) || WEXITSTATUS(status) != 0 || answer.empty()) {
-    ChildFailed("failed on the file (is it damaged?)");
-  }
-  if (answer[0] != kAnswerDone) throw Error(answer.substr(1));
-  return answer;
 }
 
 }  // namespace
@@ -233,67 +117,48 @@ std::optional<std::uintmax_t> Id3TagCutAt(const std::filesystem::path& path,
 }
 
 AudioTags ReadAudioTags(const std::filesystem::path& path, int container) {
-  const AudioModule* module = nullptr;
-  try {
-    module = &LoadedModule();
-  } catch (const Error& failure) {
-    throw ReadError(path.string(), "", failure.what());
-  }
-  std::string answer;
-  try {
-    answer = InChild([&] {
-      std::vector<AudioTag> tags;
-      std::int64_t length = -1;
-      char error[512] = {};
-      if (module->read(path.c_str(), container, AddTag, &tags, &length, error, sizeof error) != 0) {
-        return Failed(error);
-      }
-      std::string bytes(1, kAnswerDone);
-      PutNumber(bytes, length);
-      for (const AudioTag& tag : tags) {
-        PutNumber(bytes, tag.kind);
-        PutText(bytes, tag.key);
-        PutText(bytes, tag.value);
-        PutNumber(bytes, tag.start);
-        PutNumber(bytes, tag.end);
-      }
-      return bytes;
-    });
-  } catch (const Error& failure) {
-    throw ReadError(path.string(), "", failure.what());
-  }
-  AnswerReader reader(answer, path);
-  AudioTags result;
-  result.length = reader.Number();
-  while (!reader.Done()) {
-    AudioTag tag;
-    tag.kind = static_cast<AudioTagKind>(reader.Number());
-    tag.key = reader.Text();
-    tag.value = reader.Text();
-    tag.start = reader.Number();
-    tag.end = reader.Number();
-    result.tags.push_back(std::move(tag));
-  }
-  return result;
+  MediaInfoRequest request;
+  request.audio_container = container;
+  return *AskMediaInfoChild(request, path, kTagLibDeadline, "the file").audio;
 }
 
 void WriteAudioTags(const std::filesystem::path& path, int container,
                     const std::vector<AudioTag>& tags) {
+  MediaInfoRequest request;
+  request.audio_container = container;
+  request.audio_write = tags;
+  try {
+    AskMediaInfoChild(request, path, kTagLibDeadline, "the file");
+  } catch (const ReadError& failure) {
+    throw Error(failure.cause());
+  }
+}
+
+AudioTags ReadAudioTagsWithModule(const std::filesystem::path& path, int container) {
+  const AudioModule& module = Module(path);
+  AudioTags result;
+  char error[512] = {};
+  if (module.read(path.c_str(), container, AddTag, &result.tags, &result.length, error,
+                  sizeof error) != 0) {
+    throw ReadError(path.string(), "", error);
+  }
+  return result;
+}
+
+void WriteAudioTagsWithModule(const std::filesystem::path& path, int container,
+                              const std::vector<AudioTag>& tags) {
   std::vector<MarkwrightAudioTag> entries;
   entries.reserve(tags.size());
   for (const AudioTag& tag : tags) {
     entries.push_back({tag.kind, tag.key.data(), tag.key.size(), tag.value.data(), tag.value.size(),
                        tag.start, tag.end});
   }
-  const AudioModule& module = LoadedModule();
-  InChild([&] {
-    char error[512] = {};
-    if (module.write(path.c_str(), container, entries.data(), entries.size(), error,
-                     sizeof error) != 0) {
-      return Failed(error);
-    }
-    return std::string(1, kAnswerDone);
-  });
+  const AudioModule& module = Module(path);
+  char error[512] = {};
+  if (module.write(path.c_str(), container, entries.data(), entries.size(), error, sizeof error) !=
+      0) {
+    throw ReadError(path.string(), "", error);
+  }
 }
 
 }  // namespace markwright

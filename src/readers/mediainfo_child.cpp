@@ -4,6 +4,7 @@
 #include <poll.h>
 #include <signal.h>
 #include <spawn.h>
+#include <sys/mman.h>
 #include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -84,20 +85,25 @@ class Descriptor {
     if (descriptor_ >= 0) close(descriptor_);
     descriptor_ = descriptor;
   }
+  void Release() { descriptor_ = -1; }
 
  private:
   int descriptor_;
 };
 
-// Starts the child with the pipe's write end as its descriptor 3, /dev/null as 0, 1 and 2 (so
-// that it holds none of the caller's files open), no other descriptor, default signal handling
-// and no blocked signal.
-pid_t Spawn(const std::filesystem::path& program, std::vector<std::string> arguments,
-            int write_end) {
+// Starts the child with the pipe's write end as its descriptor 3, the request's input as 0
+// (/dev/null when it has none), /dev/null as 1 and 2 (so that it holds none of the caller's files
+// open), no other descriptor, default signal handling and no blocked signal.
+pid_t Spawn(const std::filesystem::path& program, std::vector<std::string> arguments, int write_end,
+            int input) {
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
   posix_spawn_file_actions_adddup2(&actions, write_end, kReplyDescriptor);
-  posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+  if (input >= 0) {
+    posix_spawn_file_actions_adddup2(&actions, input, 0);
+  } else {
+    posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+  }
   posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
   posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
   posix_spawn_file_actions_addclosefrom_np(&actions, kReplyDescriptor + 1);
@@ -130,6 +136,37 @@ pid_t Spawn(const std::filesystem::path& program, std::vector<std::string> argum
   return pid;
 }
 
+// The request's input in a file of memory, read from its start: the child reads it at its own
+// pace, and the parent never waits to write it. Past the descriptors the child is given; -1 when
+// it cannot be made.
+int InputFile(std::string_view bytes) {
+  Descriptor file(memfd_create("markwright-request", MFD_CLOEXEC));
+  if (file.get() >= 0 && file.get() <= kReplyDescriptor) {
+    file.Reset(fcntl(file.get(), F_DUPFD_CLOEXEC, kReplyDescriptor + 1));
+  }
+  while (file.get() >= 0 && !bytes.empty()) {
+    const ssize_t written = write(file.get(), bytes.data(), bytes.size());
+    if (written < 0 && errno == EINTR) continue;
+    if (written <= 0) file.Reset(-1);
+    if (written > 0) bytes.remove_prefix(static_cast<std::size_t>(written));
+  }
+  if (file.get() < 0 || lseek(file.get(), 0, SEEK_SET) != 0) return -1;
+  const int descriptor = file.get();
+  file.Release();
+  return descriptor;
+}
+
+std::optional<std::string> ReadAll(int descriptor) {
+  std::string bytes;
+  for (char buffer[65536];;) {
+    const ssize_t count = read(descriptor, buffer, sizeof buffer);
+    if (count < 0 && errno == EINTR) continue;
+    if (count < 0) return std::nullopt;
+    if (count == 0) return bytes;
+    bytes.append(buffer, static_cast<std::size_t>(count));
+  }
+}
+
 }  // namespace
 
 void SetMediaInfoChildProgram(const std::filesystem::path& program) {
@@ -154,13 +191,15 @@ MediaInfoAnswer AskMediaInfoChild(const MediaInfoRequest& request,
   if (write_end.get() == kReplyDescriptor) {
     write_end.Reset(fcntl(kReplyDescriptor, F_DUPFD_CLOEXEC, kReplyDescriptor + 1));
   }
+  const std::vector<std::string> input_texts = RequestInputTexts(request);
+  const Descriptor input(input_texts.empty() ? -1 : InputFile(InputBytes(input_texts)));
   const pid_t pid =
-      write_end.get() < 0
+      write_end.get() < 0 || (!input_texts.empty() && input.get() < 0)
           ? -1
           : Spawn(ChildProgram(),
                   {"markwright", std::string(kMediaInfoChildArgument), std::to_string(getpid()),
                    JoinRequest(RequestTexts(request)), source_name},
-                  write_end.get());
+                  write_end.get(), input.get());
   if (pid < 0) throw ReadError(source_name, "", "cannot start reading: no process");
   Child child(pid);
   write_end.Reset(-1);
@@ -195,7 +234,9 @@ MediaInfoAnswer AskMediaInfoChild(const MediaInfoRequest& request,
     }
   }
   // The library that read the file, for the messages.
-  const std::string_view library = request.video_frames ? "libavformat" : "libmediainfo";
+  const std::string_view library = request.audio_container != 0 ? "TagLib"
+                                   : request.video_frames       ? "libavformat"
+                                                                : "libmediainfo";
   bool ended = false;
   while (closed && !(ended = child.TryReap()) && left().count() > 0) {
     std::this_thread::sleep_for(std::chrono::milliseconds(1));
@@ -234,7 +275,10 @@ int RunMediaInfoChild(int argc, char** argv, MediaInfoAnswerer answerer) {
 
   std::string reply;
   try {
-    const auto request = RequestFromTexts(SplitRequest(argv[3]));
+    const auto input = ReadAll(0);
+    const auto input_texts = input ? InputTexts(*input) : std::nullopt;
+    const auto request =
+        input_texts ? RequestFromTexts(SplitRequest(argv[3]), *input_texts) : std::nullopt;
     if (!request) return 2;
     reply = AnswerReply(AnswerTexts(answerer(*request, argv[4])));
   } catch (const ReadError& error) {

@@ -15,8 +15,11 @@ namespace markwright {
 // hidden mode. The library can loop without end on a damaged file, and only a separate process
 // can be stopped; a fresh executable (not a copy of a possibly multi-threaded parent) starts
 // with no lock held, and its locale is its own. Matroska and WebM files are read there too, with
-// libmatroska (matroska_file.h), whose damaged input is as hostile. The request and the answer
-// travel as mediainfo_wire.h describes; the readers interpret the answer.
+// libmatroska (matroska_file.h), whose damaged input is as hostile, videos with libavformat
+// (video_module.h) and audio files' tags with TagLib (audio_module.h), which a crafted file can
+// make recurse until its stack overflows (the tags to write go into a copy of the file there
+// too). The request and the answer travel as mediainfo_wire.h describes; the readers interpret
+// the answer.
 
 // The first argument of the hidden mode. No user option starts with "--markwright-internal".
 inline constexpr std::string_view kMediaInfoChildArgument = "--markwright-internal-mediainfo-child";
@@ -29,7 +32,8 @@ void SetMediaInfoChildProgram(const std::filesystem::path& program);
 // within the deadline is killed; it is always reaped. Throws ReadError naming the file: with the
 // cause of the child's own ReadError, "libmediainfo did not finish reading <subject> ..." after
 // the deadline, or "libmediainfo failed on <subject> ..." when the child ends without a whole
-// answer or by a signal; "libavformat" in place of "libmediainfo" for a video_frames request.
+// answer or by a signal; "libavformat" in place of "libmediainfo" for a video_frames request,
+// "TagLib" for an audio one.
 // Each part the child sends before its answer (mediainfo_wire.h) goes to on_part as it arrives;
 // what on_part throws ends the child and is thrown on.
 using ChildPartHandler = std::function<void(const std::vector<std::string>& texts)>;

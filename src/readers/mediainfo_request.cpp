@@ -7,6 +7,7 @@
 
 #include "core/decimal.h"
 #include "core/error.h"
+#include "readers/audio_module.h"
 #include "readers/chapter_limit.h"
 #include "readers/matroska_file.h"
 #include "readers/mediainfo_child.h"
@@ -31,11 +32,16 @@ constexpr std::string_view kVideoFrames = "video-frames";
 constexpr std::string_view kThumbnails = "thumbnails:";
 constexpr std::string_view kMatroskaFlatten = "matroska:flatten";
 constexpr std::string_view kMatroskaLanguage = "matroska:language=";
+// "audio:<container>", and for a write "audio-write" with the tags as input.
+constexpr std::string_view kAudio = "audio:";
+constexpr std::string_view kAudioWrite = "audio-write";
 
 // Before the fields in an answer's texts: the menu's two positions, the first field, the number
 // of fields and whether libmatroska read the file; a stored chapter takes three texts.
 constexpr std::size_t kMenuTexts = 5;
 constexpr std::size_t kStoredTexts = 3;
+// An audio tag: its kind, key, value, start and end.
+constexpr std::size_t kAudioTagTexts = 5;
 
 // The whole number the text starts with, after blanks; 0 when it starts with none.
 std::size_t LeadingWhole(std::string_view text) {
@@ -99,6 +105,37 @@ bool ReadThumbnailRequest(std::string_view text, MediaInfoRequest& request) {
   return true;
 }
 
+void AppendAudioTagTexts(const std::vector<AudioTag>& tags, std::vector<std::string>& texts) {
+  for (const AudioTag& tag : tags) {
+    texts.insert(texts.end(), {std::to_string(tag.kind), tag.key, tag.value,
+                               std::to_string(tag.start), std::to_string(tag.end)});
+  }
+}
+
+std::optional<std::int64_t> ParseInteger(const std::string& text) {
+  std::int64_t number = 0;
+  const auto parsed = std::from_chars(text.data(), text.data() + text.size(), number);
+  if (parsed.ec != std::errc() || parsed.ptr != text.data() + text.size()) return std::nullopt;
+  return number;
+}
+
+// The tags of texts from `from` on, each as AppendAudioTagTexts puts it.
+std::optional<std::vector<AudioTag>> AudioTagsFromTexts(const std::vector<std::string>& texts,
+                                                        std::size_t from) {
+  if (from > texts.size() || (texts.size() - from) % kAudioTagTexts != 0) return std::nullopt;
+  std::vector<AudioTag> tags;
+  for (std::size_t i = from; i < texts.size(); i += kAudioTagTexts) {
+    const auto kind = ParseInteger(texts[i]);
+    const auto start = ParseInteger(texts[i + 3]);
+    const auto end = ParseInteger(texts[i + 4]);
+    if (!kind || *kind < kAudioVorbisField || *kind > kAudioTocChild || !start || !end) {
+      return std::nullopt;
+    }
+    tags.push_back({static_cast<AudioTagKind>(*kind), texts[i + 1], texts[i + 2], *start, *end});
+  }
+  return tags;
+}
+
 }  // namespace
 
 std::vector<std::string> RequestTexts(const MediaInfoRequest& request) {
@@ -130,10 +167,21 @@ std::vector<std::string> RequestTexts(const MediaInfoRequest& request) {
   if (!request.matroska_language.empty()) {
     texts.push_back(std::string(kMatroskaLanguage) + request.matroska_language);
   }
+  if (request.audio_container != 0) {
+    texts.push_back(std::string(kAudio) + std::to_string(request.audio_container));
+  }
+  if (request.audio_write) texts.emplace_back(kAudioWrite);
   return texts;
 }
 
-std::optional<MediaInfoRequest> RequestFromTexts(const std::vector<std::string>& texts) {
+std::vector<std::string> RequestInputTexts(const MediaInfoRequest& request) {
+  std::vector<std::string> texts;
+  if (request.audio_write) AppendAudioTagTexts(*request.audio_write, texts);
+  return texts;
+}
+
+std::optional<MediaInfoRequest> RequestFromTexts(const std::vector<std::string>& texts,
+                                                 const std::vector<std::string>& input) {
   MediaInfoRequest request;
   for (const std::string_view text : texts) {
     if (text.starts_with(kOption) && text.find('=') != std::string_view::npos) {
@@ -162,14 +210,27 @@ std::optional<MediaInfoRequest> RequestFromTexts(const std::vector<std::string>&
       request.matroska_flatten_nested = true;
     } else if (text.starts_with(kMatroskaLanguage)) {
       request.matroska_language = text.substr(kMatroskaLanguage.size());
+    } else if (text.starts_with(kAudio)) {
+      const auto container = ParseDigits(text.substr(kAudio.size()));
+      if (!container || *container < kAudioMp3 || *container > kAudioFlac) return std::nullopt;
+      request.audio_container = static_cast<int>(*container);
+    } else if (text == kAudioWrite) {
+      request.audio_write = AudioTagsFromTexts(input, 0);
+      if (!request.audio_write) return std::nullopt;
     } else {
       return std::nullopt;
     }
   }
+  if (!input.empty() && !request.audio_write) return std::nullopt;
   return request;
 }
 
 std::vector<std::string> AnswerTexts(const MediaInfoAnswer& answer) {
+  if (answer.audio) {
+    std::vector<std::string> texts = {std::to_string(answer.audio->length)};
+    AppendAudioTagTexts(answer.audio->tags, texts);
+    return texts;
+  }
   std::vector<std::string> texts = answer.general;
   texts.insert(texts.end(), answer.video.begin(), answer.video.end());
   texts.insert(texts.end(),
@@ -186,6 +247,14 @@ std::vector<std::string> AnswerTexts(const MediaInfoAnswer& answer) {
 
 std::optional<MediaInfoAnswer> AnswerFromTexts(const std::vector<std::string>& all_texts,
                                                const MediaInfoRequest& request) {
+  if (request.audio_container != 0) {
+    const auto length = all_texts.empty() ? std::nullopt : ParseInteger(all_texts[0]);
+    auto tags = AudioTagsFromTexts(all_texts, 1);
+    if (!length || !tags || (request.audio_write && !tags->empty())) return std::nullopt;
+    MediaInfoAnswer answer;
+    answer.audio = AudioTags{std::move(*tags), *length};
+    return answer;
+  }
   std::vector<std::string> frames_last;
   if (request.video_frames) {
     if (all_texts.empty() || all_texts.back().empty()) return std::nullopt;
@@ -242,6 +311,16 @@ std::optional<std::pair<std::size_t, std::size_t>> ChapterFieldRange(std::string
 
 MediaInfoAnswer AnswerMediaInfoRequest(const MediaInfoRequest& request,
                                        const std::filesystem::path& path) {
+  if (request.audio_container != 0) {
+    MediaInfoAnswer answer;
+    if (request.audio_write) {
+      WriteAudioTagsWithModule(path, request.audio_container, *request.audio_write);
+      answer.audio.emplace();
+    } else {
+      answer.audio = ReadAudioTagsWithModule(path, request.audio_container);
+    }
+    return answer;
+  }
   if (request.video_frames) {
     MediaInfoAnswer answer;
     answer.general.resize(request.general.size());

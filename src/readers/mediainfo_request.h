@@ -9,6 +9,8 @@
 #include <utility>
 #include <vector>
 
+#include "audio/audio_entry.h"
+
 namespace markwright {
 
 // What a reader may ask the reading child (see mediainfo_child.h) about one file: libmediainfo's
@@ -42,6 +44,11 @@ struct MediaInfoRequest {
   // (letters, digits and "-" only, as a language tag has).
   bool matroska_flatten_nested = false;
   std::string matroska_language = {};
+  // An audio file's chapter tags, with TagLib (readers/audio_module.h) instead of anything above:
+  // read (MediaInfoAnswer::audio) from a file of this AudioContainer, or replaced in the file by
+  // audio_write. The tags to write travel as the request's input (RequestInputTexts).
+  int audio_container{};
+  std::optional<std::vector<AudioTag>> audio_write{};
 
   bool operator==(const MediaInfoRequest&) const = default;
 };
@@ -76,14 +83,19 @@ struct MediaInfoAnswer {
   bool matroska = false;
   // For a video_frames request: the frame list of ReadVideoFrameList, the answer's last text.
   std::string frames{};
+  // For an audio request: the tags read, none after a write.
+  std::optional<AudioTags> audio{};
 
   bool operator==(const MediaInfoAnswer&) const = default;
 };
 
 // Both as the texts that travel between the processes, and back; nothing for texts that are not
-// one (given the request, for an answer).
+// one (given the request, for an answer). A request's input (mediainfo_wire.h) is texts of its
+// own: the tags to write, which may be long and hold any byte.
 std::vector<std::string> RequestTexts(const MediaInfoRequest& request);
-std::optional<MediaInfoRequest> RequestFromTexts(const std::vector<std::string>& texts);
+std::vector<std::string> RequestInputTexts(const MediaInfoRequest& request);
+std::optional<MediaInfoRequest> RequestFromTexts(const std::vector<std::string>& texts,
+                                                 const std::vector<std::string>& input = {});
 std::vector<std::string> AnswerTexts(const MediaInfoAnswer& answer);
 std::optional<MediaInfoAnswer> AnswerFromTexts(const std::vector<std::string>& texts,
                                                const MediaInfoRequest& request);
@@ -98,9 +110,10 @@ std::optional<std::pair<std::size_t, std::size_t>> ChapterFieldRange(std::string
                                                                      std::string_view count,
                                                                      std::string_view source_name);
 
-// The reading child's side: asks libmediainfo, or reads a Matroska file with libmatroska or a
-// video with the video module where the request says so. Throws ReadError naming the file when the
-// library cannot be loaded, as ChapterFieldRange does, and as ReadMatroskaFile does.
+// The reading child's side: asks libmediainfo, or reads a Matroska file with libmatroska, a
+// video with the video module or an audio file's tags with the audio module where the request
+// says so. Throws ReadError naming the file when the library cannot be loaded, as
+// ChapterFieldRange does, and as ReadMatroskaFile does.
 MediaInfoAnswer AnswerMediaInfoRequest(const MediaInfoRequest& request,
                                        const std::filesystem::path& path);
 

@@ -68,6 +68,14 @@ std::vector<std::string> SplitRequest(std::string_view argument) {
   return texts;
 }
 
+std::string InputBytes(const std::vector<std::string>& texts) {
+  return TextsPayload(texts);
+}
+
+std::optional<std::vector<std::string>> InputTexts(std::string_view bytes) {
+  return PayloadTexts(bytes);
+}
+
 std::string AnswerReply(const std::vector<std::string>& texts) {
   return Reply(kAnswerTag, TextsPayload(texts));
 }

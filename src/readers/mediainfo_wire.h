@@ -16,6 +16,8 @@ namespace markwright {
 // significant first) and the payload: an answer's texts, each a 4-byte length and the bytes, or
 // a failure's cause. A request whose answer comes in pieces (thumbnails, as each is decoded) is
 // answered by parts first, each a reply tagged 'P' with texts as an answer's, then the reply.
+// A request with input (the tags to write into a file) has it on the child's standard input,
+// texts as an answer's payload without header; the child reads it before it answers.
 
 inline constexpr std::size_t kReplyHeaderSize = 9;
 // Far above any answer; a longer payload means the child has gone wrong.
@@ -23,6 +25,9 @@ inline constexpr std::uint64_t kLargestReplyPayload = 256u << 20;
 
 std::string JoinRequest(const std::vector<std::string>& texts);
 std::vector<std::string> SplitRequest(std::string_view argument);
+
+std::string InputBytes(const std::vector<std::string>& texts);
+std::optional<std::vector<std::string>> InputTexts(std::string_view bytes);
 
 std::string AnswerReply(const std::vector<std::string>& texts);
 std::string FailureReply(std::string_view cause);

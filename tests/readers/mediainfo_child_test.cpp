@@ -140,6 +140,18 @@ TEST(MediaInfoChild, RequestsAndAnswersTravelWholeOrNotAtAll) {
   ASSERT_TRUE(reply && !reply->failed);
   EXPECT_EQ(reply->texts, (std::vector<std::string>{"x", ""}));
   EXPECT_EQ(ParseReply(AnswerReply({"x"}).substr(0, 12)), std::nullopt);
+  // Audio tags to write travel as input, any byte in them; the answer read back is the tags.
+  MediaInfoRequest audio;
+  audio.audio_container = kAudioMp3;
+  audio.audio_write = {{kAudioChapterFrame, "c\n1", std::string("\0\n", 2), 1, -1}};
+  EXPECT_EQ(RequestFromTexts(SplitRequest(JoinRequest(RequestTexts(audio))),
+                             *InputTexts(InputBytes(RequestInputTexts(audio)))),
+            audio);
+  EXPECT_EQ(RequestFromTexts({"audio:1", "audio-write"}, {"2", "c", "t", "1"}), std::nullopt);
+  MediaInfoAnswer tags;
+  tags.audio = AudioTags{*audio.audio_write, 5000};
+  audio.audio_write.reset();
+  EXPECT_EQ(AnswerFromTexts(AnswerTexts(tags), audio), tags);
   // Thumbnails: the request's times, and parts before the answer, each taken once whole.
   MediaInfoRequest pictures;
   pictures.video_frames = true;
