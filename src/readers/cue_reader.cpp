@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 
+#include "core/ascii_case.h"
 #include "core/decimal.h"
 #include "core/error.h"
 #include "readers/chapter_limit.h"
@@ -19,13 +20,6 @@ constexpr std::int64_t kFramesPerSecond = 75;
 
 // Minutes beyond any disc, few enough that the milliseconds stay exact.
 constexpr std::size_t kMostMinuteDigits = 9;
-
-bool SameWord(std::string_view a, std::string_view b) {
-  return std::ranges::equal(a, b, [](char x, char y) {
-    return std::toupper(static_cast<unsigned char>(x)) ==
-           std::toupper(static_cast<unsigned char>(y));
-  });
-}
 
 struct Command {
   std::string_view word;
@@ -70,9 +64,9 @@ constexpr std::array<std::string_view, 8> kPassedOver = {
     "REM", "PERFORMER", "SONGWRITER", "FLAGS", "ISRC", "PREGAP", "POSTGAP", "CATALOG"};
 
 bool IsPassedOver(std::string_view word) {
-  return SameWord(word, "CDTEXTFILE") ||
-         std::ranges::any_of(kPassedOver,
-                             [&](std::string_view known) { return SameWord(word, known); });
+  return EqualIgnoringCase(word, "CDTEXTFILE") ||
+         std::ranges::any_of(
+             kPassedOver, [&](std::string_view known) { return EqualIgnoringCase(word, known); });
 }
 
 }  // namespace
@@ -104,7 +98,7 @@ TitleChapters ParseCueSheet(std::string_view text, std::string_view path) {
   for (std::size_t number = 1; lines.Next(line); ++number) {
     const Command command = Split(line);
     if (command.word.empty()) continue;
-    if (SameWord(command.word, "FILE")) {
+    if (EqualIgnoringCase(command.word, "FILE")) {
       if (file_line != 0) {
         throw ReadError(path, AtLine(number),
                         "a second FILE (the first is on line " + std::to_string(file_line) +
@@ -113,7 +107,7 @@ TitleChapters ParseCueSheet(std::string_view text, std::string_view path) {
       }
       file_line = number;
       title.media_file = utf8(Value(command.rest, true));
-    } else if (SameWord(command.word, "TRACK")) {
+    } else if (EqualIgnoringCase(command.word, "TRACK")) {
       if (file_line == 0) throw ReadError(path, AtLine(number), "a TRACK before the FILE");
       const std::string_view track_number =
           command.rest.substr(0, command.rest.find_first_of(" \t"));
@@ -127,7 +121,7 @@ TitleChapters ParseCueSheet(std::string_view text, std::string_view path) {
       has_index = false;
       CheckRoomForChapter(title.chapters.size(), path);
       title.chapters.push_back({});
-    } else if (SameWord(command.word, "INDEX")) {
+    } else if (EqualIgnoringCase(command.word, "INDEX")) {
       const Command index = Split(command.rest);
       const auto time = IndexTime(index.rest);
       if (!ParseDigits(index.word) || !time) {
@@ -140,7 +134,7 @@ TitleChapters ParseCueSheet(std::string_view text, std::string_view path) {
         title.chapters.back().start = *time;
         has_index = true;
       }
-    } else if (SameWord(command.word, "TITLE")) {
+    } else if (EqualIgnoringCase(command.word, "TITLE")) {
       if (track_line != 0) title.chapters.back().name = utf8(Value(command.rest, false));
     } else if (!IsPassedOver(command.word)) {
       throw ReadError(path, AtLine(number),

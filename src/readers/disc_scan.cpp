@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 
+#include "core/ascii_case.h"
 #include "core/error.h"
 #include "core/timestamp.h"
 #include "readers/bluray_reader.h"
@@ -16,10 +17,6 @@ namespace fs = std::filesystem;
 
 char Lower(char c) {
   return static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-}
-
-bool SameIgnoringCase(std::string_view a, std::string_view b) {
-  return std::ranges::equal(a, b, [](char x, char y) { return Lower(x) == Lower(y); });
 }
 
 bool LessIgnoringCase(const std::string& a, const std::string& b) {
@@ -119,7 +116,7 @@ std::optional<fs::path> FindChildIgnoringCase(const fs::path& folder, std::strin
   for (fs::directory_iterator entry(folder, error), end; !error && entry != end;
        entry.increment(error)) {
     const std::string child = entry->path().filename().string();
-    if (SameIgnoringCase(child, name) && (!found || child < found->filename().string())) {
+    if (EqualIgnoringCase(child, name) && (!found || child < found->filename().string())) {
       found = entry->path();  // the same pick whatever order the folder lists in
     }
   }

@@ -20,6 +20,7 @@
 #include <limits>
 #include <memory>
 
+#include "core/ascii_case.h"
 #include "core/error.h"
 #include "readers/chapter_limit.h"
 #include "readers/language_codes.h"
@@ -212,13 +213,6 @@ std::optional<std::uint64_t> SeekChapters(ElementReader& reader, const EbmlEleme
 // Nesting deeper than this is not read (and not counted); flattening it is refused.
 constexpr int kDeepestNesting = 64;
 
-bool SameLanguage(std::string_view a, std::string_view b) {
-  return std::ranges::equal(a, b, [](char x, char y) {
-    return std::tolower(static_cast<unsigned char>(x)) ==
-           std::tolower(static_cast<unsigned char>(y));
-  });
-}
-
 // One ChapterDisplay: its name, its ChapLanguage codes and its ChapLanguageIETF.
 struct Display {
   std::string name;
@@ -226,9 +220,10 @@ struct Display {
   std::string ietf_language;
 
   bool Speaks(std::string_view language) const {
-    return SameLanguage(ietf_language, language) ||
-           std::ranges::any_of(
-               languages, [&](const std::string& code) { return SameLanguage(code, language); });
+    return EqualIgnoringCase(ietf_language, language) ||
+           std::ranges::any_of(languages, [&](const std::string& code) {
+             return EqualIgnoringCase(code, language);
+           });
   }
 };
 

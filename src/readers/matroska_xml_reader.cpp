@@ -9,6 +9,7 @@
 #include <utility>
 #include <vector>
 
+#include "core/ascii_case.h"
 #include "core/chapter_list.h"
 #include "core/decimal.h"
 #include "core/error.h"
@@ -113,20 +114,13 @@ bool IsMatroskaChaptersXml(std::string_view head_or_text) {
 
 namespace {
 
-bool SameTag(std::string_view a, std::string_view b) {
-  return std::ranges::equal(a, b, [](char x, char y) {
-    return std::tolower(static_cast<unsigned char>(x)) ==
-           std::tolower(static_cast<unsigned char>(y));
-  });
-}
-
 // The display whose name a chapter takes: the first in the language asked for, else the first.
 pugi::xml_node ChosenDisplay(const pugi::xml_node& atom, std::string_view language) {
   if (!language.empty()) {
     for (const auto& display : atom.children("ChapterDisplay")) {
-      if (SameTag(Trimmed(display.child("ChapLanguageIETF")), language)) return display;
+      if (EqualIgnoringCase(Trimmed(display.child("ChapLanguageIETF")), language)) return display;
       for (const auto& tag : display.children("ChapterLanguage")) {
-        if (SameTag(Trimmed(tag), language)) return display;
+        if (EqualIgnoringCase(Trimmed(tag), language)) return display;
       }
     }
   }
