@@ -40,7 +40,7 @@ ffmpeg -v error -i big.mkv -c copy big.mp4
 ffmpeg -v error -f lavfi -i testsrc=s=64x48:r=25:d=60 -f lavfi -i sine=d=60 -c:v libx264 \
   -bf 3 -g 250 -c:a aac minute.mp4
 ffmpeg -v error -stream_loop 119 -i minute.mp4 -c copy long.mp4
-printf 'CHAPTER01=00:00:00.000\nCHAPTER01NAME=a\nCHAPTER02=00:01:00.000\nCHAPTER02NAME=b\n' \
+printf 'CHAPTER01=00:00:00.000\nCHAPTER01NAME=a\nCHAPTER02=00:00:10.000\nCHAPTER02NAME=b\n' \
   > chapters.txt
 ls -l big.mkv big.mp4 long.mp4
 

@@ -79,8 +79,9 @@ class SampleSkippingFile {
 
   SampleSkippingFile(int descriptor, std::int64_t size) : descriptor_(descriptor), size_(size) {
     auto* buffer = static_cast<unsigned char*>(av_malloc(kBufferSize));
-    if (buffer != nullptr)
+    if (buffer != nullptr) {
       io_ = avio_alloc_context(buffer, kBufferSize, 0, this, Read, nullptr, Seek);
+    }
     if (io_ == nullptr) {
       av_free(buffer);
       close(descriptor_);
