@@ -7,8 +7,8 @@
 #include <algorithm>
 #include <cerrno>
 #include <charconv>
+#include <compare>
 #include <cstdint>
-#include <map>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -60,6 +60,7 @@ class SampleSkippingFile {
   // Adds the byte ranges of the index entries the demuxer has made since the last call (a
   // fragmented file's grow as its fragments are read).
   void LearnSamples(const AVFormatContext& format) {
+    const std::size_t known = samples_.size();
     known_entries_.resize(format.nb_streams, 0);
     for (unsigned index = 0; index < format.nb_streams; ++index) {
       AVStream* stream = format.streams[index];
@@ -67,15 +68,25 @@ class SampleSkippingFile {
       for (int entry = std::min(known_entries_[index], count); entry < count; ++entry) {
         const AVIndexEntry* sample = avformat_index_get_entry(stream, entry);
         if (sample != nullptr && sample->pos >= 0 && sample->size > 0) {
-          samples_.emplace(sample->pos, sample->pos + sample->size);
+          samples_.push_back({sample->pos, sample->pos + sample->size});
         }
       }
       known_entries_[index] = count;
     }
+    // A fragment's samples usually follow those known: sorting the new ones is enough.
+    const auto learnt = samples_.begin() + static_cast<std::ptrdiff_t>(known);
+    std::sort(learnt, samples_.end());
+    std::inplace_merge(samples_.begin(), learnt, samples_.end());
   }
 
  private:
   static constexpr int kBufferSize = 1 << 16;
+
+  struct ByteRange {
+    std::int64_t start = 0;
+    std::int64_t end = 0;
+    auto operator<=>(const ByteRange&) const = default;
+  };
 
   SampleSkippingFile(int descriptor, std::int64_t size) : descriptor_(descriptor), size_(size) {
     auto* buffer = static_cast<unsigned char*>(av_malloc(kBufferSize));
@@ -92,16 +103,18 @@ class SampleSkippingFile {
   static int Read(void* opaque, std::uint8_t* buffer, int size) {
     auto& file = *static_cast<SampleSkippingFile*>(opaque);
     std::int64_t wanted = size;
-    const auto next = file.samples_.upper_bound(file.position_);
+    const auto next = std::upper_bound(
+        file.samples_.begin(), file.samples_.end(), file.position_,
+        [](std::int64_t position, const ByteRange& sample) { return position < sample.start; });
     if (next != file.samples_.begin()) {
-      const std::int64_t sample_end = std::min(std::prev(next)->second, file.size_);
+      const std::int64_t sample_end = std::min(std::prev(next)->end, file.size_);
       if (sample_end > file.position_) {
         wanted = std::min(wanted, sample_end - file.position_);
         file.position_ += wanted;
         return static_cast<int>(wanted);
       }
     }
-    if (next != file.samples_.end()) wanted = std::min(wanted, next->first - file.position_);
+    if (next != file.samples_.end()) wanted = std::min(wanted, next->start - file.position_);
     ssize_t got = 0;
     do {
       got = pread(file.descriptor_, buffer, static_cast<std::size_t>(wanted), file.position_);
@@ -137,8 +150,8 @@ class SampleSkippingFile {
   std::int64_t size_;
   std::int64_t position_ = 0;
   AVIOContext* io_ = nullptr;
-  std::map<std::int64_t, std::int64_t> samples_;  // start → end of each sample's bytes
-  std::vector<int> known_entries_;                // per stream, index entries already learnt
+  std::vector<ByteRange> samples_;  // each sample's bytes, in order of start
+  std::vector<int> known_entries_;  // per stream, index entries already learnt
 };
 
 // MP4 and QuickTime: one sample per frame, each listed in the sample tables with its time and
