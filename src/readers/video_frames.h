@@ -19,7 +19,8 @@ struct VideoFrames {
   std::vector<std::int64_t> key_frames;  // frame numbers, ascending
 };
 
-// Reading a large file packet by packet takes a while; a damaged one that takes longer is given up.
+// Reading a large file packet by packet (Matroska, MPEG-TS) takes a while; a damaged one that
+// takes longer is given up.
 inline constexpr std::chrono::milliseconds kVideoReadDeadline{120'000};
 
 // The frame list the video module gives (video/video_entry.h: VideoFramesEntry) as frames; name is
@@ -28,7 +29,8 @@ inline constexpr std::chrono::milliseconds kVideoReadDeadline{120'000};
 VideoFrames ParseVideoFrameList(std::string_view text, std::string_view name);
 
 // Asks a reading child for the frames of the file, within the deadline. Every packet of the
-// video stream is read, none decoded: the list is exact for every container.
+// video stream is read, none decoded (of MP4 and QuickTime files only the sample tables, not the
+// frames' bytes): the list is exact for every container.
 // Throws ReadError naming the file.
 VideoFrames ReadVideoFrames(const std::filesystem::path& path,
                             std::chrono::milliseconds deadline = kVideoReadDeadline);

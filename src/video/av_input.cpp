@@ -12,14 +12,23 @@ std::string AvMessage(int code) {
   return text;
 }
 
-VideoInput OpenVideo(const char* path) {
+VideoInput OpenVideo(const char* path, AVIOContext* io,
+                     const std::function<void(AVFormatContext&)>& prepare) {
   av_log_set_level(AV_LOG_QUIET);
   AVFormatContext* opened = nullptr;
+  if (io != nullptr) {
+    opened = avformat_alloc_context();
+    if (opened == nullptr) throw Failure("not enough memory");
+    opened->pb = io;
+    opened->flags |= AVFMT_FLAG_CUSTOM_IO;
+  }
+  // On failure libavformat frees the context it was given.
   if (const int code = avformat_open_input(&opened, path, nullptr, nullptr); code < 0) {
     throw Failure("libavformat cannot read it: " + AvMessage(code));
   }
   VideoInput input;
   input.format.reset(opened);
+  if (prepare) prepare(*opened);
   if (const int code = avformat_find_stream_info(opened, nullptr); code < 0) {
     throw Failure("libavformat finds no streams: " + AvMessage(code));
   }

@@ -3,6 +3,7 @@
 // What both entry points of the video module share: owners of libav's objects and the opening
 // of a file's first video stream.
 
+#include <functional>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -51,7 +52,10 @@ struct VideoInput {
 };
 
 // Opens the file and finds its video stream; throws Failure ("libavformat cannot read it: ...",
-// "no video stream", ...). libav's own log stays quiet: the causes go into the messages.
-VideoInput OpenVideo(const char* path);
+// "no video stream", ...). libav's own log stays quiet: the causes go into the messages. With io,
+// the bytes come through it (it must outlive the result) instead of libavformat's own file
+// reading; prepare, when given, sees the opened file before its streams are probed.
+VideoInput OpenVideo(const char* path, AVIOContext* io = nullptr,
+                     const std::function<void(AVFormatContext&)>& prepare = {});
 
 }  // namespace markwright::video

@@ -34,7 +34,8 @@ struct VideoThumbnail {
 };
 using VideoThumbnailSink = void (*)(void* context, const VideoThumbnail* thumbnail);
 
-// Lists the frames of the file's first video stream: every packet is read, none decoded. On
+// Lists the frames of the file's first video stream: every packet is read (in MP4 and QuickTime
+// files only from the sample tables, the frames' bytes unread), none decoded. On
 // success frames receives the whole list at once, one line per frame in presentation order,
 // "<start in ms, first frame at 0> <1 for a key frame, else 0>", and 0 is returned. Otherwise
 // failure receives the cause and the result is not 0.

@@ -41,30 +41,40 @@ TEST_F(VideoFramesPeer, KeyFramesFfmpegForcedFromOurListCarryEveryChapter) {
   EXPECT_EQ(video.key_frames, (std::vector<std::int64_t>{0, 25, 59, 125}));
 }
 
-TEST_F(VideoFramesPeer, AFixedGopGivesTheFramesAndKeyFramesFfprobeShows) {
+// MP4 frames come from the sample tables, their bytes unread: a fixed GOP with B-frames (and the
+// edit list that hides their delay), a fragmented file with sound, and a variable rate with open
+// GOPs all give the frames and key frames ffprobe decodes.
+TEST_F(VideoFramesPeer, Mp4FramesAndKeyFramesAreThoseFfprobeDecodes) {
   if (Missing("ffmpeg ffprobe")) GTEST_SKIP() << "ffmpeg is not installed";
   Run("ffmpeg -v error -f lavfi -i testsrc=d=8:s=64x48:r=24000/1001 -c:v libx264 -bf 3 -g 48 "
-      "-keyint_min 48 -sc_threshold 0 gop.mp4");
+      "-keyint_min 48 -sc_threshold 0 gop.mp4 && ffmpeg -v error -f lavfi -i testsrc=d=6:s=64x48 "
+      "-f lavfi -i sine=d=6 -c:v libx264 -c:a aac -movflags frag_keyframe+empty_moov frag.mp4 && "
+      "ffmpeg -v error -f lavfi -i \"testsrc=d=6:s=64x48:r=30,setpts='N*(1+mod(N,3))/30/TB'\" "
+      "-fps_mode vfr -c:v libx264 -bf 2 -g 30 -x264-params open-gop=1 vfr.mp4");
   ASSERT_FALSE(HasFailure());
-  std::istringstream frames(
-      Run("ffprobe -v error -select_streams v -show_entries frame=key_frame,pts_time "
-          "-of csv=p=0 gop.mp4"));
-  std::vector<double> starts;
-  std::vector<std::int64_t> key_frames;
-  for (std::string line; std::getline(frames, line);) {
-    if (line.size() < 3) continue;
-    if (line[0] == '1') key_frames.push_back(static_cast<std::int64_t>(starts.size()));
-    starts.push_back(std::stod(line.substr(2)) * 1000);
+  for (const char* file : {"frag.mp4", "vfr.mp4", "gop.mp4"}) {
+    std::istringstream frames(
+        Run(std::string("ffprobe -v error -select_streams v -show_entries frame=key_frame,pts_time "
+                        "-of csv=p=0 ") +
+            file));
+    std::vector<double> starts;
+    std::vector<std::int64_t> key_frames;
+    for (std::string line; std::getline(frames, line);) {
+      if (line.size() < 3) continue;
+      if (line[0] == '1') key_frames.push_back(static_cast<std::int64_t>(starts.size()));
+      starts.push_back(std::stod(line.substr(2)) * 1000);
+    }
+    const VideoFrames video = ReadVideoFrames(folder_ / file);
+    ASSERT_EQ(video.times->starts.size(), starts.size()) << file;
+    for (std::size_t frame = 0; frame < starts.size(); ++frame) {
+      EXPECT_NEAR(video.times->starts[frame], starts[frame] - starts.front(), 0.001) << file;
+    }
+    EXPECT_EQ(video.key_frames, key_frames) << file;
   }
-  const VideoFrames video = ReadVideoFrames(folder_ / "gop.mp4");
-  ASSERT_EQ(video.times->starts.size(), starts.size());
-  for (std::size_t frame = 0; frame < starts.size(); ++frame) {
-    EXPECT_NEAR(video.times->starts[frame], starts[frame] - starts.front(), 0.001) << frame;
-  }
-  EXPECT_EQ(video.key_frames, key_frames);
   // At 24/1.001 a frame is 41.708 ms: 5 s is frame 120 (5004.999 ms), two GOPs and a half in.
+  const VideoFrames gop = ReadVideoFrames(folder_ / "gop.mp4");
   const KeyFrameDistance distance =
-      NearestKeyFrame(FrameClock(video.times), video.key_frames, Ms("00:00:05.000"));
+      NearestKeyFrame(FrameClock(gop.times), gop.key_frames, Ms("00:00:05.000"));
   EXPECT_EQ(distance, (KeyFrameDistance{120, 96, -24, 4004, -996}));
 }
 
@@ -151,13 +161,15 @@ TEST_F(VideoFramesPeer, ThumbnailsShowTheFrameNearestEachTime) {
 
 TEST_F(VideoFramesPeer, DamagedVideosEndInAMessage) {
   if (Missing("ffmpeg")) GTEST_SKIP() << "ffmpeg is not installed";
-  Run("ffmpeg -v error -f lavfi -i testsrc=d=4:s=64x48:r=25 -c:v libx264 -g 25 clip.mkv; "
-      "head -c 4000 clip.mkv > cut.mkv; truncate -s 1T sparse.mkv; cp clip.mkv flipped.mkv; "
-      "printf '\\377\\377\\377\\377\\377\\377\\377\\377' | "
-      "dd of=flipped.mkv bs=1 seek=300 conv=notrunc 2>/dev/null");
+  // The MP4's sample tables come first: the cut keeps them, and the flip lands in them.
+  Run("for type in mkv mp4; do ffmpeg -v error -f lavfi -i testsrc=d=4:s=64x48:r=25 -c:v libx264 "
+      "-g 25 -movflags +faststart clip.$type; head -c 4000 clip.$type > cut.$type; "
+      "cp clip.$type flipped.$type; printf '\\377\\377\\377\\377\\377\\377\\377\\377' | "
+      "dd of=flipped.$type bs=1 seek=300 conv=notrunc 2>/dev/null; done; truncate -s 1T "
+      "sparse.mkv");
   ASSERT_FALSE(HasFailure());
   EXPECT_LT(ReadVideoFrames(folder_ / "cut.mkv").times->starts.size(), 100u);
-  for (const char* file : {"cut.mkv", "sparse.mkv", "flipped.mkv"}) {
+  for (const char* file : {"cut.mkv", "sparse.mkv", "flipped.mkv", "cut.mp4", "flipped.mp4"}) {
     try {
       const VideoFrames video = ReadVideoFrames(folder_ / file);
       EXPECT_FALSE(video.times->starts.empty()) << file;
