@@ -4,6 +4,7 @@
 
 #include <QTableView>
 
+#include "core/timestamp.h"
 #include "support/run_process.h"
 #include "support/temp_dir.h"
 #include "ui/chapter_table_model.h"
@@ -69,6 +70,21 @@ TEST(VideoWindow, PicturesTimelineAndKeyFrameMarks) {
   EXPECT_EQ(ticks[2], timeline->X(2000));
   QTest::mouseClick(timeline, Qt::LeftButton, {}, QPoint(timeline->X(2400) + 2, 10));
   EXPECT_EQ(table->currentIndex().row(), 2);
+  // Scrolled down a long list, the rows in view are read before those above them.
+  std::string many;
+  for (int ms = 0; ms < 4000; ms += 10) many += FormatTimestamp(ms) + "\n";
+  h.OpenFile(folder.Write("many.txt", many));
+  h.file_answers.push_back(folder / "clip.mkv");
+  h.Trigger("OpenVideo");
+  table->scrollToBottom();
+  ASSERT_TRUE(QTest::qWaitFor(
+      [&] {
+        const std::vector<std::int64_t> asked = video.Asked();
+        return !asked.empty() &&
+               asked.front() ==
+                   h.window.retimed().chapters[static_cast<std::size_t>(table->rowAt(0))].start;
+      },
+      20'000));
 
   // A file that is no video: one message, whatever asks for pictures again; the chapters stay.
   h.file_answers.push_back(folder / "chapters.txt");
