@@ -242,6 +242,7 @@ TEST(DiscWindow, AFileOffersItsEditionsAndMenusAsListedTheDefaultChosen) {
     WindowHarness::Click(window, "Command1");
   }};
   h.Drop({menus / "book.m4b"});
+  EXPECT_TRUE(h.scripts.empty());
   EXPECT_EQ(h.window.chapters().chapters.size(), 112u);
   // What a reader passes over is told once, in one box.
   h.OpenFile(folder.Write("list.txt", "0:00 Start\nno time\nnor here\n1:00 End\n"));
