@@ -30,7 +30,8 @@ std::string EditionJson(const MatroskaXmlEdition& edition, const TitleChapters& 
   return json + "]";
 }
 
-// "  default ordered" for the flags an edition has set.
+}  // namespace
+
 std::string EditionWords(const MatroskaXmlEdition& edition) {
   std::string words;
   if (edition.is_default) words += " default";
@@ -38,8 +39,6 @@ std::string EditionWords(const MatroskaXmlEdition& edition) {
   if (edition.hidden) words += " hidden";
   return words.empty() ? words : " " + words;
 }
-
-}  // namespace
 
 void ListStreams(const std::vector<Stream>& streams, bool json, const ConversionRates& rates,
                  std::ostream& printed, ProgressLine& progress) {

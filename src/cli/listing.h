@@ -17,6 +17,10 @@ namespace markwright {
 void ListStreams(const std::vector<Stream>& streams, bool json, const ConversionRates& rates,
                  std::ostream& printed, ProgressLine& progress);
 
+// What a listing line of an edition ends with: "  default ordered" for the flags it has set,
+// nothing when none is.
+std::string EditionWords(const MatroskaXmlEdition& edition);
+
 // Text as a JSON string, quotes included: control characters escaped, bytes that are not UTF-8
 // replaced by U+FFFD so the document stays valid.
 std::string JsonString(std::string_view text);

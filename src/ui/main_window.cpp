@@ -24,10 +24,13 @@
 #include <chrono>
 #include <filesystem>
 #include <numeric>
+#include <sstream>
 #include <stdexcept>
 #include <utility>
 
 #include "cli/help_text.h"
+#include "cli/listing.h"
+#include "cli/progress_line.h"
 #include "core/error.h"
 #include "core/frame_rate.h"
 #include "core/timestamp.h"
@@ -293,6 +296,16 @@ void MainWindow::ShowChapters(std::filesystem::path source, LoadedChapters loade
   // The commands refer to the chapters they were made on: they go with them.
   undo_stack_->clear();
   ListChapters();
+  ReportNotes(source_chapters_.notes);
+}
+
+void MainWindow::ReportNotes(const std::vector<std::string>& notes) {
+  if (notes.empty()) return;
+  // One box for all of them, as for the chapters an edit drops: the reader lists only the first
+  // few and counts the rest.
+  std::string text;
+  for (const std::string& note : notes) text += (text.empty() ? "" : "\r\n") + note;
+  services_.messages.Show(MessageText(text), MessageIcon::kNone);
 }
 
 void MainWindow::Rebuild(int edit_count) {
@@ -347,11 +360,14 @@ void MainWindow::AskPictures() {
   int bottom = chapter_list_->rowAt(chapter_list_->viewport()->height() - 1);
   if (bottom < 0) bottom = rows - 1;
   const int margin = std::max(bottom - top + 1, kPictureMargin);
-  std::vector<std::int64_t> times;
+  // The rows in view are read first; those around them after.
+  std::vector<std::int64_t> in_view;
+  std::vector<std::int64_t> around;
   for (int row = std::max(top - margin, 0); row <= std::min(bottom + margin, rows - 1); ++row) {
-    times.push_back(edited_.title.chapters[static_cast<std::size_t>(row)].start);
+    (row >= top && row <= bottom ? in_view : around)
+        .push_back(edited_.title.chapters[static_cast<std::size_t>(row)].start);
   }
-  video_->Ask(std::move(times));
+  video_->Ask(std::move(in_view), std::move(around));
 }
 
 void MainWindow::UpdateTitle() {
@@ -632,7 +648,7 @@ void MainWindow::LoadFile(const QString& path) {
     if (std::filesystem::is_regular_file(file, error)) {
       const InputKind kind = DetectInputKind(file);
       if (kind == InputKind::kMatroskaXml || kind == InputKind::kMediaFile) {
-        return LoadEdition(file, kind);
+        return LoadStreamOf(file, kind);
       }
     }
     ShowChapters(file, RunWhilePainting(this, "Reading the chapters…", [&] {
@@ -650,47 +666,38 @@ void MainWindow::LoadFile(const QString& path) {
   }
 }
 
-// Of several editions the user picks one in the stream window, the default one marked; false
-// when the window was cancelled. One edition needs no choice.
-bool MainWindow::ChooseEdition(const std::vector<MatroskaXmlEdition>& editions,
-                               std::size_t default_edition, std::optional<std::size_t>& chosen) {
-  if (editions.size() < 2) return true;
+// Of several editions or chapter menus the user picks one in the stream window, each listed as
+// --list lists it, the one a plain conversion reads selected; false when the window was
+// cancelled. One stream needs no choice.
+bool MainWindow::ChooseStream(const std::vector<Stream>& streams, std::size_t& chosen) {
+  chosen = DefaultStream(streams);
+  if (streams.size() < 2) return true;
   QStringList labels;
-  for (std::size_t i = 0; i < editions.size(); ++i) {
-    std::string label = "Edition " + std::to_string(i + 1);
-    if (i == default_edition) label += " (default)";
-    labels << QString::fromStdString(label);
+  for (std::size_t i = 0; i < streams.size(); ++i) {
+    const TitleChapters title = streams[i].list(input_rate_, output_rate_).chapters;
+    std::string label = StreamLine(i + 1, streams[i].source, title.chapters.size(), title.length);
+    if (streams[i].edition) label += EditionWords(*streams[i].edition);
+    labels << Text(label);
   }
-  StreamWindow window(labels, this);
+  StreamWindow window(labels, this, static_cast<int>(chosen));
   services_.modal_runner.Run(window);
   if (window.selected_stream() == 0) return false;
   chosen = static_cast<std::size_t>(window.selected_stream() - 1);
   return true;
 }
 
-// A Matroska chapter file, or a Matroska or WebM file, with several editions offers them as a
-// disc offers its streams; a cancel loads nothing.
-void MainWindow::LoadEdition(const std::filesystem::path& file, InputKind kind) {
-  LoadedChapters loaded;
-  if (kind == InputKind::kMatroskaXml) {
-    const std::string bytes = ReadSourceFile(file);
-    const MatroskaXmlEditions found = ListMatroskaXmlEditions(bytes, file.string());
-    MatroskaXmlChoice choice;
-    if (!ChooseEdition(found.editions, found.default_edition, choice.edition)) return;
-    loaded.chapters = ParseMatroskaChapters(bytes, file.string(), choice);
-  } else {
-    const MediaInfoAnswer answer = AskAboutMediaFile(file);
-    const std::vector<MatroskaXmlEdition> editions = MediaFileEditions(answer);
-    const auto marked = std::ranges::find_if(
-        editions, [](const MatroskaXmlEdition& edition) { return edition.is_default; });
-    const auto default_edition =
-        static_cast<std::size_t>(marked == editions.end() ? 0 : marked - editions.begin());
-    std::optional<std::size_t> chosen;
-    if (!ChooseEdition(editions, default_edition, chosen)) return;
-    loaded.chapters = MediaFileTitle(answer, file.string(), chosen, false);
-  }
-  loaded.retimed = RetimeChaptersOf(file, loaded.chapters, input_rate_, output_rate_);
-  ShowChapters(file, std::move(loaded));
+// A Matroska chapter file, or a media file, with several editions or chapter menus offers them
+// as a disc offers its streams; a cancel loads nothing.
+void MainWindow::LoadStreamOf(const std::filesystem::path& file, InputKind kind) {
+  std::ostringstream unused;  // a file, unlike a disc folder, has no scan to report on
+  ProgressLine no_progress(unused, false);
+  const std::vector<Stream> streams = RunWhilePainting(
+      this, "Reading the chapters…", [&] { return FindStreams(file, unused, no_progress); });
+  std::size_t chosen = 0;
+  if (!ChooseStream(streams, chosen)) return;
+  ShowChapters(file, RunWhilePainting(this, "Reading the chapters…", [&] {
+                 return streams[chosen].load(input_rate_, output_rate_);
+               }));
   // A media file's chapters are pictured from its own video.
   if (kind == InputKind::kMediaFile) video_->SetVideo(file, false);
 }

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "cli/long_options.h"
+#include "cli/streams.h"
 #include "readers/input_kind.h"
 #include "readers/load_chapters.h"
 #include "readers/matroska_xml_reader.h"
@@ -86,9 +87,10 @@ class MainWindow : public QMainWindow {
   void ReportDropped(const ChapterEditRequest& edit, const std::vector<Chapter>& dropped);
   void OpenFile();
   void LoadFile(const QString& path);
-  bool ChooseEdition(const std::vector<MatroskaXmlEdition>& editions, std::size_t default_edition,
-                     std::optional<std::size_t>& chosen);
-  void LoadEdition(const std::filesystem::path& file, InputKind kind);
+  bool ChooseStream(const std::vector<Stream>& streams, std::size_t& chosen);
+  void LoadStreamOf(const std::filesystem::path& file, InputKind kind);
+  // What the reader passed over, told once after loading.
+  void ReportNotes(const std::vector<std::string>& notes);
   void OpenDisc();
   void OpenVideo();
   // The video changed, or its pictures or frames arrived: the picture column and the timeline

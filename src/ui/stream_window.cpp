@@ -10,7 +10,8 @@
 
 namespace markwright::ui {
 
-StreamWindow::StreamWindow(const QStringList& labels, QWidget* parent) : QDialog(parent) {
+StreamWindow::StreamWindow(const QStringList& labels, QWidget* parent, int selected)
+    : QDialog(parent) {
   setObjectName("Form2");
   setWindowTitle("Select stream");
   setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -20,7 +21,7 @@ StreamWindow::StreamWindow(const QStringList& labels, QWidget* parent) : QDialog
   stream_list_->setMinimumSize(Twips(4500), Twips(3000));
   // A file name may hold control characters or be very long: shown as messages show it.
   for (const QString& label : labels) stream_list_->addItem(MessageText(label.toStdString()));
-  stream_list_->setCurrentRow(-1);  // nothing chosen until the user picks
+  stream_list_->setCurrentRow(selected);  // a disc's: nothing chosen until the user picks
   auto* ok = new QPushButton("OK");
   ok->setObjectName("Command1");
   auto* cancel = new QPushButton("Cancel");

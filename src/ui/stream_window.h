@@ -12,7 +12,8 @@ class StreamWindow : public QDialog {
   Q_OBJECT
 
  public:
-  explicit StreamWindow(const QStringList& labels, QWidget* parent = nullptr);
+  // selected: the row chosen when the window opens, so that OK takes it; -1 for none.
+  explicit StreamWindow(const QStringList& labels, QWidget* parent = nullptr, int selected = -1);
 
   // The chosen entry counted from 1; 0 when the window was cancelled or closed.
   int selected_stream() const { return selected_stream_; }

@@ -32,7 +32,7 @@ struct VideoThumbnails::Link {
 struct VideoThumbnails::Job {
   quint64 id = 0;
   QString video;
-  std::vector<std::int64_t> times;  // ascending
+  std::vector<std::vector<std::int64_t>> parts;  // each ascending, read one after the other
   std::atomic<bool> stop = false;
 };
 
@@ -99,41 +99,71 @@ void VideoThumbnails::SetVideo(const std::filesystem::path& video, bool told_in_
   emit FramesRead();
 }
 
-void VideoThumbnails::Ask(std::vector<std::int64_t> times) {
+void VideoThumbnails::Ask(std::vector<std::int64_t> in_view, std::vector<std::int64_t> around) {
   if (video_.isEmpty() || failures_.contains(video_)) return;
-  std::ranges::sort(times);
-  times.erase(std::unique(times.begin(), times.end()), times.end());
-  std::erase_if(times, [this](std::int64_t time) {
-    return time < 0 || time > kLatestThumbnailTime || IsExact(time);
-  });
-  if (times.size() > kMostThumbnailsAtOnce) times.resize(kMostThumbnailsAtOnce);
-  if (times.empty()) return;
-  if (running_ && running_->video == video_ && std::ranges::includes(running_->times, times)) {
-    return;
+  std::size_t room = kMostThumbnailsAtOnce;
+  const auto keep = [&](std::vector<std::int64_t>& times, const std::vector<std::int64_t>& taken) {
+    std::ranges::sort(times);
+    times.erase(std::unique(times.begin(), times.end()), times.end());
+    std::erase_if(times, [&](std::int64_t time) {
+      return time < 0 || time > kLatestThumbnailTime || IsExact(time) ||
+             std::ranges::binary_search(taken, time);
+    });
+    if (times.size() > room) times.resize(room);
+    room -= times.size();
+  };
+  keep(in_view, {});
+  keep(around, in_view);
+  if (in_view.empty() && around.empty()) return;
+  if (running_ && running_->video == video_) {
+    std::vector<std::int64_t> asked = Asked();
+    std::ranges::sort(asked);
+    if (std::ranges::includes(running_->parts.front(), in_view) &&
+        std::ranges::includes(asked, around)) {
+      return;
+    }
+  }
+  std::vector<std::vector<std::int64_t>> parts;
+  for (std::vector<std::int64_t>* part : {&in_view, &around}) {
+    if (!part->empty()) parts.push_back(std::move(*part));
   }
   StopRunning();
   auto job = std::make_shared<Job>();
   job->id = next_job_++;
   job->video = video_;
-  job->times = std::move(times);
+  job->parts = std::move(parts);
   running_ = job;
   std::thread([job, link = link_] {
     RunRead(*link, job->video, job->id, [&] {
-      return ReadThumbnails(
-          job->video.toStdString(), job->times, kPictureWidth, [&](Thumbnail&& thumbnail) {
-            if (job->stop) return false;
-            const QImage picture =
-                QImage(thumbnail.rgb.data(), thumbnail.width, thumbnail.height,
-                       static_cast<qsizetype>(thumbnail.width) * 3, QImage::Format_RGB888)
-                    .copy();
-            ToOwner(*link, [&](VideoThumbnails& owner) {
-              emit owner.PictureDecoded(job->video, job->times[thumbnail.index], picture,
-                                        thumbnail.exact);
+      std::optional<VideoFrames> frames;
+      for (const std::vector<std::int64_t>& times : job->parts) {
+        frames = ReadThumbnails(
+            job->video.toStdString(), times, kPictureWidth, [&](Thumbnail&& thumbnail) {
+              if (job->stop) return false;
+              const QImage picture =
+                  QImage(thumbnail.rgb.data(), thumbnail.width, thumbnail.height,
+                         static_cast<qsizetype>(thumbnail.width) * 3, QImage::Format_RGB888)
+                      .copy();
+              ToOwner(*link, [&](VideoThumbnails& owner) {
+                emit owner.PictureDecoded(job->video, times[thumbnail.index], picture,
+                                          thumbnail.exact);
+              });
+              return !job->stop;
             });
-            return !job->stop;
-          });
+        if (!frames) break;  // stopped
+      }
+      return frames;
     });
   }).detach();
+}
+
+std::vector<std::int64_t> VideoThumbnails::Asked() const {
+  std::vector<std::int64_t> times;
+  if (!running_) return times;
+  for (const std::vector<std::int64_t>& part : running_->parts) {
+    times.insert(times.end(), part.begin(), part.end());
+  }
+  return times;
 }
 
 void VideoThumbnails::ReadFrames() {

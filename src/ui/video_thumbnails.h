@@ -40,9 +40,13 @@ class VideoThumbnails : public QObject {
   bool told_in_box() const { return told_in_box_; }
 
   // Asks for the pictures at the times (milliseconds from the video's first frame) that are not
-  // exact yet: at most kMostThumbnailsAtOnce, the first ones. A read under way that already asks
-  // for all of them goes on; otherwise it is stopped for the new one.
-  void Ask(std::vector<std::int64_t> times);
+  // exact yet: at most kMostThumbnailsAtOnce, those in view first. A reading child decodes in
+  // order of time, so the rows in view are read by one child and the rows around them by the
+  // next: a row above the view never waits for the rows in it. A read under way that already
+  // asks for all of them, those in view first, goes on; otherwise it is stopped for the new one.
+  void Ask(std::vector<std::int64_t> in_view, std::vector<std::int64_t> around = {});
+  // The times of the read under way, in the order they are read; empty when none is.
+  std::vector<std::int64_t> Asked() const;
 
   // The height of the video's pictures; 0 before the first has arrived.
   int PictureHeight() const { return heights_.value(video_); }

@@ -4,6 +4,7 @@
 
 #include <QTableView>
 
+#include "core/timestamp.h"
 #include "support/run_process.h"
 #include "support/temp_dir.h"
 #include "ui/chapter_table_model.h"
@@ -80,6 +81,21 @@ TEST(VideoWindow, PicturesTimelineAndKeyFrameMarks) {
   EXPECT_TRUE(h.messages[0].starts_with((folder / "chapters.txt").string() + ": "))
       << h.messages[0];
   EXPECT_EQ(rows->rowCount(), 3);
+  // Scrolled down a long list, the rows in view are read before those above them.
+  std::string many;
+  for (int ms = 0; ms < 4000; ms += 10) many += FormatTimestamp(ms) + "\n";
+  h.OpenFile(folder.Write("many.txt", many));
+  h.file_answers.push_back(folder / "clip.mkv");
+  h.Trigger("OpenVideo");
+  table->scrollToBottom();
+  ASSERT_TRUE(QTest::qWaitFor(
+      [&] {
+        const std::vector<std::int64_t> asked = video.Asked();
+        return !asked.empty() &&
+               asked.front() ==
+                   h.window.retimed().chapters[static_cast<std::size_t>(table->rowAt(0))].start;
+      },
+      20'000));
 }
 
 }  // namespace

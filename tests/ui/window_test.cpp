@@ -200,7 +200,7 @@ TEST(DiscWindow, TheChosenStreamIsLoadedAndCancelLoadsNothing) {
   EXPECT_EQ(testing::TimesOf(h.window.chapters()), Lines({"00:00:00.000", "00:01:01.001"}));
 }
 
-TEST(DiscWindow, AChapterFileOffersItsEditionsTheDefaultMarked) {
+TEST(DiscWindow, AFileOffersItsEditionsAndMenusAsListedTheDefaultChosen) {
   WindowHarness h;
   TempDir folder;
   const auto edition = [](const char* flag, const char* start) {
@@ -214,7 +214,8 @@ TEST(DiscWindow, AChapterFileOffersItsEditionsTheDefaultMarked) {
   h.scripts = {[](QDialog& editions) {
                  QListWidget* list = WindowHarness::Find(editions);
                  ASSERT_EQ(list->count(), 2);
-                 EXPECT_EQ(list->item(1)->text(), "Edition 2 (default)");
+                 EXPECT_EQ(list->item(1)->text(), "2  movie.xml edition 2  1 chapter  default");
+                 EXPECT_EQ(list->currentRow(), 1);
                  Choose(0, "Command2")(editions);
                },
                Choose(0)};
@@ -230,6 +231,25 @@ TEST(DiscWindow, AChapterFileOffersItsEditionsTheDefaultMarked) {
   h.scripts = {Choose(1)};
   h.Drop({video});
   EXPECT_EQ(testing::TimesOf(h.window.chapters()), Lines({"00:00:02.000"}));
+  // So are a media file's chapter menus, as --list lines them; OK takes the first with chapters.
+  const fs::path menus =
+      fs::path(MARKWRIGHT_SOURCE_DIR) / "tests/cases/source-media-file-menus-list";
+  h.scripts = {[&](QDialog& window) {
+    QListWidget* list = WindowHarness::Find(window);
+    ASSERT_EQ(list->count(), 2);
+    EXPECT_EQ(ReadFile(menus / "stdout"),
+              (list->item(0)->text() + '\n' + list->item(1)->text() + '\n').toStdString());
+    WindowHarness::Click(window, "Command1");
+  }};
+  h.Drop({menus / "book.m4b"});
+  EXPECT_TRUE(h.scripts.empty());
+  EXPECT_EQ(h.window.chapters().chapters.size(), 112u);
+  // What a reader passes over is told once, in one box.
+  h.OpenFile(folder.Write("list.txt", "0:00 Start\nno time\nnor here\n1:00 End\n"));
+  h.SelectRate("Combo2", "25");
+  ASSERT_EQ(h.messages.size(), 1u);
+  EXPECT_NE(h.messages[0].find("line 3 has no time"), std::string::npos) << h.messages[0];
+  EXPECT_EQ(testing::TimesOf(h.window.chapters()), Lines({"00:00:00.000", "00:01:00.000"}));
 }
 
 TEST(FormatWindow, PreviewsTheRetimedChaptersAndSavesThePreview) {
