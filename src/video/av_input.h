@@ -1,12 +1,15 @@
 #pragma once
 
-// What both entry points of the video module share: owners of libav's objects and the opening
-// of a file's first video stream.
+// What both entry points of the video module share: owners of libav's objects, the opening of a
+// file's first video stream, and the catching of what the work throws.
 
 #include <functional>
 #include <memory>
+#include <new>
 #include <stdexcept>
 #include <string>
+
+#include "video/video_entry.h"
 
 extern "C" {
 #include <libavcodec/avcodec.h>
@@ -57,5 +60,22 @@ struct VideoInput {
 // reading; prepare, when given, sees the opened file before its streams are probed.
 VideoInput OpenVideo(const char* path, AVIOContext* io = nullptr,
                      const std::function<void(AVFormatContext&)>& prepare = {});
+
+// Runs an entry point's work so that no exception crosses into the caller: 0 when it succeeds,
+// else failure gets the cause and the result is 1.
+template <typename Work>
+int RunForEntry(Work work, VideoTextSink failure, void* context) {
+  std::string cause;
+  try {
+    work();
+    return 0;
+  } catch (const std::bad_alloc&) {
+    cause = "not enough memory";
+  } catch (const std::exception& error) {
+    cause = error.what();
+  }
+  failure(context, cause.data(), cause.size());
+  return 1;
+}
 
 }  // namespace markwright::video

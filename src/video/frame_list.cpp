@@ -221,16 +221,10 @@ extern "C" __attribute__((visibility("default"))) int markwright_video_frames(
     const char* path, markwright::VideoTextSink frames, markwright::VideoTextSink failure,
     void* context) {
   static_assert(std::is_same_v<decltype(&markwright_video_frames), markwright::VideoFramesEntry>);
-  std::string cause;
-  try {
-    const std::string text = markwright::video::FrameList(path);
-    frames(context, text.data(), text.size());
-    return 0;
-  } catch (const std::bad_alloc&) {
-    cause = "not enough memory";
-  } catch (const std::exception& error) {
-    cause = error.what();
-  }
-  failure(context, cause.data(), cause.size());
-  return 1;
+  return markwright::video::RunForEntry(
+      [&] {
+        const std::string text = markwright::video::FrameList(path);
+        frames(context, text.data(), text.size());
+      },
+      failure, context);
 }

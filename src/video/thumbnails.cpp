@@ -285,15 +285,7 @@ extern "C" __attribute__((visibility("default"))) int markwright_video_thumbnail
     markwright::VideoThumbnailSink thumbnail, markwright::VideoTextSink failure, void* context) {
   static_assert(
       std::is_same_v<decltype(&markwright_video_thumbnails), markwright::VideoThumbnailsEntry>);
-  std::string cause;
-  try {
-    markwright::video::Thumbnails(path, times, count, width, thumbnail, context);
-    return 0;
-  } catch (const std::bad_alloc&) {
-    cause = "not enough memory";
-  } catch (const std::exception& error) {
-    cause = error.what();
-  }
-  failure(context, cause.data(), cause.size());
-  return 1;
+  return markwright::video::RunForEntry(
+      [&] { markwright::video::Thumbnails(path, times, count, width, thumbnail, context); },
+      failure, context);
 }
